@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the tests and the benchmark need.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
+  lame mediainfo id3v2 genisoimage tidy libtag1-dev
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,17 @@
+#pragma once
+#include <QString>
+
+class Catalogo;
+
+// The standardised form of a name (the lookup key of authors and discs):
+// removal set taken out, upper-cased, accented vowels folded. Replaces the
+// caller's text by its quoted form (leading blanks gone, quotes doubled).
+QString Estandariza(QString& nombre);
+
+// Find-or-insert of the catalogue's names. Each takes its name in-out (it
+// comes back quoted) and returns the id, as the catalogue store describes.
+qint64 DameAutor(Catalogo& bd, QString& nombre, bool crear);
+qint64 DameDisco(Catalogo& bd, QString& nombre, qint64 idautor, bool crear);
+qint64 DameCd(Catalogo& bd, QString descripcion, QString serial, bool crear);
+qint64 DameCancion(Catalogo& bd, QString& titulo, qint64 idautor, qint64 iddisco, qint64 idcd,
+                   qint64 posicion, QString& ruta, bool varios, bool crear, qint64 segundos);

@@ -1,0 +1,28 @@
+#pragma once
+#include <QString>
+
+class Catalogo;
+
+// Pictures attached to catalogue rows (covers of discs): a row in tlobjetos and
+// a copy in the images folder named after the row's id.
+
+// The images folder beside the catalogue, for a program directory.
+QString CarpetaImagenes(const QString& dirPrograma);
+
+// Finds the picture of an owner by its relative path (crear on), or any
+// picture of the owner (crear off). With crear on a picture not yet stored is
+// inserted and copied from origen; a stored picture whose copy is missing is
+// copied again. Returns the idobjeto, or 0. Throws LodrinError when the copy
+// fails; the row inserted before stays, and the next recording copies it.
+qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabla, qint64 idtabla,
+                   QString ruta, const QString& origen, bool crear);
+
+// The picture to show after actual among the owner's pictures, or 0.
+qint64 DameSiguienteObjeto(Catalogo& bd, const QString& tabla, qint64 idtabla, qint64 actual);
+
+// The copy's file name: the id and the picture's extension in lower case.
+QString NombreCopia(qint64 idobjeto, const QString& ruta);
+
+// The full path of the copy of a picture that exists in the images folder,
+// whatever the case of its extension; empty when there is none.
+QString CopiaExistente(const QString& dirPrograma, qint64 idobjeto);

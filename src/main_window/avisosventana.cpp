@@ -1,0 +1,8 @@
+#include "main_window/avisosventana.h"
+
+#include <QMessageBox>
+
+void AvisosVentana::Informa(const QString& texto, const QString& titulo)
+{
+    QMessageBox::information(padre_, titulo, texto);
+}

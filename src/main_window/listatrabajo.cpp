@@ -1,0 +1,57 @@
+#include "main_window/listatrabajo.h"
+
+#include <algorithm>
+
+namespace {
+bool antes(const FilaTrabajo& a, const FilaTrabajo& b)
+{
+    return a.texto.compare(b.texto, Qt::CaseInsensitive) < 0;
+}
+}  // namespace
+
+int ListaTrabajo::Anade(const QString& texto, const QString& tag, const QString& tipo, const QString& icono)
+{
+    FilaTrabajo f;
+    f.texto = texto;
+    f.tag = tag;
+    f.subItems = QStringList{tipo};
+    f.icono = icono;
+    ++version_;
+    if (!ordenada_) {
+        filas_.push_back(std::move(f));
+        return Cuenta();
+    }
+    auto it = std::upper_bound(filas_.begin(), filas_.end(), f, antes);
+    const int indice = int(it - filas_.begin()) + 1;
+    filas_.insert(it, std::move(f));
+    return indice;
+}
+
+void ListaTrabajo::Quita(int indice)
+{
+    filas_.erase(filas_.begin() + (indice - 1));
+    ++version_;
+}
+
+void ListaTrabajo::PonOrdenada(bool ordenada)
+{
+    ordenada_ = ordenada;
+    if (ordenada_)
+        std::stable_sort(filas_.begin(), filas_.end(), antes);
+    ++version_;
+}
+
+QString ListaTrabajo::SubItem(int indice, int k) const
+{
+    const QStringList& s = Fila(indice).subItems;
+    return k >= 1 && k <= s.size() ? s[k - 1] : QString();
+}
+
+void ListaTrabajo::PonSubItem(int indice, int k, const QString& texto)
+{
+    QStringList& s = Fila(indice).subItems;
+    while (s.size() < k)
+        s.append(QString());
+    s[k - 1] = texto;
+    ++version_;
+}

@@ -1,0 +1,59 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// One row of the work list: a folder or file being catalogued.
+struct FilaTrabajo {
+    QString texto;        // path relative to its base folder, '\' between folders
+    QString tag;          // full path of a file; base folder of a root folder
+    QStringList subItems; // [0] is sub-item 1 (the kind code), then author, disc,
+                          // song, position, mask; rows never analysed carry fewer
+    QString icono;        // image key, both large and small picture
+    bool seleccionada = false;
+};
+
+// The work list: rows addressed by their 1-based index. While sorting is on
+// rows stay ordered by their text (ascending, without regard to case) and a
+// new row goes to its place; while it is off rows are appended.
+class ListaTrabajo {
+public:
+    int Cuenta() const { return int(filas_.size()); }
+    FilaTrabajo& Fila(int indice) { return filas_.at(size_t(indice - 1)); }
+    const FilaTrabajo& Fila(int indice) const { return filas_.at(size_t(indice - 1)); }
+
+    // Adds a row carrying sub-item 1 only; returns its index.
+    int Anade(const QString& texto, const QString& tag, const QString& tipo, const QString& icono);
+    void Quita(int indice);
+    void Limpia() { filas_.clear(); }
+
+    bool Ordenada() const { return ordenada_; }
+    // Switching sorting on sorts the rows by their text at once.
+    void PonOrdenada(bool ordenada);
+
+    // Sub-item k (1 = kind code ... 6 = mask); empty when the row has fewer.
+    QString SubItem(int indice, int k) const;
+    // Sets sub-item k, growing the row's sub-items to k when it has fewer.
+    void PonSubItem(int indice, int k, const QString& texto);
+    int CuentaSubItems(int indice) const { return int(Fila(indice).subItems.size()); }
+    QString Tipo(int indice) const { return SubItem(indice, 1); }
+
+    // Raised by every change, so a view can follow; a counter is enough.
+    quint64 Version() const { return version_; }
+    void Cambiada() { ++version_; }
+
+private:
+    std::vector<FilaTrabajo> filas_;
+    bool ordenada_ = true;
+    quint64 version_ = 0;
+};
+
+// Column numbers of the work list (sub-item numbers).
+namespace columna {
+constexpr int kTipo = 1;
+constexpr int kAutor = 2;
+constexpr int kDisco = 3;
+constexpr int kCancion = 4;
+constexpr int kPosicion = 5;
+constexpr int kMascara = 6;
+}  // namespace columna

@@ -1,0 +1,26 @@
+#include <QDir>
+
+#include "catalogue/catalogo.h"
+#include "common/lodrinerror.h"
+#include "main_window/aplicacion.h"
+#include "main_window/avisosventana.h"
+#include "main_window/frmVaro.h"
+#include "main_window/unidadessistema.h"
+
+int main(int argc, char* argv[])
+{
+    AplicacionLodrin app(argc, argv);
+    const QString dir = QCoreApplication::applicationDirPath();
+    Catalogo bd(Catalogo::RutaCatalogo(dir));
+    UnidadesSistema unidades;
+    AvisosVentana avisos;
+    frmVaro ventana(bd, unidades, avisos, dir);
+    avisos.PonPadre(&ventana);
+    try {
+        ventana.Form_Load();
+    } catch (const LodrinError& e) {
+        AplicacionLodrin::MuestraFalloYTermina(e.message());
+    }
+    ventana.show();
+    return app.exec();
+}

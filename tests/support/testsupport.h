@@ -1,0 +1,22 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+#include "common/avisos.h"
+
+// Records the messages the program would show, so a test can read them.
+class AvisosAnotados : public Avisos {
+public:
+    void Informa(const QString& texto, const QString& titulo) override
+    {
+        textos << texto;
+        titulos << titulo;
+    }
+    QStringList textos;
+    QStringList titulos;
+};
+
+// Writes bytes to a file, creating its folders; returns the full path.
+QString EscribeFichero(const QString& ruta, const QByteArray& contenido);
+// Reads a whole file.
+QByteArray LeeFichero(const QString& ruta);
