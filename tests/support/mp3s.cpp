@@ -1,0 +1,64 @@
+#include "support/mp3s.h"
+
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QtEndian>
+#include <cmath>
+
+#include "support/testsupport.h"
+
+namespace {
+QByteArray wav(double segundos, int sampleRate, int canales)
+{
+    const qint64 muestras = qint64(std::llround(segundos * sampleRate));
+    const qint64 bytesDatos = muestras * canales * 2;
+    QByteArray d;
+    d.reserve(int(44 + bytesDatos));
+    auto u32 = [&d](quint32 v) { char b[4]; qToLittleEndian(v, b); d.append(b, 4); };
+    auto u16 = [&d](quint16 v) { char b[2]; qToLittleEndian(v, b); d.append(b, 2); };
+    d.append("RIFF");
+    u32(quint32(36 + bytesDatos));
+    d.append("WAVEfmt ");
+    u32(16);
+    u16(1);
+    u16(quint16(canales));
+    u32(quint32(sampleRate));
+    u32(quint32(sampleRate * canales * 2));
+    u16(quint16(canales * 2));
+    u16(16);
+    d.append("data");
+    u32(quint32(bytesDatos));
+    for (qint64 i = 0; i < muestras; ++i) {
+        const double t = double(i) / sampleRate;
+        const qint16 v = qint16(8000 * std::sin(2 * M_PI * 440 * t) + 3000 * std::sin(2 * M_PI * 1234 * t));
+        for (int c = 0; c < canales; ++c)
+            u16(quint16(v));
+    }
+    return d;
+}
+}  // namespace
+
+QString CreaMp3(const QString& ruta, double segundos, const QStringList& extra, int sampleRate, int canales)
+{
+    QDir().mkpath(QFileInfo(ruta).absolutePath());
+    const QString temporal = ruta + QStringLiteral(".wav");
+    EscribeFichero(temporal, wav(segundos, sampleRate, canales));
+    QProcess lame;
+    lame.start(QStringLiteral("lame"), QStringList{QStringLiteral("--quiet")} + extra + QStringList{temporal, ruta});
+    const bool ok = lame.waitForFinished(120000) && lame.exitStatus() == QProcess::NormalExit && lame.exitCode() == 0;
+    QFile::remove(temporal);
+    return ok ? ruta : QString();
+}
+
+QString CreaImagen(const QString& ruta, int ancho, int alto)
+{
+    QDir().mkpath(QFileInfo(ruta).absolutePath());
+    QImage img(ancho, alto, QImage::Format_RGB32);
+    img.fill(QColor(200, 80, 40));
+    const QByteArray formato = QFileInfo(ruta).suffix().toLower() == QLatin1String("gif") ? "GIF" : "JPG";
+    return img.save(ruta, formato.constData()) ? ruta : QString();
+}
