@@ -59,6 +59,12 @@ QString CreaImagen(const QString& ruta, int ancho, int alto)
     QDir().mkpath(QFileInfo(ruta).absolutePath());
     QImage img(ancho, alto, QImage::Format_RGB32);
     img.fill(QColor(200, 80, 40));
-    const QByteArray formato = QFileInfo(ruta).suffix().toLower() == QLatin1String("gif") ? "GIF" : "JPG";
-    return img.save(ruta, formato.constData()) ? ruta : QString();
+    if (QFileInfo(ruta).suffix().toLower() == QLatin1String("gif")) {
+        // Qt reads GIF but does not write it: a 1 x 1 red picture, byte by byte.
+        static const char gif[] = "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00"
+                                  ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;";
+        EscribeFichero(ruta, QByteArray(gif, sizeof(gif) - 1));
+        return ruta;
+    }
+    return img.save(ruta, "JPG") ? ruta : QString();
 }
