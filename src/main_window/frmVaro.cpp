@@ -76,7 +76,8 @@ frmVaro::frmVaro(Catalogo& bd_, Unidades& unidades_, Avisos& avisos_, const QStr
       unidades(unidades_),
       avisos(avisos_),
       dirPrograma(dirPrograma_),
-      imagenes(new ListasImagenes)
+      imagenes(new ListasImagenes),
+      modelo_(nullptr)
 {
     setObjectName(QStringLiteral("frmVaro"));
     setWindowTitle(QStringLiteral("Lodrin"));
@@ -85,7 +86,14 @@ frmVaro::frmVaro(Catalogo& bd_, Unidades& unidades_, Avisos& avisos_, const QStr
     conecta();
 }
 
-frmVaro::~frmVaro() { delete imagenes; }
+frmVaro::~frmVaro()
+{
+    // The controls paint with the image lists and the work list: they go first.
+    hide();
+    qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
+    delete modelo_;
+    delete imagenes;
+}
 
 void frmVaro::creaControles()
 {
