@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTreeView>
@@ -66,6 +67,8 @@ void TestFrmVaro::pestanasYTextos()
     }
     QCOMPARE(pestanas, (QStringList{"Ficheros", "Analiza CD", "Mascaras", "Base de datos", "Listados",
                                     "Preparar CD", "Acerca de,,,"}));
+    // One row, every tab visible without scrolling.
+    QVERIFY2(w_->SSTab2->tabBar()->sizeHint().width() <= w_->SSTab2->width(), qPrintable(QString::number(w_->SSTab2->tabBar()->sizeHint().width())));
     const QList<std::tuple<const char*, QString, QString>> botones = {
         {"cmdNueva", "Nueva", "Borra la lista"},
         {"cmdBusca", "Busca", "Saca todos los ficheros mp3 de las carpetas de la lista"},
@@ -136,6 +139,7 @@ void TestFrmVaro::cabecerasDeLasListas()
     QVERIFY(m->headerData(2, Qt::Horizontal, Qt::DecorationRole).isValid());
     QVERIFY(!m->headerData(1, Qt::Horizontal, Qt::DecorationRole).isValid());
     QCOMPARE(w_->lstVBusca->columnWidth(0), Twips(4800));
+    QVERIFY(w_->lstVBusca->columnWidth(1) >= Twips(500));
     QCOMPARE(w_->lstVBusca->selectionMode(), QAbstractItemView::ExtendedSelection);
 
     QStringList bd;
