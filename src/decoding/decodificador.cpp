@@ -113,6 +113,29 @@ bool Encaja(const Elemento& e, QChar c)
     return false;
 }
 
+// Where a separator of the pattern (single-character elements only) stands
+// in texto, 0-based, or -1; the last place or the first.
+qsizetype BuscaSeparador(const QString& texto, const std::vector<Elemento>& sep, bool ultimo)
+{
+    const qsizetype n = qsizetype(sep.size());
+    auto esta = [&](qsizetype i) {
+        for (qsizetype j = 0; j < n; ++j)
+            if (!Encaja(sep[size_t(j)], texto[i + j]))
+                return false;
+        return true;
+    };
+    if (ultimo) {
+        for (qsizetype i = texto.size() - n; i >= 0; --i)
+            if (esta(i))
+                return i;
+    } else {
+        for (qsizetype i = 0; i + n <= texto.size(); ++i)
+            if (esta(i))
+                return i;
+    }
+    return -1;
+}
+
 }  // namespace
 
 bool CoincideComodines(const QString& texto, const QString& patron)
@@ -147,17 +170,24 @@ namespace {
 
 const QString kNingunoPrevio = QStringLiteral("!!<vacio>!!");
 
-// One split of the rest by a mask: components and the separators left of
-// them, numbered from the right end from 1.
+// One split of the rest by a mask: components, the separators of the mask
+// left of them and the text each separator met in the rest, numbered from the
+// right end from 1.
 struct Division {
     std::vector<QString> componente;
     std::vector<QString> separador;
+    std::vector<QString> hallado;
     explicit Division(int componentes)
-        : componente(size_t(componentes) + 2), separador(size_t(componentes) + 2) {}
+        : componente(size_t(componentes) + 2), separador(size_t(componentes) + 2), hallado(size_t(componentes) + 2)
+    {
+    }
 };
 
 int CuentaComponentes(const QString& patron) { return int(patron.count(QLatin1Char('*'))); }
 
+// Splits from the right: each separator at its last occurrence. Separators
+// are found with the wildcards the match allowed, so "#" in a mask stands for
+// the digit the file name has there.
 Division PrimeraDivision(QString resto, const QString& patron)
 {
     Division d(CuentaComponentes(patron));
@@ -169,11 +199,15 @@ Division PrimeraDivision(QString resto, const QString& patron)
             acumulado.prepend(c);
         } else if (!acumulado.isEmpty()) {
             d.separador[k] = acumulado;
-            const int s = BuscaDesdeFinal(resto, acumulado);
+            const std::vector<Elemento> sep = Trocea(acumulado);
+            const qsizetype donde = BuscaSeparador(resto, sep, true);
+            const int s = donde < 0 ? 1 : int(donde) + 1;
+            const int largo = int(sep.size());
+            d.hallado[k] = donde < 0 ? acumulado : resto.mid(donde, largo);
             // A separator that ends the rest leaves its component unfilled and
             // the next one to the left takes its number.
             if (s != resto.size()) {
-                d.componente[k] = resto.mid(s - 1 + acumulado.size());
+                d.componente[k] = resto.mid(s - 1 + largo);
                 ++k;
             }
             resto = resto.left(s - 1);
@@ -183,7 +217,7 @@ Division PrimeraDivision(QString resto, const QString& patron)
     // The leftmost component: past the separators that begin the mask, and
     // never past the last backslash left, so a mask that names no folder
     // reads only the file name.
-    resto = resto.mid(acumulado.size());
+    resto = resto.mid(qsizetype(Trocea(acumulado).size()));
     const int s = BuscaDesdeFinal(resto, QStringLiteral("\\"));
     d.componente[k] = s > 1 ? resto.mid(s) : resto;
     return d;
@@ -202,11 +236,14 @@ bool SegundaDivision(Division& d)
         ++r;
     QString texto = d.componente[r + 1];
     for (size_t j = r; j >= 1; --j)
-        texto += sep + d.componente[j];
+        texto += d.hallado[j] + d.componente[j];
+    const std::vector<Elemento> elementos = Trocea(sep);
+    const int largo = int(elementos.size());
     for (size_t j = r + 1; j >= 2; --j) {
-        const int s = BuscaDesdeInicio(texto, sep);
+        const qsizetype donde = BuscaSeparador(texto, elementos, false);
+        const int s = donde < 0 ? int(texto.size()) : int(donde) + 1;
         d.componente[j] = texto.left(s - 1);
-        texto = texto.mid(s - 1 + sep.size());
+        texto = texto.mid(s - 1 + largo);
     }
     d.componente[1] = texto;
     return true;
