@@ -228,6 +228,12 @@ void TestDecodificador::posicionDeTrack()
     const auto* d = DeMascara(b.elector.vistas[0], "d\\c");
     QVERIFY(d);
     QCOMPARE(*d, (CandidatoDecodificacion{"<vacio>", "Varios", "Track 07", "07", "d\\c", 30}));
+    // The second split of "c-a" reads the same: one candidate, not two.
+    c = Banco::Ajenos("Varios\\Track 07-Dover.mp3");
+    DecodificaFichero(b.ctx, c, false);
+    QCOMPARE(*DeMascara(b.elector.vistas[1], "c-a"),
+             (CandidatoDecodificacion{"Dover", "<vacio>", "Track 07", "07", "c-a", 40}));
+    QCOMPARE(ElectorGuionado::FilaDe(b.elector.vistas[1], "c-a", 2), 0);
     // Only with that exact case.
     Banco m("track2");
     c = Banco::Ajenos("Varios\\track 07.mp3");
