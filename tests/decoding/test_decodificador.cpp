@@ -80,6 +80,7 @@ private slots:
     void mismaLecturaQueElFicheroAnterior();
     void literalesAlPrincipioDeLaMascara();
     void comodinEnElSeparador();
+    void componenteVacio();
     void empatesEnOrdenDeLlegada();
 };
 
@@ -415,6 +416,16 @@ void TestDecodificador::comodinEnElSeparador()
     c = Banco::Ajenos("Dover\\x-Judas.mp3");
     DecodificaFichero(b.ctx, c, false);
     QVERIFY(b.elector.vistas[1].candidatos.isEmpty());
+}
+
+void TestDecodificador::componenteVacio()
+{
+    // Nothing after the separator: the field to its left takes its place.
+    Banco b("vacio", {"p-c"});
+    CamposLlevados c = Banco::Ajenos("01-.mp3");
+    DecodificaFichero(b.ctx, c, false);
+    QCOMPARE(b.elector.vistas[0].candidatos,
+             (QList<CandidatoDecodificacion>{{"<vacio>", "<vacio>", "01", "", "p-c", 20}}));
 }
 
 void TestDecodificador::empatesEnOrdenDeLlegada()
