@@ -139,6 +139,9 @@ public:
     // --- decoding
     // Who answers the choice among candidate decodings; the dialog by default.
     ElectorDecodificacion* elector = nullptr;
+    // The chooser in use: elector, else the dialog, made on first use and kept.
+    ElectorDecodificacion& Elector();
+    ElectorDecodificacion* dlgDecodif = nullptr;
 
     // --- data entry
     // Who answers the data-entry dialog; the dialog by default.

@@ -15,11 +15,6 @@ void frmVaro::cmdBusca_Click() {}
 
 void frmVaro::lstVBusca_OLEDragDrop(const QStringList&) {}
 
-// --- decoding
-void frmVaro::cmdAnaliza_Click() {}
-
-void frmVaro::AnalizaSeleccionadas() {}
-
 // --- data entry
 void frmVaro::TeclaLista(int, bool) {}
 

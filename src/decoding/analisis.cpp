@@ -1,0 +1,103 @@
+#include "decoding/analisis.h"
+
+#include "catalogue/catalogo.h"
+#include "decoding/decodificador.h"
+#include "decoding/mascaras.h"
+#include "main_window/listatrabajo.h"
+
+namespace {
+
+bool EsMp3(const QString& tipo) { return tipo == QLatin1String("f") || tipo == QLatin1String("v"); }
+
+}  // namespace
+
+void ResumenCarpeta(ListaTrabajo& lista, CamposLlevados& campos, int carpeta, int fin, bool continuacion)
+{
+    if (carpeta == 0)
+        return;
+    if (continuacion) {
+        bool mismoAutor = true;
+        bool mismoDisco = true;
+        // Adjacent pairs only: a picture between two songs separates them.
+        for (int i = carpeta + 1; i <= fin - 2; ++i) {
+            if (!EsMp3(lista.Tipo(i)) || !EsMp3(lista.Tipo(i + 1)))
+                continue;
+            if (mismoDisco)
+                campos.disco = lista.SubItem(i, columna::kDisco);
+            if (mismoAutor)
+                campos.autor = lista.SubItem(i, columna::kAutor);
+            if (lista.SubItem(i + 1, columna::kDisco) != campos.disco) {
+                mismoDisco = false;
+                campos.disco.clear();
+            }
+            if (lista.SubItem(i + 1, columna::kAutor) != campos.autor) {
+                mismoAutor = false;
+                campos.autor.clear();
+            }
+        }
+        if (!mismoAutor && mismoDisco) {
+            campos.autor = kVariosArtistas;
+            for (int i = carpeta + 1; i <= fin - 1; ++i)
+                if (lista.Tipo(i) == QLatin1String("f"))
+                    lista.PonSubItem(i, columna::kTipo, QStringLiteral("v"));
+        }
+    } else {
+        campos.autor.clear();
+        campos.disco.clear();
+    }
+    lista.PonSubItem(carpeta, columna::kAutor, campos.autor);
+    lista.PonSubItem(carpeta, columna::kDisco, campos.disco);
+}
+
+bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodificacion& ctx, bool soloSeleccionadas)
+{
+    // Sorted by text, every folder row comes right before the rows found in it.
+    lista.PonOrdenada(true);
+    ctx.mascaras.CargaMascaras(ctx.bd);
+    bool continuacion = false;
+    int carpeta = 0;
+    // A folder none of whose songs this run decoded keeps the summary it had.
+    auto resume = [&](int fin) {
+        if (continuacion || !soloSeleccionadas)
+            ResumenCarpeta(lista, campos, carpeta, fin, continuacion);
+    };
+    for (int i = 1; i <= lista.Cuenta(); ++i) {
+        const QString tipo = lista.Tipo(i);
+        if (EsMp3(tipo) && (!soloSeleccionadas || lista.Fila(i).seleccionada)) {
+            campos.ruta = lista.Fila(i).texto;
+            if (DecodificaFichero(ctx, campos, continuacion))
+                return false;
+            lista.PonSubItem(i, columna::kAutor, campos.autor);
+            lista.PonSubItem(i, columna::kDisco, campos.disco);
+            lista.PonSubItem(i, columna::kCancion, campos.cancion);
+            if (campos.posicion == kVacio)
+                campos.posicion = QStringLiteral("00");
+            lista.PonSubItem(i, columna::kPosicion, QuitaBlancos(campos.posicion));
+            lista.PonSubItem(i, columna::kMascara, QuitaBlancos(campos.ruta));
+            continuacion = true;
+        } else if (tipo == QLatin1String("#")) {
+            resume(i);
+            continuacion = false;
+            carpeta = i;
+        }
+    }
+    resume(lista.Cuenta() + 1);
+
+    // Pictures take the author and disc of their folder.
+    carpeta = 0;
+    for (int i = 1; i <= lista.Cuenta(); ++i) {
+        const QString tipo = lista.Tipo(i);
+        if (tipo == QLatin1String("p") && carpeta != 0 && lista.Fila(i).texto.startsWith(lista.Fila(carpeta).texto)) {
+            campos.autor = lista.SubItem(carpeta, columna::kAutor);
+            campos.disco = lista.SubItem(carpeta, columna::kDisco);
+            lista.PonSubItem(i, columna::kAutor, campos.autor);
+            lista.PonSubItem(i, columna::kDisco, campos.disco);
+            lista.PonSubItem(i, columna::kCancion, QString());
+            lista.PonSubItem(i, columna::kPosicion, QString());
+            lista.PonSubItem(i, columna::kMascara, QString());
+        } else if (tipo == QLatin1String("#")) {
+            carpeta = i;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,23 @@
+#pragma once
+#include "decoding/campos.h"
+
+class ListaTrabajo;
+struct ContextoDecodificacion;
+
+// The author every various-artists disc belongs to.
+inline const QString kVariosArtistas = QStringLiteral("<Varios Artistas>");
+
+// Decodes the MP3 rows of the work list from top to bottom (only the selected
+// ones when soloSeleccionadas), writes author, disc, song, position and mask
+// into them, sums up every expanded folder and gives each picture its
+// folder's author and disc. The masks are reloaded first. campos carries the
+// decoder's texts across rows and runs. Returns false when the person gave up
+// a choice: the run stops there, rows already written keep their values.
+bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodificacion& ctx,
+                  bool soloSeleccionadas);
+
+// Sums up the rows strictly between the folder row carpeta and the row fin:
+// the folder row gets the author and disc its songs share; songs sharing the
+// disc but not the author make a various-artists folder (kind "v").
+// continuacion says whether any of those rows was decoded in this run.
+void ResumenCarpeta(ListaTrabajo& lista, CamposLlevados& campos, int carpeta, int fin, bool continuacion);
