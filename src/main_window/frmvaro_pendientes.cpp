@@ -4,17 +4,6 @@
 
 #include "main_window/frmVaro.h"
 
-// --- work list filling
-void frmVaro::Drive1_Change() {}
-
-void frmVaro::cmdExplorar_Click() {}
-
-void frmVaro::cmdNueva_Click() {}
-
-void frmVaro::cmdBusca_Click() {}
-
-void frmVaro::lstVBusca_OLEDragDrop(const QStringList&) {}
-
 // --- decoding
 void frmVaro::cmdAnaliza_Click() {}
 
