@@ -75,11 +75,12 @@ void frmVaro::Drive1_Change()
     // The check handles its own failures: a drive that cannot be read is
     // simply not ready.
     try {
-        if (Drive1->count() == 0 && !Drive1->property("llena").toBool()) {
-            Drive1->setProperty("llena", true);
+        if (!Drive1->property("vigilada").toBool()) {
+            Drive1->setProperty("vigilada", true);
             Drive1->installEventFilter(new RefrescoUnidades(*this));
-            LlenaUnidades(*this);
         }
+        if (Drive1->count() == 0)
+            LlenaUnidades(*this);
         const QString raiz = Drive1->currentData().toString();
         if (!raiz.isEmpty()) {
             for (const Volumen& v : unidades.Lista()) {
