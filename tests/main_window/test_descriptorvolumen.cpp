@@ -62,6 +62,7 @@ private slots:
     void signoDeLaSerie();
     void dispositivoIlegible();
     void tablaDeMontajes();
+    void unidadesDeEstaMaquina();
 };
 
 void TestDescriptorVolumen::imagenSencilla()
@@ -207,6 +208,19 @@ void TestDescriptorVolumen::tablaDeMontajes()
     QCOMPARE(m[1].tipo, QStringLiteral("iso9660"));
     QCOMPARE(m[2].punto, QStringLiteral("/media/con\\barra"));
     QCOMPARE(m[2].tipo, QStringLiteral("udf"));
+}
+
+void TestDescriptorVolumen::unidadesDeEstaMaquina()
+{
+    UnidadesSistema u;
+    const QList<Volumen> l = u.Lista();
+    QVERIFY(!l.isEmpty());
+    const int actual = u.Actual();
+    QVERIFY(actual >= 0 && actual < l.size());
+    // The current folder lies on the volume chosen at start.
+    QVERIFY(QDir::currentPath().startsWith(l[actual].raiz) || QDir::currentPath() + "/" == l[actual].raiz);
+    for (const Volumen& v : l)
+        QVERIFY(v.raiz.endsWith('/'));
 }
 
 QTEST_GUILESS_MAIN(TestDescriptorVolumen)

@@ -84,6 +84,7 @@ class TestFrmVaroLista : public QObject {
 private slots:
     void comprobacionDeUnidad();
     void unidadQueFallaNoParaNada();
+    void listaDeUnidadesAlDesplegar();
     void soltarBuscaYNueva();
     void explorarElCd();
     void explorarSinCdNoCambiaNada();
@@ -153,6 +154,40 @@ void TestFrmVaroLista::unidadQueFallaNoParaNada()
     QCOMPARE(v.w.lbName->text(), QString());
     QVERIFY(!v.w.cmdExplorar->isEnabled());
     QCOMPARE(v.w.lista.Cuenta(), 0);
+}
+
+void TestFrmVaroLista::listaDeUnidadesAlDesplegar()
+{
+    QTemporaryDir cd;
+    QTemporaryDir otro;
+    UnidadesFalsas u(cd.path(), "PRIMERO", 1);
+    Ventana v(u, "d1");
+    frmVaro& w = v.w;
+    QCOMPARE(w.Drive1->count(), 2);
+
+    // A disc mounted after start shows up when the list is opened.
+    Volumen nuevo = u.volumenes[1];
+    nuevo.raiz = otro.path() + "/";
+    nuevo.nombre = "SEGUNDO";
+    nuevo.serie = 2;
+    u.volumenes << nuevo;
+    QTest::mousePress(w.Drive1, Qt::LeftButton);
+    w.Drive1->hidePopup();
+    QCOMPARE(w.Drive1->count(), 3);
+    QCOMPARE(w.Drive1->currentIndex(), 1);  // the choice stays
+    QCOMPARE(w.lbserial->text(), QStringLiteral("1"));
+    w.Drive1->setCurrentIndex(2);
+    QCOMPARE(w.lbName->text(), QStringLiteral("Nombre: SEGUNDO"));
+
+    // The chosen disc unmounted: back to the current folder's volume, checked.
+    u.volumenes.removeLast();
+    u.actual = 0;
+    QTest::keyClick(w.Drive1, Qt::Key_F4);
+    w.Drive1->hidePopup();
+    QCOMPARE(w.Drive1->count(), 2);
+    QCOMPARE(w.Drive1->currentIndex(), 0);
+    QCOMPARE(w.lbserial->text(), QString());
+    QVERIFY(!w.cmdExplorar->isEnabled());
 }
 
 void TestFrmVaroLista::soltarBuscaYNueva()
