@@ -118,8 +118,6 @@ int main(int argc, char* argv[])
         filas = w.lstVBusca->model()->rowCount();
     }
 
-    // The window's picture lists go before its views do; hide it first.
-    w.hide();
     const double mf = Mediana(find);
     const double mb = Mediana(busca);
     std::printf("tree: %d files, %d rows in the list\n", ficheros, filas);
