@@ -5,15 +5,10 @@
 #include "main_window/frmVaro.h"
 
 // --- work list filling
-void frmVaro::Drive1_Change() {}
 
-void frmVaro::cmdExplorar_Click() {}
 
-void frmVaro::cmdNueva_Click() {}
 
-void frmVaro::cmdBusca_Click() {}
 
-void frmVaro::lstVBusca_OLEDragDrop(const QStringList&) {}
 
 // --- data entry
 void frmVaro::TeclaLista(int, bool) {}

@@ -1,0 +1,196 @@
+#include "main_window/exploracion.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <vector>
+
+#include "common/lodrinerror.h"
+#include "common/rutas.h"
+
+namespace {
+
+const QString kCarpeta = QStringLiteral("D");
+const QString kExpandida = QStringLiteral("#");
+const QLatin1Char kBarra('\\');
+
+// The kind of a file by the end of its path; only the last four characters
+// can decide "*.MP?", "*.GIF" and the like.
+ClaseFichero ClasePorExtension(const QString& ruta)
+{
+    if (ruta.size() < 4)
+        return {};
+    QString fin = ruta.right(4).toUpper();
+    if (fin[0] != QLatin1Char('.'))
+        return {};
+    if (fin[1] == QLatin1Char('M') && fin[2] == QLatin1Char('P'))
+        return {QStringLiteral("f"), QStringLiteral("mp3")};
+    if (fin == QLatin1String(".GIF") || fin == QLatin1String(".JPG"))
+        return {QStringLiteral("p"), QStringLiteral("img")};
+    if (fin == QLatin1String(".DOC") || fin == QLatin1String(".TXT"))
+        return {QStringLiteral("c"), QStringLiteral("text")};
+    if (fin == QLatin1String(".M3U"))
+        return {QStringLiteral("l"), QStringLiteral("list")};
+    return {};
+}
+
+bool EsCarpeta(const QString& tipo) { return tipo == kCarpeta || tipo == kExpandida; }
+
+// A row found by expansion before this run (none is left by the program's own
+// steps): its root is the nearest folder root above it whose text begins its own.
+bool BaseDeRaizAnterior(const ListaTrabajo& lista, int indice, QString& base)
+{
+    const QString& texto = lista.Fila(indice).texto;
+    for (int i = indice - 1; i >= 1; --i) {
+        const FilaTrabajo& f = lista.Fila(i);
+        if (!f.tag.isEmpty() && EsCarpeta(lista.Tipo(i)) && texto.startsWith(f.texto)) {
+            base = f.tag;
+            return true;
+        }
+    }
+    return false;
+}
+
+QString SinSeparadorFinal(QString ruta)
+{
+    while (ruta.size() > 1 && ruta.endsWith(QDir::separator()))
+        ruta.chop(1);
+    return ruta;
+}
+
+bool YaEnLaLista(const ListaTrabajo& lista, const QString& ruta, bool carpeta)
+{
+    for (int i = 1; i <= lista.Cuenta(); ++i) {
+        const FilaTrabajo& f = lista.Fila(i);
+        if (f.tag.isEmpty())
+            continue;
+        if (carpeta && EsCarpeta(lista.Tipo(i))) {
+            if (SinSeparadorFinal(rutas::Nativa(f.tag, f.texto)) == SinSeparadorFinal(ruta))
+                return true;
+        } else if (!carpeta && !EsCarpeta(lista.Tipo(i)) && f.tag == ruta) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+ClaseFichero TipoFichero(QString& ruta, bool carpetaCerrada)
+{
+    if (!ruta.isEmpty() && QFileInfo(ruta).isDir()) {
+        if (!ruta.endsWith(QDir::separator()))
+            ruta += QDir::separator();
+        return {kCarpeta, carpetaCerrada ? QStringLiteral("cerrada") : QStringLiteral("abierta")};
+    }
+    return ClasePorExtension(ruta);
+}
+
+QString DameFicheros(ListaTrabajo& lista, const QString& relativa, const QString& base)
+{
+    const QString carpeta = rutas::ConSeparador(rutas::Nativa(base, relativa));
+    const QFileInfo info(carpeta);
+    if (!info.isDir() || !info.isReadable() || !info.isExecutable())
+        throw LodrinError(QStringLiteral("No se puede leer la carpeta %1").arg(carpeta));
+    QString prefijo = relativa;
+    if (!prefijo.isEmpty() && !prefijo.endsWith(kBarra))
+        prefijo += kBarra;
+
+    // Without QDir::Hidden and QDir::System: hidden entries, devices, sockets
+    // and broken links stay out.
+    QDirIterator it(carpeta, QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        const QFileInfo e = it.nextFileInfo();
+        const QString nombre = e.fileName();
+        if (e.isDir()) {
+            // A link to a folder may lead back up the tree and never end; a
+            // '\' in the name cannot be told from a folder boundary.
+            if (e.isSymLink() || nombre.contains(kBarra))
+                continue;
+            lista.Anade(prefijo + nombre + kBarra, QString(), kCarpeta, QStringLiteral("abierta"));
+        } else {
+            const ClaseFichero c = ClasePorExtension(nombre);
+            if (!c.tipo.isEmpty())
+                lista.Anade(prefijo + nombre, carpeta + nombre, c.tipo, c.icono);
+        }
+    }
+    return kExpandida;
+}
+
+void SacarDirectorios(ListaTrabajo& lista)
+{
+    // Rows are appended while expanding; a sorted list would move them.
+    const bool ordenada = lista.Ordenada();
+    lista.PonOrdenada(false);
+    const int inicial = lista.Cuenta();
+    // The base of each row appended in this run, by its index past `inicial`;
+    // rows found by expansion carry an empty tag.
+    std::vector<QString> bases;
+    for (int i = 1; i <= lista.Cuenta(); ++i) {
+        if (lista.Tipo(i) != kCarpeta)
+            continue;
+        const QString texto = lista.Fila(i).texto;
+        QString base = lista.Fila(i).tag;
+        bool conBase = true;
+        if (base.isEmpty()) {
+            if (i > inicial)
+                base = bases[size_t(i - inicial - 1)];
+            else
+                conBase = BaseDeRaizAnterior(lista, i, base);
+        }
+        QString marca = kExpandida;
+        if (conBase)
+            marca = DameFicheros(lista, texto, base);
+        bases.resize(size_t(lista.Cuenta() - inicial), base);
+        lista.PonSubItem(i, 1, marca);
+        lista.Fila(i).icono = QStringLiteral("abierta");
+    }
+    if (ordenada)
+        lista.PonOrdenada(true);
+}
+
+void Busca(ListaTrabajo& lista)
+{
+    lista.PonOrdenada(false);
+    SacarDirectorios(lista);
+    lista.PonOrdenada(true);
+}
+
+int AnadeSoltadas(ListaTrabajo& lista, const QStringList& rutasSoltadas)
+{
+    int anadidas = 0;
+    for (const QString& soltada : rutasSoltadas) {
+        if (soltada.isEmpty())
+            continue;
+        QString ruta = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(soltada).absoluteFilePath()));
+        if (!QFileInfo::exists(ruta))
+            continue;
+        const int ultima = int(ruta.lastIndexOf(QDir::separator()));
+        const ClaseFichero c = TipoFichero(ruta, true);
+        if (c.tipo.isEmpty())
+            continue;
+        const bool carpeta = c.tipo == kCarpeta;
+        QString tag;
+        QString texto;
+        if (carpeta) {
+            tag = ruta.left(ultima + 1);
+            texto = SinSeparadorFinal(ruta.mid(ultima + 1));
+            if (texto == QDir::separator())
+                texto.clear();
+            // The text is relative with '\' between folders; a name holding a
+            // '\' could not be found again.
+            if (texto.contains(kBarra))
+                continue;
+            if (!texto.isEmpty())
+                texto += kBarra;
+        } else {
+            tag = ruta;
+            texto = ruta.mid(ultima + 1);
+        }
+        if (YaEnLaLista(lista, ruta, carpeta))
+            continue;
+        lista.Anade(texto, tag, c.tipo, c.icono);
+        ++anadidas;
+    }
+    return anadidas;
+}

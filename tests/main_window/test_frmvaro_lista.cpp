@@ -1,0 +1,261 @@
+// The work list in the window: the drive check, drops, "Busca", "Nueva" and
+// "Explorar" on a folder presented as a ready CD.
+#include <QComboBox>
+#include <QDropEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTreeView>
+#include <QUrl>
+#include <QtTest>
+
+#include "catalogue/catalogo.h"
+#include "common/lodrinerror.h"
+#include "main_window/frmVaro.h"
+#include "support/mp3s.h"
+#include "support/testsupport.h"
+#include "support/unidadesfalsas.h"
+
+namespace {
+
+// A drive layer that may fail, as a vanished drive does.
+class UnidadesRotas : public UnidadesFalsas {
+public:
+    using UnidadesFalsas::UnidadesFalsas;
+    QList<Volumen> Lista() override
+    {
+        if (rota)
+            throw LodrinError("la unidad no responde");
+        return UnidadesFalsas::Lista();
+    }
+    bool rota = false;
+};
+
+struct Ventana {
+    Ventana(Unidades& u, const QString& conexion)
+        : bd(dir.filePath("anterior.mdb"), conexion), w(bd, u, avisos, dir.path())
+    {
+        w.Form_Load();
+    }
+    QTemporaryDir dir;
+    Catalogo bd;
+    AvisosAnotados avisos;
+    frmVaro w;
+};
+
+// As the desktop does it: the drag enters the list, then it is dropped.
+void Suelta(frmVaro& w, const QStringList& rutas)
+{
+    QMimeData datos;
+    QList<QUrl> urls;
+    for (const QString& r : rutas)
+        urls << QUrl::fromLocalFile(r);
+    datos.setUrls(urls);
+    QDragEnterEvent entra(QPoint(10, 10), Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.lstVBusca->viewport(), &entra);
+    QDropEvent suelta(QPointF(10, 10), Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.lstVBusca->viewport(), &suelta);
+}
+
+QStringList Mostrados(frmVaro& w)
+{
+    QStringList r;
+    for (int i = 0; i < w.lstVBusca->model()->rowCount(); ++i)
+        r << w.lstVBusca->model()->index(i, 0).data().toString();
+    return r;
+}
+
+}  // namespace
+
+class TestFrmVaroLista : public QObject {
+    Q_OBJECT
+private slots:
+    void comprobacionDeUnidad();
+    void unidadesQueCambianOFallan();
+    void soltarBuscaYNueva();
+    void explorarElCd();
+};
+
+void TestFrmVaroLista::comprobacionDeUnidad()
+{
+    QTemporaryDir cd;
+    UnidadesFalsas u(cd.path(), "MI_CD", -1234567);
+    Ventana v(u, "c1");
+    frmVaro& w = v.w;
+    QCOMPARE(w.Drive1->currentIndex(), 1);
+    QCOMPARE(w.lbserial->text(), QStringLiteral("-1234567"));
+    QCOMPARE(w.lbName->text(), QStringLiteral("Nombre: MI_CD"));
+    QCOMPARE(w.txtCDROM->text(), QStringLiteral("MI_CD"));
+    QVERIFY(w.cmdExplorar->isEnabled());
+
+    // The hard disk: no serial, no name, the description stays.
+    w.txtCDROM->setText("Mis canciones");
+    w.Drive1->setCurrentIndex(0);
+    QCOMPARE(w.lbserial->text() + w.lbName->text(), QString());
+    QVERIFY(!w.cmdExplorar->isEnabled());
+    QCOMPARE(w.txtCDROM->text(), QStringLiteral("Mis canciones"));
+    // Back on the CD the volume name replaces what was typed.
+    w.Drive1->setCurrentIndex(1);
+    QCOMPARE(w.txtCDROM->text(), QStringLiteral("MI_CD"));
+
+    // The disc taken out: "Explorar" stops at the check, the list stays.
+    QTemporaryDir musica;
+    EscribeFichero(musica.path() + "/a.mp3", "x");
+    Suelta(w, {musica.path() + "/a.mp3"});
+    u.volumenes[1].lista = false;
+    w.cmdExplorar_Click();
+    QCOMPARE(Mostrados(w), QStringList({"a.mp3"}));
+    QCOMPARE(w.lbserial->text(), QString());
+    QVERIFY(!w.cmdExplorar->isEnabled());
+    QVERIFY(w.cmdBusca->isEnabled());
+
+    // Starting on the hard disk: only the always-enabled buttons work.
+    UnidadesFalsas enDisco(cd.path());
+    enDisco.actual = 0;
+    Ventana d(enDisco, "c2");
+    QCOMPARE(d.w.lbserial->text() + d.w.txtCDROM->text(), QString());
+    for (int b = 0; b < kBotones; ++b)
+        QVERIFY2(!d.w.BotonDe(Boton(b))->isEnabled(), NombreBoton(Boton(b)));
+}
+
+void TestFrmVaroLista::unidadesQueCambianOFallan()
+{
+    QTemporaryDir cd;
+    QTemporaryDir otro;
+    UnidadesRotas u(cd.path(), "PRIMERO", 1);
+    u.rota = true;
+    Ventana v(u, "d1");  // start-up goes on although the check fails
+    frmVaro& w = v.w;
+    QVERIFY(v.avisos.textos.isEmpty());
+    QVERIFY(!w.cmdExplorar->isEnabled());
+    u.rota = false;
+    w.Drive1_Change();
+    QCOMPARE(w.Drive1->count(), 2);
+    QCOMPARE(w.lbserial->text(), QStringLiteral("1"));
+
+    // A disc mounted after start shows up when the list is opened.
+    Volumen nuevo = u.volumenes[1];
+    nuevo.raiz = otro.path() + "/";
+    nuevo.nombre = "SEGUNDO";
+    u.volumenes << nuevo;
+    QTest::mousePress(w.Drive1, Qt::LeftButton);
+    w.Drive1->hidePopup();
+    QCOMPARE(w.Drive1->count(), 3);
+    QCOMPARE(w.Drive1->currentIndex(), 1);  // the choice stays
+    w.Drive1->setCurrentIndex(2);
+    QCOMPARE(w.lbName->text(), QStringLiteral("Nombre: SEGUNDO"));
+    // Unmounted again: back to the current folder's volume, checked.
+    u.volumenes.removeLast();
+    u.actual = 0;
+    QTest::keyClick(w.Drive1, Qt::Key_F4);
+    w.Drive1->hidePopup();
+    QCOMPARE(w.Drive1->currentIndex(), 0);
+    QVERIFY(!w.cmdExplorar->isEnabled());
+
+    // A failing drive during "Explorar" ends the check quietly.
+    w.Drive1->setCurrentIndex(1);
+    QVERIFY(w.cmdExplorar->isEnabled());
+    u.rota = true;
+    w.cmdExplorar_Click();
+    QCOMPARE(w.lbserial->text() + w.lbName->text(), QString());
+    QVERIFY(!w.cmdExplorar->isEnabled());
+    QCOMPARE(w.lista.Cuenta(), 0);
+}
+
+void TestFrmVaroLista::soltarBuscaYNueva()
+{
+    QTemporaryDir musica;
+    const QString m = musica.path();
+    EscribeFichero(m + "/Rock/Live/01 Intro.mp3", "x");
+    EscribeFichero(m + "/Rock/tapa.jpg", "x");
+    EscribeFichero(m + "/suelta.mp3", "x");
+    EscribeFichero(m + "/ruido.wav", "x");
+    UnidadesFalsas u;
+    Ventana v(u, "s1");
+    frmVaro& w = v.w;
+
+    // An explored CD made "Graba" available; a drop takes it away, and one
+    // of an unlisted type still offers "Busca".
+    w.Aplica(Suceso::Explorar);
+    Suelta(w, {m + "/ruido.wav"});
+    QCOMPARE(w.lista.Cuenta(), 0);
+    QVERIFY(w.cmdBusca->isEnabled());
+    QVERIFY(!w.cmdGraba->isEnabled());
+
+    Suelta(w, {m + "/Rock", m + "/suelta.mp3", m + "/Rock"});
+    QCOMPARE(Mostrados(w), QStringList({"Rock\\", "suelta.mp3"}));
+    QCOMPARE(w.lstVBusca->model()->index(0, 1).data().toString(), QStringLiteral("D"));
+    QVERIFY(!w.cmdAnaliza->isEnabled());
+
+    w.cmdBusca->click();
+    QCOMPARE(Mostrados(w), QStringList({"Rock\\", "Rock\\Live\\", "Rock\\Live\\01 Intro.mp3", "Rock\\tapa.jpg",
+                                        "suelta.mp3"}));
+    QCOMPARE(w.lista.Fila(3).tag, m + "/Rock/Live/01 Intro.mp3");
+    QVERIFY(w.cmdAnaliza->isEnabled());
+    w.cmdBusca->click();
+    QCOMPARE(w.lista.Cuenta(), 5);
+
+    v.bd.autoresNuevos().AnadeAutorNuevo("Dover");
+    w.Aplica(Suceso::Genera);
+    w.cmdNueva->click();
+    QCOMPARE(Mostrados(w), QStringList());
+    QCOMPARE(v.bd.autoresNuevos().Cuantos(), 0);
+    for (int b = 0; b < kBotones; ++b)
+        if (Boton(b) != Boton::cmdExplorar)
+            QVERIFY2(!w.BotonDe(Boton(b))->isEnabled(), NombreBoton(Boton(b)));
+}
+
+void TestFrmVaroLista::explorarElCd()
+{
+    QTemporaryDir cd;
+    const QString disco = cd.path() + "/Dover/Devil came to me/";
+    QVERIFY(!CreaMp3(disco + "01 Judas.mp3", 1).isEmpty());
+    QVERIFY(!CreaMp3(disco + "02 Serenade.mp3", 1).isEmpty());
+    CreaImagen(disco + "portada.jpg");
+    EscribeFichero(cd.path() + "/Dover/leeme.txt", "x");
+    UnidadesFalsas u(cd.path(), "DOVER", 305419896);
+    Ventana v(u, "e1");
+    frmVaro& w = v.w;
+
+    // What was there before goes.
+    QTemporaryDir otra;
+    EscribeFichero(otra.path() + "/vieja.mp3", "x");
+    Suelta(w, {otra.path() + "/vieja.mp3"});
+    v.bd.autoresNuevos().AnadeAutorNuevo("Alguien");
+    w.txtCDROM->setText("escrito a mano");
+
+    QSignalSpy progreso(w.prgLoad, &QProgressBar::valueChanged);
+    w.cmdExplorar->click();
+    QCOMPARE(w.lbserial->text(), QStringLiteral("305419896"));
+    QCOMPARE(w.txtCDROM->text(), QStringLiteral("DOVER"));
+    QCOMPARE(v.bd.autoresNuevos().Cuantos(), 0);
+    const QStringList esperados = {"", "Dover\\", "Dover\\Devil came to me\\",
+                                   "Dover\\Devil came to me\\01 Judas.mp3", "Dover\\Devil came to me\\02 Serenade.mp3",
+                                   "Dover\\Devil came to me\\portada.jpg", "Dover\\leeme.txt"};
+    QCOMPARE(Mostrados(w), esperados);
+    QCOMPARE(w.lista.Fila(1).tag, cd.path() + "/");
+    QCOMPARE(w.lista.Tipo(1), QStringLiteral("#"));
+    QCOMPARE(w.lista.Fila(4).tag, disco + "01 Judas.mp3");
+
+    // Progress showed 0, 1 and 5 tenths and is hidden again.
+    QList<int> valores;
+    for (const QList<QVariant>& s : progreso)
+        valores << s[0].toInt();
+    QCOMPARE(valores, QList<int>({0, 1, 5}));
+    QCOMPARE(w.prgLoad->maximum(), 10);
+    QVERIFY(w.prgLoad->isHidden());
+    QVERIFY(w.cmdAnaliza->isEnabled());
+    // "Graba" and "Autorun" come with the tree that "Genera" builds.
+    QCOMPARE(w.cmdGraba->isEnabled(), w.cmdGenera->isEnabled());
+    QCOMPARE(w.cmdauto->isEnabled(), w.cmdGenera->isEnabled());
+
+    w.cmdExplorar->click();  // again: the same list, not a doubled one
+    QCOMPARE(Mostrados(w), esperados);
+}
+
+QTEST_MAIN(TestFrmVaroLista)
+#include "test_frmvaro_lista.moc"
