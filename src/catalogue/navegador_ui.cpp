@@ -32,6 +32,16 @@ private:
     QProgressBar* barra_;
 };
 
+// A song row; columns sort as text, without regard to case.
+class ItemCancion : public QTreeWidgetItem {
+public:
+    bool operator<(const QTreeWidgetItem& otro) const override
+    {
+        const int c = treeWidget() ? treeWidget()->sortColumn() : 0;
+        return text(c).compare(otro.text(c), Qt::CaseInsensitive) < 0;
+    }
+};
+
 }  // namespace
 
 QTreeWidgetItem* CreaNodoBD(const NodoBD& nodo, const ListasImagenes& imagenes)
@@ -57,7 +67,7 @@ void EscribeFilaBD(QTreeWidgetItem* item, const FilaBD& fila)
 
 QTreeWidgetItem* CreaFilaBD(const FilaBD& fila, const ListasImagenes& imagenes)
 {
-    auto* item = new QTreeWidgetItem;
+    auto* item = new ItemCancion;
     EscribeFilaBD(item, fila);
     item->setIcon(columnaBD::kPosicion, imagenes.Pequena(QStringLiteral("cancion")));
     return item;
