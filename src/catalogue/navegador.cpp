@@ -67,8 +67,12 @@ std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, AvanceCarga* avance)
     nodos.reserve(size_t(r.RecordCount()) + 1);
     if (avance)
         avance->Empieza(r.RecordCount() + 1);
-    // Many discs share an author; one read per author is enough within a build.
+    // The discs' authors are read in one go: one statement per disc costs
+    // seconds in a large catalogue. An author not found gives an empty name.
     QHash<qint64, QString> autores;
+    if (orden == 2)
+        for (Consulta a = bd.Abre(QStringLiteral("select idautor, dsautor from tlautor")); !a.Fin(); a.Siguiente())
+            autores.insert(a.Entero(QStringLiteral("idautor")), a.Texto(QStringLiteral("dsautor")));
     for (; !r.Fin(); r.Siguiente()) {
         NodoBD n;
         n.padre = QStringLiteral("BD");
@@ -80,12 +84,9 @@ std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, AvanceCarga* avance)
             break;
         case 2: {
             const qint64 iddisco = r.Entero(QStringLiteral("iddisco"));
-            const qint64 idautor = r.Entero(QStringLiteral("cdautord"));
-            auto it = autores.find(idautor);
-            if (it == autores.end())
-                it = autores.insert(idautor, nombreAutor(bd, idautor));
+            const QString autor = autores.value(r.Entero(QStringLiteral("cdautord")));
             n.clave = QStringLiteral("BDdi#") + sql::Entero(iddisco);
-            n.texto = r.Texto(QStringLiteral("dsdisco")) + QStringLiteral("(") + *it + QStringLiteral(")");
+            n.texto = r.Texto(QStringLiteral("dsdisco")) + QStringLiteral("(") + autor + QStringLiteral(")");
             n.imagen = QStringLiteral("disco");
             n.tag = iddisco;
             break;
