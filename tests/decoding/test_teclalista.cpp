@@ -1,6 +1,5 @@
 #include <QtTest>
 
-#include "decoding/campos.h"
 #include "decoding/teclalista.h"
 #include "main_window/listatrabajo.h"
 
@@ -30,50 +29,6 @@ int indiceDe(const ListaTrabajo& l, const QString& texto)
 class TestTeclaLista : public QObject {
     Q_OBJECT
 private slots:
-    void tresCancionesDeUnDisco()
-    {
-        ListaTrabajo l;
-        analizada(l, "a\\1.mp3", "f", {"Dover", "Devil", "Judas", "01", "a\\d\\p-c"});
-        analizada(l, "a\\2.mp3", "f", {"Dover", "Devil", "Serenade", "02", "a\\d\\p-c"});
-        analizada(l, "a\\3.mp3", "f", {"Dover", "Devil", "Cherry", "03", "a\\d\\p-c"});
-        analizada(l, "b\\4.mp3", "f", {"Otro", "Disco", "Cancion", "04", "a\\d\\p-c"}, false);
-        FilasTrabajo filas(l);
-        DatosEntrada d;
-        QVERIFY(RecogeDatos(filas, d));
-        QCOMPARE(d.textos, (std::array<QString, 4>{"Dover", "Devil", "", ""}));
-        QCOMPARE(d.habilitados, (std::array<bool, 4>{true, true, false, false}));
-        QCOMPARE(d.etiqueta, QString("Pon datos para varios ficheros"));
-
-        d.textos[0] = "Dover (ES)";
-        int llamadas = 0;
-        EscribeDatos(filas, d, [&](int) { ++llamadas; });
-        QCOMPARE(llamadas, 3);
-        for (const char* t : {"a\\1.mp3", "a\\2.mp3", "a\\3.mp3"})
-            QCOMPARE(l.SubItem(indiceDe(l, t), 2), QString("Dover (ES)"));
-        QCOMPARE(l.SubItem(indiceDe(l, "a\\2.mp3"), 4), QString("Serenade"));
-        QCOMPARE(l.SubItem(indiceDe(l, "a\\3.mp3"), 5), QString("03"));
-        QCOMPARE(l.SubItem(indiceDe(l, "a\\1.mp3"), 6), QString("a\\d\\p-c"));
-        QCOMPARE(l.SubItem(indiceDe(l, "b\\4.mp3"), 2), QString("Otro"));
-    }
-
-    void unaFilaDaTodoYSuTexto()
-    {
-        ListaTrabajo l;
-        analizada(l, "a\\1.mp3", "v", {"Dover", "Devil", "Judas", "01"});
-        analizada(l, "a\\2.mp3", "f", {"X", "Y", "Z", "02"}, false);
-        FilasTrabajo filas(l);
-        DatosEntrada d;
-        QVERIFY(RecogeDatos(filas, d));
-        QCOMPARE(d.textos, (std::array<QString, 4>{"Dover", "Devil", "Judas", "01"}));
-        QCOMPARE(d.habilitados, (std::array<bool, 4>{true, true, true, true}));
-        QCOMPARE(d.etiqueta, QString("a\\1.mp3"));
-
-        CamposLlevados c;
-        GuardaEnCampos(d, c);
-        QCOMPARE(c.autor, QString("Dover"));
-        QCOMPARE(c.posicion, QString("01"));
-    }
-
     void filasQueNoParticipan_data()
     {
         QTest::addColumn<QString>("tipo");
