@@ -173,6 +173,12 @@ public slots:
     void tvBD_NodeClick(QTreeWidgetItem* nodo);
     void lstVBD_ColumnClick(int columna);
     void cmbLimpia_Click();
+    // Builds the catalogue tree for an ordering (1 authors, 2 discs, 3 CDs).
+    void ArbolBD(int orden);
+    // Lists the songs of a first-level node and adds the levels below it.
+    void ListaBD(QTreeWidgetItem* nodo);
+    // Shows a stored picture in imgBD; id becomes 0 when its copy is missing.
+    void MuestraImagen(qint64& id);
     // --- autorun
     void cmdGenera_Click();
     void cmdauto_Click();

@@ -10,24 +10,10 @@
 
 
 
-// --- data entry
-void frmVaro::TeclaLista(int, bool) {}
-
 // --- recording, comparing, pictures
 void frmVaro::cmdCompara_Click() {}
 
 void frmVaro::cmdGraba_Click() {}
-
-void frmVaro::imgBD_Click() {}
-
-// --- browser
-void frmVaro::cmbISort_Click() {}
-
-void frmVaro::tvBD_NodeClick(QTreeWidgetItem*) {}
-
-void frmVaro::lstVBD_ColumnClick(int) {}
-
-void frmVaro::cmbLimpia_Click() {}
 
 // --- autorun
 void frmVaro::cmdGenera_Click() {}

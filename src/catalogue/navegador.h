@@ -1,0 +1,71 @@
+#pragma once
+#include <QString>
+#include <vector>
+
+class Catalogo;
+
+// What the browser of the "Base de datos" tab shows, read from the catalogue
+// at the moment it is asked for. The window turns these into tree nodes and
+// list rows; nothing here knows about widgets.
+
+// One node of the catalogue tree.
+struct NodoBD {
+    QString padre;   // key of the node it hangs from; empty for the root
+    QString clave;
+    QString texto;
+    QString imagen;  // key of the small image list
+    qint64 tag = 0;  // iddisco for a disc node, else 0
+};
+
+// One song row of the catalogue list.
+struct FilaBD {
+    QString clave;     // "ca#" + idcancion
+    QString posicion;  // the row text
+    QString attrib;    // "v" for a various-artists song, else "f"
+    QString autor;
+    QString disco;
+    QString cancion;
+    QString cd;
+};
+
+// Columns of the catalogue list, as the window lays them out.
+namespace columnaBD {
+constexpr int kPosicion = 0;
+constexpr int kAttrib = 1;
+constexpr int kAutor = 2;
+constexpr int kDisco = 3;
+constexpr int kCancion = 4;
+constexpr int kCd = 5;
+}  // namespace columnaBD
+
+// Told about the rows as they are read, to move a progress bar.
+class AvanceCarga {
+public:
+    virtual ~AvanceCarga() = default;
+    virtual void Empieza(int maximo) = 0;
+    virtual void Avanza() = 0;
+    virtual void Termina() = 0;
+};
+
+// The root and the first level of the tree for an ordering: 1 by authors,
+// 2 by discs, 3 by CDs. The root comes first, then the children in the order
+// of the select. Any other ordering gives nothing.
+std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, AvanceCarga* avance = nullptr);
+
+// The list column the rows are sorted by after building a tree ordering, or
+// -1 when the ordering leaves the sort column as it was.
+int ColumnaOrdenArbol(int orden);
+
+// The songs under a first-level node and the nodes to add below it.
+struct ContenidoBD {
+    std::vector<FilaBD> filas;
+    std::vector<NodoBD> nodos;  // in the order they are to be added
+    int columnaOrden = -1;      // sort column to set, or -1 to leave it
+};
+
+// Reads the songs of the first-level node with this key ("BDau#..",
+// "BDdi#.." or "BDcd#.."). Any other key gives nothing.
+ContenidoBD ListaBD(Catalogo& bd, const QString& clave, AvanceCarga* avance = nullptr);
+
+// The id a key carries after its first five characters ("BDau#12" -> 12).
+qint64 IdDeClave(const QString& clave);

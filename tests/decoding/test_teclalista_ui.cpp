@@ -1,0 +1,385 @@
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <QtTest>
+#include <functional>
+
+#include "catalogue/catalogo_relleno.h"
+#include "catalogue/navegador.h"
+#include "catalogue/navegador_ui.h"
+#include "decoding/dialog.h"
+#include "decoding/entradadatos.h"
+#include "main_window/frmVaro.h"
+#include "support/testsupport.h"
+#include "support/unidadesfalsas.h"
+
+namespace {
+
+QString id(qint64 v) { return QString::number(v); }
+
+// Answers the data entry as a test says, and keeps what it was shown.
+class EntradaGuionizada : public EntradaDatos {
+public:
+    bool Pide(DatosEntrada& datos) override
+    {
+        mostrados << datos;
+        if (!respuesta)
+            return false;
+        return respuesta(datos);
+    }
+    QList<DatosEntrada> mostrados;
+    std::function<bool(DatosEntrada&)> respuesta;
+};
+
+int analizada(ListaTrabajo& l, const QString& texto, const QString& tipo, const QStringList& campos)
+{
+    const int i = l.Anade(texto, "/cd/" + texto, tipo, "mp3");
+    for (int k = 0; k < campos.size(); ++k)
+        l.PonSubItem(i, k + 2, campos[k]);
+    return i;
+}
+
+int indiceDe(const ListaTrabajo& l, const QString& texto)
+{
+    for (int i = 1; i <= l.Cuenta(); ++i)
+        if (l.Fila(i).texto == texto)
+            return i;
+    return 0;
+}
+
+// Selects rows of the work list view by their texts.
+void seleccionaTrabajo(frmVaro& w, const QStringList& textos)
+{
+    QItemSelection s;
+    for (const QString& t : textos) {
+        const int fila = indiceDe(w.lista, t) - 1;
+        QVERIFY(fila >= 0);
+        const QModelIndex ix = w.lstVBusca->model()->index(fila, 0);
+        s.select(ix, ix);
+    }
+    w.lstVBusca->selectionModel()->select(s, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+QTreeWidgetItem* filaCancion(QTreeWidget* lista, qint64 idcancion)
+{
+    for (int i = 0; i < lista->topLevelItemCount(); ++i)
+        if (lista->topLevelItem(i)->data(0, rolBD::kClave).toString() == "ca#" + id(idcancion))
+            return lista->topLevelItem(i);
+    return nullptr;
+}
+
+QTreeWidgetItem* nodo(QTreeWidget* arbol, const QString& clave)
+{
+    for (QTreeWidgetItemIterator it(arbol); *it; ++it)
+        if (ClaveNodo(*it) == clave)
+            return *it;
+    return nullptr;
+}
+
+}  // namespace
+
+class TestTeclaListaVentana : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        bd_ = std::make_unique<Catalogo>(dir_->filePath("anterior.mdb"), "teclas");
+        avisos_ = std::make_unique<AvisosAnotados>();
+        entrada_ = std::make_unique<EntradaGuionizada>();
+        w_ = std::make_unique<frmVaro>(*bd_, unidades_, *avisos_, dir_->path());
+        w_->Form_Load();
+        w_->entrada = entrada_.get();
+    }
+    void cleanup()
+    {
+        w_.reset();
+        entrada_.reset();
+        bd_.reset();
+        dir_.reset();
+    }
+
+    void f2EnLaListaDeTrabajoCambiaLoComun()
+    {
+        frmVaro& w = *w_;
+        analizada(w.lista, "Dover\\", "#", {"Dover", "Devil"});
+        analizada(w.lista, "Dover\\01-Judas.mp3", "f", {"Dover", "Devil", "Judas", "01", "a\\p-c"});
+        analizada(w.lista, "Dover\\02-Cherry.mp3", "f", {"Dover", "Devil", "Cherry", "02", "a\\p-c"});
+        analizada(w.lista, "Dover\\03-Late.mp3", "f", {"Dover", "Devil", "Late", "03", "a\\p-c"});
+        analizada(w.lista, "Otro\\1.mp3", "f", {"Otro", "Disco", "Tema", "01", "a\\c"});
+        w.RefrescaLista();
+        seleccionaTrabajo(w, {"Dover\\01-Judas.mp3", "Dover\\02-Cherry.mp3", "Dover\\03-Late.mp3"});
+        entrada_->respuesta = [](DatosEntrada& d) {
+            d.textos[0] = "Dover Band";
+            return true;
+        };
+        QTest::keyClick(w.lstVBusca, Qt::Key_F2);
+
+        QCOMPARE(entrada_->mostrados.size(), 1);
+        const DatosEntrada& visto = entrada_->mostrados[0];
+        QCOMPARE(visto.textos, (std::array<QString, 4>{"Dover", "Devil", "", ""}));
+        QCOMPARE(visto.habilitados, (std::array<bool, 4>{true, true, false, false}));
+        QCOMPARE(visto.etiqueta, QString("Pon datos para varios ficheros"));
+        QVERIFY(!visto.catalogo);
+
+        for (const char* t : {"Dover\\01-Judas.mp3", "Dover\\02-Cherry.mp3", "Dover\\03-Late.mp3"}) {
+            const int i = indiceDe(w.lista, t);
+            QCOMPARE(w.lista.SubItem(i, 2), QString("Dover Band"));
+            QCOMPARE(w.lista.SubItem(i, 3), QString("Devil"));
+        }
+        QCOMPARE(w.lista.SubItem(indiceDe(w.lista, "Dover\\02-Cherry.mp3"), 4), QString("Cherry"));
+        QCOMPARE(w.lista.SubItem(indiceDe(w.lista, "Dover\\03-Late.mp3"), 5), QString("03"));
+        QCOMPARE(w.lista.SubItem(indiceDe(w.lista, "Dover\\"), 2), QString("Dover"));
+        QCOMPARE(w.lista.SubItem(indiceDe(w.lista, "Otro\\1.mp3"), 2), QString("Otro"));
+        // The view shows the new text and the working values stay behind.
+        const QModelIndex celda = w.lstVBusca->model()->index(indiceDe(w.lista, "Dover\\01-Judas.mp3") - 1, 2);
+        QCOMPARE(celda.data().toString(), QString("Dover Band"));
+        QCOMPARE(w.campos.autor, QString("Dover Band"));
+        QCOMPARE(w.campos.disco, QString("Devil"));
+    }
+
+    void f2ConUnaFilaYCancelar()
+    {
+        frmVaro& w = *w_;
+        analizada(w.lista, "a\\1.mp3", "f", {"Dover", "Devil", "Judas", "01", "m"});
+        analizada(w.lista, "a\\2.mp3", "f", {"Dover", "Devil", "Late", "02", "m"});
+        w.RefrescaLista();
+        seleccionaTrabajo(w, {"a\\2.mp3"});
+        entrada_->respuesta = [](DatosEntrada& d) {
+            d.textos = {"X", "Y", "Z", "99"};
+            return false;
+        };
+        w.lstVBusca_KeyDown(Qt::Key_F2);
+        QCOMPARE(entrada_->mostrados.size(), 1);
+        QCOMPARE(entrada_->mostrados[0].textos, (std::array<QString, 4>{"Dover", "Devil", "Late", "02"}));
+        QCOMPARE(entrada_->mostrados[0].habilitados, (std::array<bool, 4>{true, true, true, true}));
+        QCOMPARE(entrada_->mostrados[0].etiqueta, QString("a\\2.mp3"));
+        QCOMPARE(w.lista.SubItem(2, 2), QString("Dover"));
+        QCOMPARE(w.lista.SubItem(2, 5), QString("02"));
+    }
+
+    void f2SinFilasAnalizadasNoMuestraNada()
+    {
+        frmVaro& w = *w_;
+        analizada(w.lista, "a\\", "#", {"Dover", "Devil"});
+        analizada(w.lista, "a\\1.mp3", "f", {});
+        w.RefrescaLista();
+        seleccionaTrabajo(w, {"a\\", "a\\1.mp3"});
+        QTest::keyClick(w.lstVBusca, Qt::Key_F2);
+        QVERIFY(entrada_->mostrados.isEmpty());
+        // Other keys do nothing either.
+        w.TeclaLista(Qt::Key_F5, false);
+        QCOMPARE(w.lista.Cuenta(), 2);
+    }
+
+    void suprimirEnLaListaDeTrabajo()
+    {
+        frmVaro& w = *w_;
+        analizada(w.lista, "a\\", "#", {});
+        analizada(w.lista, "a\\1.mp3", "f", {"A", "B", "C", "01"});
+        analizada(w.lista, "a\\2.mp3", "f", {"A", "B", "D", "02"});
+        analizada(w.lista, "a\\3.mp3", "f", {"A", "B", "E", "03"});
+        w.RefrescaLista();
+        seleccionaTrabajo(w, {"a\\", "a\\2.mp3"});
+        QTest::keyClick(w.lstVBusca, Qt::Key_Delete);
+        QCOMPARE(w.lista.Cuenta(), 2);
+        QCOMPARE(w.lista.Fila(1).texto, QString("a\\1.mp3"));
+        QCOMPARE(w.lista.Fila(2).texto, QString("a\\3.mp3"));
+        QCOMPARE(w.lstVBusca->model()->rowCount(), 2);
+        QVERIFY(entrada_->mostrados.isEmpty());
+    }
+
+    void f2EnElCatalogoMueveLaCancion()
+    {
+        frmVaro& w = *w_;
+        const auto a = GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "Judas", 1);
+        const auto b = GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "Late", 2);
+        const auto c = GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "Cherry", 3);
+        w.ArbolBD(1);
+        QTreeWidgetItem* dover = nodo(w.tvBD, "BDau#" + id(a.idautor));
+        w.tvBD_NodeClick(dover);
+        QCOMPARE(w.lstVBD->topLevelItemCount(), 3);
+        filaCancion(w.lstVBD, a.idcancion)->setSelected(true);
+        filaCancion(w.lstVBD, b.idcancion)->setSelected(true);
+
+        entrada_->respuesta = [](DatosEntrada& d) {
+            d.textos[0] = "Nuevo Autor";
+            d.textos[1] = "Nuevo 'Disco'";
+            return true;
+        };
+        QTest::keyClick(w.lstVBD, Qt::Key_F2);
+        QCOMPARE(entrada_->mostrados.size(), 1);
+        const DatosEntrada& visto = entrada_->mostrados[0];
+        QVERIFY(visto.catalogo);
+        QCOMPARE(visto.textos[0], QString("Dover"));
+        QCOMPARE(visto.textos[1], QString("Devil"));
+        // Songs and positions differ: the fourth box is the position.
+        QCOMPARE(visto.habilitados, (std::array<bool, 4>{true, true, false, false}));
+
+        QString nombre = "Nuevo Autor";
+        const qint64 nuevo = DameAutor(*bd_, nombre, false);
+        QVERIFY(nuevo > 0);
+        QString disco = "Nuevo 'Disco'";
+        const qint64 nuevoDisco = DameDisco(*bd_, disco, nuevo, false);
+        QVERIFY(nuevoDisco > 0);
+        for (const auto& s : {a, b}) {
+            Consulta r = bd_->Abre("select * from tlcancion where idcancion = " + id(s.idcancion));
+            QCOMPARE(r.Entero("cdautor"), nuevo);
+            QCOMPARE(r.Entero("cddisco"), nuevoDisco);
+            QCOMPARE(filaCancion(w.lstVBD, s.idcancion)->text(columnaBD::kAutor), QString("Nuevo Autor"));
+        }
+        Consulta r = bd_->Abre("select * from tlcancion where idcancion = " + id(c.idcancion));
+        QCOMPARE(r.Entero("cdautor"), a.idautor);
+        QCOMPARE(r.Entero("cddisco"), a.iddisco);
+        QCOMPARE(bd_->Abre("select * from tlcancion where idcancion = " + id(a.idcancion)).Texto("dscancion"),
+                 QString("Judas"));
+        QCOMPARE(filaCancion(w.lstVBD, a.idcancion)->text(columnaBD::kPosicion), QString("1"));
+
+        // A new ordering shows the songs under their new author.
+        w.ArbolBD(1);
+        QTreeWidgetItem* autorNuevo = nodo(w.tvBD, "BDau#" + id(nuevo));
+        QVERIFY(autorNuevo);
+        w.tvBD_NodeClick(autorNuevo);
+        QCOMPARE(w.lstVBD->topLevelItemCount(), 2);
+    }
+
+    void f2EnElCatalogoEditaLaPosicion()
+    {
+        frmVaro& w = *w_;
+        const auto a = GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "Judas", 1);
+        w.ArbolBD(3);
+        w.tvBD_NodeClick(nodo(w.tvBD, "BDcd#" + id(a.idcd)));
+        QTreeWidgetItem* fila = filaCancion(w.lstVBD, a.idcancion);
+        fila->setSelected(true);
+        entrada_->respuesta = [](DatosEntrada& d) {
+            d.textos[2] = "Judas <b>&</b> 'Co'";
+            d.textos[3] = "12";
+            return true;
+        };
+        w.lstVBD_KeyDown(Qt::Key_F2);
+        QCOMPARE(entrada_->mostrados[0].etiqueta, QString("1"));
+        QCOMPARE(entrada_->mostrados[0].textos[3], QString("1"));
+        Consulta r = bd_->Abre("select * from tlcancion where idcancion = " + id(a.idcancion));
+        QCOMPARE(r.Entero("wncancion"), qint64(12));
+        QCOMPARE(r.Texto("dscancion"), QString("Judas <b>&</b> 'Co'"));
+        QCOMPARE(fila->text(columnaBD::kPosicion), QString("12"));
+        QCOMPARE(fila->text(columnaBD::kCd), QString("CD"));
+
+        // A position that is no number leaves the stored one, and the row says so.
+        entrada_->respuesta = [](DatosEntrada& d) {
+            d.textos[3] = "doce";
+            return true;
+        };
+        w.lstVBD_KeyDown(Qt::Key_F2);
+        QCOMPARE(bd_->Abre("select * from tlcancion where idcancion = " + id(a.idcancion)).Entero("wncancion"),
+                 qint64(12));
+        QCOMPARE(fila->text(columnaBD::kPosicion), QString("12"));
+    }
+
+    void suprimirEnElCatalogo()
+    {
+        frmVaro& w = *w_;
+        const auto a = GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "Judas", 1);
+        const auto b = GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "Late", 2);
+        const auto c = GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "Cherry", 3);
+        w.ArbolBD(2);
+        w.tvBD_NodeClick(nodo(w.tvBD, "BDdi#" + id(a.iddisco)));
+        filaCancion(w.lstVBD, a.idcancion)->setSelected(true);
+        filaCancion(w.lstVBD, c.idcancion)->setSelected(true);
+        QTest::keyClick(w.lstVBD, Qt::Key_Delete);
+        QCOMPARE(w.lstVBD->topLevelItemCount(), 1);
+        QVERIFY(filaCancion(w.lstVBD, b.idcancion));
+        QCOMPARE(bd_->Abre("select idcancion from tlcancion").RecordCount(), 1);
+        QCOMPARE(bd_->Abre("select idcancion from tlcancion").Entero("idcancion"), b.idcancion);
+        QCOMPARE(bd_->Abre("select * from tldisco").RecordCount(), 1);
+        QVERIFY(entrada_->mostrados.isEmpty());
+    }
+
+    void elDialogoDeVerdad()
+    {
+        frmVaro& w = *w_;
+        w.entrada = nullptr;
+        analizada(w.lista, "a\\1.mp3", "f", {"Dover", "Devil", "Judas", "01", "m"});
+        analizada(w.lista, "a\\2.mp3", "f", {"Dover", "Otro", "Late", "02", "m"});
+        w.RefrescaLista();
+        seleccionaTrabajo(w, {"a\\1.mp3", "a\\2.mp3"});
+
+        QStringList etiquetas;
+        QList<bool> habilitadas;
+        QString titulo, lbl;
+        bool visto = false;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+            if (!d)
+                return;
+            visto = true;
+            titulo = d->windowTitle();
+            lbl = d->findChild<QLabel*>("lblCambia")->text();
+            for (int i = 0; i < 4; ++i) {
+                auto* caja = d->findChild<QLineEdit*>(QString("txtCambia%1").arg(i));
+                habilitadas << caja->isEnabled();
+                etiquetas << qobject_cast<QLabel*>(d->findChild<QLabel*>(QString("lblCampo%1").arg(i)))->text();
+            }
+            d->findChild<QLineEdit*>("txtCambia0")->setText("Otro Autor");
+            QCOMPARE(d->findChild<QPushButton*>("OKButton")->text(), QString("Aceptar"));
+            QCOMPARE(d->findChild<QPushButton*>("CancelButton")->text(), QString("Cancelar"));
+            d->findChild<QPushButton*>("OKButton")->click();
+        });
+        w.lstVBusca_KeyDown(Qt::Key_F2);
+        QVERIFY(visto);
+        QCOMPARE(titulo, QString("Entra los datos"));
+        QCOMPARE(lbl, QString("Pon datos para varios ficheros"));
+        QCOMPARE(habilitadas, (QList<bool>{true, false, false, false}));
+        QCOMPARE(etiquetas, (QStringList{"Autor.................", "Disco................", "Cancion............",
+                                        "Posicion............"}));
+        QCOMPARE(w.lista.SubItem(1, 2), QString("Otro Autor"));
+        QCOMPARE(w.lista.SubItem(2, 2), QString("Otro Autor"));
+        QCOMPARE(w.lista.SubItem(2, 3), QString("Otro"));
+        QVERIFY(!QApplication::activeModalWidget());
+
+        // "Cancelar" writes nothing.
+        QTimer::singleShot(0, [&] {
+            if (auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+                d->findChild<QLineEdit*>("txtCambia0")->setText("Tercero");
+                d->findChild<QPushButton*>("CancelButton")->click();
+            }
+        });
+        w.lstVBusca_KeyDown(Qt::Key_F2);
+        QCOMPARE(w.lista.SubItem(1, 2), QString("Otro Autor"));
+    }
+
+    void elDialogoGuardaTextoLargo()
+    {
+        Dialog d;
+        DatosEntrada datos;
+        datos.textos = {"a", "b", "c", "d"};
+        datos.habilitados = {true, false, true, false};
+        datos.etiqueta = "fila";
+        d.Carga(datos);
+        QVERIFY(d.txtCambia[0]->isEnabled() && !d.txtCambia[1]->isEnabled());
+        QCOMPARE(d.lblCambia->text(), QString("fila"));
+        const QString largo = QString("x'<y>").repeated(20000);
+        d.txtCambia[2]->setText(largo);
+        d.Lee(datos);
+        QCOMPARE(datos.textos[2], largo);
+        QCOMPARE(datos.textos[1], QString("b"));
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<Catalogo> bd_;
+    UnidadesFalsas unidades_;
+    std::unique_ptr<AvisosAnotados> avisos_;
+    std::unique_ptr<EntradaGuionizada> entrada_;
+    std::unique_ptr<frmVaro> w_;
+};
+
+QTEST_MAIN(TestTeclaListaVentana)
+#include "test_teclalista_ui.moc"
