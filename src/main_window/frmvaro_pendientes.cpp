@@ -50,18 +50,3 @@ void frmVaro::cmdVerAuto_Click() {}
 void frmVaro::cmdWriteTag_Click() {}
 
 void frmVaro::cmdDeleteTag_Click() {}
-
-// --- listing
-void frmVaro::cmbCd_DropDown() {}
-
-void frmVaro::cmbAutor_DropDown() {}
-
-void frmVaro::cmbDisco_DropDown() {}
-
-void frmVaro::cmbCd_Click() {}
-
-void frmVaro::cmbAutor_Click() {}
-
-void frmVaro::cmbDisco_Click() {}
-
-void frmVaro::cmdLstAutor_Click() {}
