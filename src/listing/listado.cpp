@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSqlDatabase>
 #include <QStringConverter>
 #include <QTextStream>
 
@@ -229,6 +230,18 @@ void GeneraListado(Catalogo& bd, const QString& dirPrograma, const QString& nomb
                 p.Termina();
         }
     } alTerminar{progreso};
+
+    // One read transaction for the whole page: every statement sees the same
+    // catalogue, and the engine takes its locks once instead of per statement.
+    struct Lectura {
+        QSqlDatabase d;
+        bool abierta;
+        ~Lectura()
+        {
+            if (abierta)
+                d.rollback();
+        }
+    } lectura{bd.db(), bd.db().transaction()};
 
     EscritorListado escritor(bd, dirPrograma, opciones, salida);
     escritor.Cabecera();
