@@ -1,5 +1,6 @@
 #include "listing/listado.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSqlDatabase>
@@ -22,6 +23,14 @@ QVector<EntradaCombo> entradas(Catalogo& bd, const QString& todos, const QString
     for (Consulta r = bd.Abre(select); !r.Fin(); r.Siguiente())
         lista.append({r.Texto(columnaTexto), imagen, r.Entero(columnaId)});
     return lista;
+}
+
+bool mismoFichero(const QString& a, const QString& b)
+{
+    const QFileInfo fa(a), fb(b);
+    if (fa.exists() && fb.exists())
+        return fa.canonicalFilePath() == fb.canonicalFilePath();
+    return QDir::cleanPath(fa.absoluteFilePath()) == QDir::cleanPath(fb.absoluteFilePath());
 }
 
 }  // namespace
@@ -216,6 +225,11 @@ void GeneraListado(Catalogo& bd, const QString& dirPrograma, const QString& nomb
                    const ProgresoListado& progreso)
 {
     const QString ruta = RutaSalida(dirPrograma, nombre);
+    // The catalogue lives in the same folder; a listing named like it would
+    // destroy it under the open connection.
+    for (const char* sufijo : {"", "-wal", "-shm", "-journal"})
+        if (mismoFichero(ruta, bd.ruta() + QLatin1String(sufijo)))
+            throw FalloSalida(QStringLiteral("No se puede escribir el listado sobre el catalogo %1").arg(ruta));
     QSaveFile fichero(ruta);
     if (!fichero.open(QIODevice::WriteOnly))
         throw FalloSalida(QStringLiteral("No se puede crear el fichero %1: %2").arg(ruta, fichero.errorString()));

@@ -1,6 +1,7 @@
 // The listing page written from a real catalogue, line by line.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -306,6 +307,21 @@ private slots:
     {
         QVERIFY_THROWS_EXCEPTION(FalloSalida, GeneraListado(*bd_, programa_, QStringLiteral("falta\\x.htm"), {}));
         QVERIFY(!QFile::exists(QDir(programa_).filePath(QStringLiteral("falta"))));
+        // A folder of that name stays a folder.
+        QVERIFY_THROWS_EXCEPTION(FalloSalida, GeneraListado(*bd_, programa_, QStringLiteral("imagenes"), {}));
+        QVERIFY(QFileInfo(QDir(programa_).filePath(QStringLiteral("imagenes"))).isDir());
+    }
+
+    // The listing never replaces the catalogue it reads, whatever case or
+    // form the name takes.
+    void salidaSobreElCatalogo()
+    {
+        const QByteArray antes = LeeFichero(bd_->ruta());
+        for (const QString& nombre : {QStringLiteral("anterior.mdb"), QStringLiteral(".\\anterior.mdb"),
+                                      QStringLiteral("anterior.mdb-wal")})
+            QVERIFY_THROWS_EXCEPTION(FalloSalida, GeneraListado(*bd_, programa_, nombre, {}));
+        QCOMPARE(LeeFichero(bd_->ruta()), antes);
+        QCOMPARE(EntradasCd(*bd_).size(), 3);
     }
 
     // A listing that fails half way leaves the previous page as it was, and
