@@ -66,6 +66,9 @@ CatalogoPrueba LlenaCatalogo(Catalogo& bd, const QString& dirPrograma, const QSt
 QStringList LineasDe(const QString& ruta)
 {
     const QByteArray bytes = LeeFichero(ruta);
+    // Plain UTF-8, no byte-order mark in front of the page.
+    if (!bytes.startsWith("<html>\r\n"))
+        QTest::qFail("the page does not start with <html>", __FILE__, __LINE__);
     auto decodificador = QStringDecoder(QStringDecoder::Utf8);
     const QString texto = decodificador(bytes);
     if (decodificador.hasError())
