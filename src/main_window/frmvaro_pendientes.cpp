@@ -23,16 +23,9 @@ void frmVaro::cmdauto_Click() {}
 void frmVaro::cmdVerAuto_Click() {}
 
 // --- listing
-void frmVaro::cmbCd_DropDown() {}
 
-void frmVaro::cmbAutor_DropDown() {}
 
-void frmVaro::cmbDisco_DropDown() {}
 
-void frmVaro::cmbCd_Click() {}
 
-void frmVaro::cmbAutor_Click() {}
 
-void frmVaro::cmbDisco_Click() {}
 
-void frmVaro::cmdLstAutor_Click() {}
