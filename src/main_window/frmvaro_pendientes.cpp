@@ -39,13 +39,6 @@ void frmVaro::lstVBD_ColumnClick(int) {}
 
 void frmVaro::cmbLimpia_Click() {}
 
-// --- autorun
-void frmVaro::cmdGenera_Click() {}
-
-void frmVaro::cmdauto_Click() {}
-
-void frmVaro::cmdVerAuto_Click() {}
-
 // --- tags
 void frmVaro::cmdWriteTag_Click() {}
 
