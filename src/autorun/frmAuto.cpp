@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTextBlockFormat>
@@ -84,7 +85,10 @@ void frmAuto::creaControles()
         txtdisco2[d]->setObjectName(QStringLiteral("txtdisco2_") + n);
         imgdisco[d] = new CajaDisco(this);
         imgdisco[d]->setObjectName(QStringLiteral("imgdisco") + n);
-        imgdisco[d]->setAlignment(Qt::AlignCenter);
+        // Without its picture the cover box shows the title block as the title box would.
+        imgdisco[d]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        imgdisco[d]->setBackgroundRole(QPalette::Base);
+        imgdisco[d]->setAutoFillBackground(true);
         imgdisco[d]->setWordWrap(true);
         for (TextoDisco* t : {txtdisco[d], txtdisco2[d]}) {
             t->setReadOnly(true);
@@ -127,6 +131,17 @@ void frmAuto::carga(int revision)
 {
     lblInfo->setText(QStringLiteral("Autorun generado con BRENVO 1.") + QString::number(revision) +
                      QStringLiteral(" de Tarn'00 \r\nlodrin@example.org - vistel@example.org"));
+    // The text must fit its small label whatever the desktop's font.
+    QFont letra = lblInfo->font();
+    const auto anchoTexto = [&] {
+        int ancho = 0;
+        for (const QString& l : lblInfo->text().split(QLatin1String("\r\n")))
+            ancho = qMax(ancho, QFontMetrics(letra).horizontalAdvance(l));
+        return ancho;
+    };
+    while (anchoTexto() > lblInfo->width() && letra.pointSizeF() > 5)
+        letra.setPointSizeF(letra.pointSizeF() - 0.5);
+    lblInfo->setFont(letra);
     // Until the file is read there is nothing to show, and if it cannot be
     // used the window keeps only its information text and buttons.
     ocultaTodo();
@@ -180,10 +195,13 @@ void frmAuto::ponImagen(int d, int k)
         imagenCargada_[d][k] = true;
     }
     // A picture that cannot be loaded leaves the disc showing its title block.
-    if (imagen.isNull())
+    if (imagen.isNull()) {
+        imgdisco[d]->setMargin(4);
         imgdisco[d]->setText(paraCaja(datos.texto2[d]));
-    else
+    } else {
+        imgdisco[d]->setMargin(0);
         imgdisco[d]->setPixmap(imagen);
+    }
 }
 
 void frmAuto::MuestraCaratula(int d)

@@ -171,6 +171,9 @@ private slots:
         {
             frmAuto w(dir.path(), 33, avisos);
             QVERIFY(w.lblInfo->text().startsWith("Autorun generado con BRENVO 1.33 de Tarn'00 \r\n"));
+            // Both lines fit the label.
+            for (const QString& linea : w.lblInfo->text().split("\r\n"))
+                QVERIFY(QFontMetrics(w.lblInfo->font()).horizontalAdvance(linea) <= w.lblInfo->width());
             QCOMPARE(w.discosMostrados, 0);
             w.cmdImagenes->click();
             QCOMPARE(Visibles(w.txtdisco), QList<int>());
