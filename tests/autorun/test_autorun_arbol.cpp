@@ -81,29 +81,6 @@ private slots:
         QCOMPARE(b.Nodo(b.Nodo(0).hijos.back()).texto, QString("ana"));
     }
 
-    void etiquetasConYSinPosicion_data()
-    {
-        QTest::addColumn<QString>("posicion");
-        QTest::addColumn<QString>("titulo");
-        QTest::addColumn<QString>("etiqueta");
-        QTest::newRow("00") << "00" << "Intro" << "Intro";
-        QTest::newRow("vacia") << "" << "Intro" << "Intro";
-        QTest::newRow("07") << "07" << "Intro" << "07-Intro";
-        QTest::newRow("titulo vacio") << "05" << "" << "05-";
-    }
-    void etiquetasConYSinPosicion()
-    {
-        QFETCH(QString, posicion);
-        QFETCH(QString, titulo);
-        QFETCH(QString, etiqueta);
-        ListaTrabajo lista;
-        AnadeFila(lista, "A\\D\\f.mp3", "/cd/A/D/f.mp3", "f", "A", "D", titulo, posicion);
-        CamposLlevados campos;
-        const ArbolDiscos a = GeneraArbol(lista, campos);
-        QCOMPARE(a.Cuenta(), 4);
-        QCOMPARE(a.Nodo(3).texto, etiqueta);
-    }
-
     void variosArtistasBajoUnSoloAutor()
     {
         ListaTrabajo lista;
