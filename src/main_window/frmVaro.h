@@ -183,6 +183,14 @@ public slots:
     void cmdGenera_Click();
     void cmdauto_Click();
     void cmdVerAuto_Click();
+public:
+    // Writes autorun.dat beside the program from the last tree built; a file
+    // that cannot be written is reported and gives false.
+    bool EscribeAutorun(bool rutasRelativas);
+    // The last tree built and the open preview (src/autorun/genera_ui.h).
+    struct EstadoAutorun;
+    std::shared_ptr<EstadoAutorun> autorun;
+public slots:
     // --- tags
     void cmdWriteTag_Click();
     void cmdDeleteTag_Click();

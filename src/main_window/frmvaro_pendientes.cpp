@@ -16,11 +16,8 @@ void frmVaro::cmdCompara_Click() {}
 void frmVaro::cmdGraba_Click() {}
 
 // --- autorun
-void frmVaro::cmdGenera_Click() {}
 
-void frmVaro::cmdauto_Click() {}
 
-void frmVaro::cmdVerAuto_Click() {}
 
 // --- listing
 

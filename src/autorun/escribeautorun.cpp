@@ -1,0 +1,66 @@
+#include "autorun/escribeautorun.h"
+
+#include <QSaveFile>
+
+#include "autorun/arbol.h"
+#include "autorun/ficheroautorun.h"
+
+namespace {
+
+class Texto {
+public:
+    void Linea(const QString& linea)
+    {
+        bytes_ += linea.toUtf8();
+        bytes_ += autorun::kFinLinea.latin1();
+    }
+    QByteArray bytes_;
+};
+
+}  // namespace
+
+QByteArray TextoAutorun(const ArbolDiscos& arbol, bool rutasRelativas)
+{
+    Texto t;
+    if (arbol.Cuenta() == 0)
+        return t.bytes_;
+    for (int a : arbol.Nodo(0).hijos) {
+        const NodoArbol& autor = arbol.Nodo(a);
+        for (int d : autor.hijos) {
+            const NodoArbol& disco = arbol.Nodo(d);
+            // Pictures hanging right under the author have no children.
+            if (disco.hijos.empty())
+                continue;
+            t.Linea(autorun::kLabel);
+            t.Linea(autor.texto);
+            t.Linea(disco.texto);
+            t.Linea(autorun::kImg);
+            for (int h : disco.hijos) {
+                const NodoArbol& n = arbol.Nodo(h);
+                if (n.clave.startsWith(QLatin1String("p#")))
+                    t.Linea(rutasRelativas ? u'\\' + n.rutaRelativa : n.rutaCompleta);
+            }
+            t.Linea(autorun::kCanciones);
+            for (int h : disco.hijos) {
+                const NodoArbol& n = arbol.Nodo(h);
+                if (n.clave.startsWith(QLatin1String("c#"))) {
+                    t.Linea(u'\\' + n.tag.toString());
+                    t.Linea(n.texto);
+                }
+            }
+        }
+    }
+    return t.bytes_;
+}
+
+QString EscribeAutorun(const ArbolDiscos& arbol, bool rutasRelativas, const QString& carpeta)
+{
+    const QString ruta = autorun::RutaFichero(carpeta);
+    QSaveFile f(ruta);
+    if (!f.open(QIODevice::WriteOnly))
+        return ruta;
+    const QByteArray texto = TextoAutorun(arbol, rutasRelativas);
+    if (f.write(texto) != texto.size() || !f.commit())
+        return ruta;
+    return QString();
+}

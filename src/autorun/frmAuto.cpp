@@ -1,0 +1,266 @@
+#include "autorun/frmAuto.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+#include <cmath>
+
+#include "autorun/ficheroautorun.h"
+#include "common/avisos.h"
+
+namespace {
+
+// Twips (1/1440 inch) to pixels at 96 dots per inch.
+int px(int twips) { return (twips + 7) / 15; }
+
+QRect aPixeles(int izquierda, int arriba, int ancho, int alto) { return QRect(px(izquierda), px(arriba), px(ancho), px(alto)); }
+
+QString paraCaja(QString texto) { return texto.replace(QLatin1String("\r\n"), QLatin1String("\n")); }
+
+// Rounds to the nearest whole number, halves to even.
+int redondea(double x) { return int(std::nearbyint(x)); }
+
+}  // namespace
+
+void CajaDisco::mousePressEvent(QMouseEvent* e)
+{
+    QLabel::mousePressEvent(e);
+    emit Click();
+}
+
+void CajaDisco::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    QLabel::mouseDoubleClickEvent(e);
+    emit DobleClick();
+}
+
+void TextoDisco::PonTexto(const QString& texto)
+{
+    setPlainText(paraCaja(texto));
+    QTextCursor c(document());
+    c.select(QTextCursor::Document);
+    QTextBlockFormat centrado;
+    centrado.setAlignment(Qt::AlignHCenter);
+    c.mergeBlockFormat(centrado);
+}
+
+void TextoDisco::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    QTextEdit::mouseDoubleClickEvent(e);
+    emit DobleClick();
+}
+
+int vista::LadoRejilla(int discos)
+{
+    if (discos <= 4)
+        return 2;
+    if (discos <= 9)
+        return 3;
+    if (discos <= LectorAutorun::kMaxDiscos)
+        return 4;
+    return 0;
+}
+
+frmAuto::frmAuto(const QString& carpeta, int revision, Avisos& avisos, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), carpeta_(carpeta), avisos_(avisos)
+{
+    setObjectName(QStringLiteral("frmAuto"));
+    setWindowTitle(QString());
+    setFixedSize(px(vista::kAncho), px(vista::kAlto));
+    creaControles();
+    carga(revision);
+}
+
+void frmAuto::creaControles()
+{
+    for (int d = 0; d < kElementos; ++d) {
+        const QString n = QString::number(d);
+        txtdisco[d] = new TextoDisco(this);
+        txtdisco[d]->setObjectName(QStringLiteral("txtdisco") + n);
+        txtdisco2[d] = new TextoDisco(this);
+        txtdisco2[d]->setObjectName(QStringLiteral("txtdisco2_") + n);
+        imgdisco[d] = new CajaDisco(this);
+        imgdisco[d]->setObjectName(QStringLiteral("imgdisco") + n);
+        // Without its picture the cover box shows the title block as the title box would.
+        imgdisco[d]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        imgdisco[d]->setBackgroundRole(QPalette::Base);
+        imgdisco[d]->setAutoFillBackground(true);
+        imgdisco[d]->setWordWrap(true);
+        for (TextoDisco* t : {txtdisco[d], txtdisco2[d]}) {
+            t->setReadOnly(true);
+            t->setLineWrapMode(QTextEdit::WidgetWidth);
+        }
+        connect(imgdisco[d], &CajaDisco::Click, this, [this, d] { imgdisco_Click(d); });
+        connect(imgdisco[d], &CajaDisco::DobleClick, this, [this, d] { imgdisco_DblClick(d); });
+        connect(txtdisco[d], &TextoDisco::DobleClick, this, [this, d] { txtdisco_DblClick(d); });
+        connect(txtdisco2[d], &TextoDisco::DobleClick, this, [this, d] { txtdisco2_DblClick(d); });
+    }
+    lblInfo = new QLabel(this);
+    lblInfo->setObjectName(QStringLiteral("lblInfo"));
+    lblInfo->setGeometry(aPixeles(3120, 7560, 4095, 495));
+    cmdImagenes = new QPushButton(QStringLiteral("Ver imagenes"), this);
+    cmdImagenes->setObjectName(QStringLiteral("cmdImagenes"));
+    cmdImagenes->setToolTip(QStringLiteral("Nos muestra todas las imagenes"));
+    cmdImagenes->setGeometry(aPixeles(240, 7680, 1335, 375));
+    cmdCanciones = new QPushButton(QStringLiteral("Ver canciones"), this);
+    cmdCanciones->setObjectName(QStringLiteral("cmdCanciones"));
+    cmdCanciones->setToolTip(QStringLiteral("Nos muestra todas las canciones"));
+    cmdCanciones->setGeometry(aPixeles(1680, 7680, 1335, 375));
+    cmdSalir = new QPushButton(QStringLiteral("Salir"), this);
+    cmdSalir->setObjectName(QStringLiteral("cmdSalir"));
+    cmdSalir->setGeometry(aPixeles(7320, 7680, 1335, 375));
+    connect(cmdImagenes, &QPushButton::clicked, this, &frmAuto::cmdImagenes_Click);
+    connect(cmdCanciones, &QPushButton::clicked, this, &frmAuto::cmdCanciones_Click);
+    connect(cmdSalir, &QPushButton::clicked, this, &frmAuto::cmdSalir_Click);
+}
+
+void frmAuto::ocultaTodo()
+{
+    for (int d = 0; d < kElementos; ++d) {
+        imgdisco[d]->hide();
+        txtdisco[d]->hide();
+        txtdisco2[d]->hide();
+    }
+}
+
+void frmAuto::carga(int revision)
+{
+    lblInfo->setText(QStringLiteral("Autorun generado con BRENVO 1.") + QString::number(revision) +
+                     QStringLiteral(" de Tarn'00 \r\nlodrin@example.org - vistel@example.org"));
+    // The text must fit its small label whatever the desktop's font.
+    QFont letra = lblInfo->font();
+    const auto anchoTexto = [&] {
+        int ancho = 0;
+        for (const QString& l : lblInfo->text().split(QLatin1String("\r\n")))
+            ancho = qMax(ancho, QFontMetrics(letra).horizontalAdvance(l));
+        return ancho;
+    };
+    while (anchoTexto() > lblInfo->width() && letra.pointSizeF() > 5)
+        letra.setPointSizeF(letra.pointSizeF() - 0.5);
+    lblInfo->setFont(letra);
+    // Until the file is read there is nothing to show, and if it cannot be
+    // used the window keeps only its information text and buttons.
+    ocultaTodo();
+    const QString ruta = autorun::RutaFichero(carpeta_);
+    if (!QFileInfo(ruta).isFile())
+        return;
+    datos.Lee(LeeLineas(ruta));
+
+    lado = vista::LadoRejilla(datos.numDiscos);
+    if (lado == 0) {
+        // One message, not one for every line of every disc beyond the 16th.
+        avisos_.Informa(TextoDemasiadosDiscos(datos.numDiscos));
+        return;
+    }
+    // The window's own area gives the cells, so the grid ends above the
+    // information text and buttons.
+    const int alto = redondea((vista::kAlto - 800) / double(lado));
+    const int ancho = redondea((vista::kAncho - 700) / double(lado));
+    for (int d = 1; d <= datos.numDiscos; ++d) {
+        const int fila = (d - 1) % lado;
+        const int columna = (d - 1) / lado;
+        const QRect r = aPixeles(columna * ancho + 300, fila * alto, ancho, alto);
+        if (datos.imagenActual[d] > 0) {
+            imgdisco[d]->setGeometry(r);
+            imgdisco[d]->setScaledContents(true);
+        } else {
+            txtdisco2[d]->setGeometry(r);
+            txtdisco2[d]->PonTexto(datos.texto2[d]);
+        }
+        txtdisco[d]->setGeometry(r);
+        txtdisco[d]->PonTexto(datos.texto[d]);
+        txtdisco[d]->show();
+    }
+    discosMostrados = datos.numDiscos;
+}
+
+QString frmAuto::RutaImagen(const QString& linea) const
+{
+    if (!linea.startsWith(u'\\'))
+        return linea;
+    QString relativa = linea.mid(1);
+    relativa.replace(u'\\', u'/');
+    return QDir::toNativeSeparators(QDir(carpeta_).filePath(relativa));
+}
+
+void frmAuto::ponImagen(int d, int k)
+{
+    QPixmap& imagen = imagenDisco_[d][k];
+    if (!imagenCargada_[d][k]) {
+        imagen.load(RutaImagen(datos.rutaImagen[d][k]));
+        imagenCargada_[d][k] = true;
+    }
+    // A picture that cannot be loaded leaves the disc showing its title block.
+    if (imagen.isNull()) {
+        imgdisco[d]->setMargin(4);
+        imgdisco[d]->setText(paraCaja(datos.texto2[d]));
+    } else {
+        imgdisco[d]->setMargin(0);
+        imgdisco[d]->setPixmap(imagen);
+    }
+}
+
+void frmAuto::MuestraCaratula(int d)
+{
+    if (datos.imagenActual[d] > 0) {
+        ponImagen(d, datos.imagenActual[d]);
+        imgdisco[d]->show();
+    } else {
+        txtdisco2[d]->show();
+    }
+    txtdisco[d]->hide();
+}
+
+void frmAuto::MuestraCanciones(int d)
+{
+    imgdisco[d]->hide();
+    txtdisco2[d]->hide();
+    txtdisco[d]->show();
+}
+
+void frmAuto::cmdImagenes_Click()
+{
+    for (int d = 1; d <= discosMostrados; ++d)
+        MuestraCaratula(d);
+}
+
+void frmAuto::cmdCanciones_Click()
+{
+    for (int d = 1; d <= discosMostrados; ++d)
+        MuestraCanciones(d);
+}
+
+void frmAuto::cmdSalir_Click() { close(); }
+
+void frmAuto::imgdisco_Click(int d)
+{
+    if (d < 1 || d > discosMostrados || datos.imagenesDisco[d] <= 1)
+        return;
+    int siguiente = datos.imagenActual[d] + 1;
+    if (siguiente > datos.imagenesDisco[d])
+        siguiente = 1;
+    ponImagen(d, siguiente);
+    datos.imagenActual[d] = siguiente;
+}
+
+void frmAuto::imgdisco_DblClick(int d)
+{
+    if (d >= 1 && d <= discosMostrados)
+        MuestraCanciones(d);
+}
+
+void frmAuto::txtdisco_DblClick(int d)
+{
+    if (d >= 1 && d <= discosMostrados)
+        MuestraCaratula(d);
+}
+
+void frmAuto::txtdisco2_DblClick(int d)
+{
+    if (d >= 1 && d <= discosMostrados)
+        MuestraCanciones(d);
+}

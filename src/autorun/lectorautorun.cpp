@@ -1,0 +1,97 @@
+#include "autorun/lectorautorun.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+#include "autorun/ficheroautorun.h"
+
+QStringList LeeLineas(const QString& ruta)
+{
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray bytes = f.readAll();
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString texto = utf8(bytes);
+    if (utf8.hasError())
+        texto = QString::fromLatin1(bytes);
+    if (texto.isEmpty())
+        return {};
+    QStringList lineas = texto.split(u'\n');
+    if (texto.endsWith(u'\n'))
+        lineas.removeLast();
+    for (QString& l : lineas)
+        if (l.endsWith(u'\r'))
+            l.chop(1);
+    return lineas;
+}
+
+void LectorAutorun::Lee(const QStringList& lineas)
+{
+    numDiscos = 0;
+    numImagenes = 0;
+    seccion = 0;
+    // Headers are known by their first characters only.
+    for (const QString& linea : lineas) {
+        if (linea.startsWith(autorun::kLabel)) {
+            seccion = 1;
+            esperaLinea = true;
+            ++numDiscos;
+        } else if (linea.startsWith(autorun::kImg)) {
+            seccion = 2;
+            numImagenes = 0;
+        } else if (linea.startsWith(autorun::kCanciones)) {
+            esperaLinea = true;
+            seccion = 3;
+        } else {
+            TrataLinea(seccion, linea);
+        }
+    }
+}
+
+void LectorAutorun::TrataLinea(int seccion_, const QString& linea)
+{
+    if (numDiscos > kMaxDiscos) {
+        ++lineasDeMas;
+        return;
+    }
+    const int d = numDiscos;
+    static const QString salto = QStringLiteral("\r\n");
+    switch (seccion_) {
+    case 1:
+        if (esperaLinea) {
+            texto[d] = linea.toUpper();
+            esperaLinea = false;
+        } else {
+            texto[d] += QStringLiteral("---") + linea + salto + salto;
+            texto2[d] = texto[d];
+        }
+        imagenActual[d] = 0;
+        break;
+    case 2:
+        ++numImagenes;
+        if (numImagenes > kMaxImagenes)
+            break;
+        rutaImagen[d][numImagenes] = linea;
+        imagenActual[d] = numImagenes;
+        imagenesDisco[d] = numImagenes;
+        break;
+    case 3:
+        if (esperaLinea)
+            esperaLinea = false;
+        else {
+            texto[d] += linea + salto;
+            esperaLinea = true;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+QString TextoDemasiadosDiscos(int numDiscos)
+{
+    return QStringLiteral("numero de discos no tratable con autorun maximo 16: ") + QString::number(numDiscos);
+}

@@ -1,0 +1,165 @@
+// "Genera", "Autorun" and "Ver Autorun" on the main window.
+#include <QtTest>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "autorun/filas.h"
+#include "autorun/genera_ui.h"
+#include "catalogue/catalogo.h"
+#include "support/mp3s.h"
+#include "support/testsupport.h"
+#include "support/unidadesfalsas.h"
+
+namespace {
+
+// The tree view as indented "text key" lines.
+QStringList Dibuja(QTreeWidgetItem* n, int nivel = 0)
+{
+    QStringList l{QString(nivel * 2, u' ') + n->text(0) + " " + n->data(0, Qt::UserRole).toString()};
+    for (int i = 0; i < n->childCount(); ++i)
+        l << Dibuja(n->child(i), nivel + 1);
+    return l;
+}
+
+QByteArray Lineas(const QStringList& lineas)
+{
+    QByteArray b;
+    for (const QString& l : lineas)
+        b += l.toUtf8() + "\r\n";
+    return b;
+}
+
+struct Ventana {
+    explicit Ventana(const QString& carpeta, const QString& programa)
+        : bd(QDir(carpeta).filePath("anterior.mdb"), "autorun_ventana"), w(bd, unidades, avisos, programa)
+    {
+        w.Form_Load();
+    }
+    UnidadesFalsas unidades;
+    AvisosAnotados avisos;
+    Catalogo bd;
+    frmVaro w;
+};
+
+}  // namespace
+
+class TestVentanaAutorun : public QObject {
+    Q_OBJECT
+private slots:
+    void generaLlenaTvYHabilita()
+    {
+        QTemporaryDir dir;
+        Ventana v(dir.path(), dir.path());
+        frmVaro& w = v.w;
+        QVERIFY(!w.cmdauto->isEnabled() && !w.cmdVerAuto->isEnabled());
+        AnadeFila(w.lista, "Ana\\Hits\\01-Uno.mp3", "/cd/Ana/Hits/01-Uno.mp3", "f", "Ana", "Hits", "Uno", "01");
+        AnadeFila(w.lista, "Ana\\Hits\\front.jpg", "/cd/Ana/Hits/front.jpg", "p", "Ana", "Hits");
+        AnadeFila(w.lista, "Bea\\Sol\\Dos.mp3", "/cd/Bea/Sol/Dos.mp3", "f", "Bea", "Sol", "Dos", "00");
+        w.RefrescaLista();
+        w.Aplica(Suceso::AnalizaTermina);
+        QVERIFY(w.cmdGenera->isEnabled());
+        w.cmdGenera->click();
+
+        QCOMPARE(w.Tv->topLevelItemCount(), 1);
+        QTreeWidgetItem* raiz = w.Tv->topLevelItem(0);
+        QCOMPARE(Dibuja(raiz), (QStringList{
+            "nuevo nuevo",
+            "  Ana a#Ana",
+            "    Hits d#Hitsa#Ana",
+            "      01-Uno c#Ana\\Hits\\01-Uno.mp3d#Hitsa#Ana",
+            "      front.jpg p#/cd/Ana/Hits/front.jpg",
+            "  Bea a#Bea",
+            "    Sol d#Sola#Bea",
+            "      Dos c#Bea\\Sol\\Dos.mp3d#Sola#Bea",
+        }));
+        QTreeWidgetItem* hits = raiz->child(0)->child(0);
+        QCOMPARE(hits->child(0)->data(0, Qt::UserRole + 1).toString(), QString("Ana\\Hits\\01-Uno.mp3"));
+        QCOMPARE(hits->child(1)->data(0, Qt::UserRole + 1).toInt(), 2);
+        QVERIFY(!hits->child(1)->icon(0).isNull());
+        // Root and authors open, so every disc is in view; songs are not.
+        QVERIFY(raiz->isExpanded() && raiz->child(0)->isExpanded() && raiz->child(1)->isExpanded());
+        QVERIFY(!hits->isExpanded());
+        for (QPushButton* b : {w.cmdauto, w.cmdVerAuto, w.cmdWriteTag, w.cmdDeleteTag})
+            QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
+        QCOMPARE(w.campos.autor, QString("Bea"));
+        QCOMPARE(w.campos.disco, QString("Sol"));
+
+        // A new run starts from an empty tree; an empty list leaves the root.
+        w.lista.Limpia();
+        w.RefrescaLista();
+        w.Aplica(Suceso::Nueva);
+        w.Aplica(Suceso::AnalizaTermina);
+        w.cmdGenera->click();
+        QCOMPARE(w.Tv->topLevelItemCount(), 1);
+        QCOMPARE(Dibuja(w.Tv->topLevelItem(0)), QStringList{"nuevo nuevo"});
+        QVERIFY(w.cmdauto->isEnabled() && w.cmdVerAuto->isEnabled());
+    }
+
+    void autorunYVistaPrevia()
+    {
+        QTemporaryDir dir, cd;
+        Ventana v(dir.path(), dir.path());
+        frmVaro& w = v.w;
+        const QString portada = CreaImagen(cd.filePath("Covers/front.jpg"), 21, 21);
+        AnadeFila(w.lista, "Ana\\Hits\\01-Uno.mp3", cd.filePath("Ana/Hits/01-Uno.mp3"), "f", "Ana", "Hits", "Uno", "01");
+        AnadeFila(w.lista, "Covers\\front.jpg", portada, "p", "Ana", "Hits");
+        w.Aplica(Suceso::AnalizaTermina);
+        w.cmdGenera_Click();
+        w.Aplica(Suceso::Nueva);  // the buttons off; the handlers still run when called
+        w.cmdauto_Click();
+        QVERIFY(w.cmdVerAuto->isEnabled());
+        const QString fichero = dir.filePath("autorun.dat");
+        QCOMPARE(LeeFichero(fichero), Lineas({"[label]", "Ana", "Hits", "[img]", "\\Covers\\front.jpg", "[canciones]",
+                                               "\\Ana\\Hits\\01-Uno.mp3", "01-Uno"}));
+
+        w.cmdVerAuto->click();
+        QCOMPARE(LeeFichero(fichero), Lineas({"[label]", "Ana", "Hits", "[img]", QDir::toNativeSeparators(portada),
+                                               "[canciones]", "\\Ana\\Hits\\01-Uno.mp3", "01-Uno"}));
+        QPointer<frmAuto> previa = w.autorun->vistaPrevia;
+        QVERIFY(previa);
+        QVERIFY(previa->isVisible());
+        QVERIFY(w.isEnabled());  // the preview does not block the main window
+        QVERIFY(previa->lblInfo->text().startsWith("Autorun generado con BRENVO 1.33 de Tarn'00 "));
+        QCOMPARE(previa->discosMostrados, 1);
+        previa->cmdImagenes->click();
+        QCOMPARE(previa->imgdisco[1]->pixmap().width(), 21);
+
+        // A second preview while it is open: the file is rewritten, the same
+        // window comes forward without reading it again.
+        AnadeFila(w.lista, "Bea\\Sol\\Dos.mp3", cd.filePath("Bea/Sol/Dos.mp3"), "f", "Bea", "Sol", "Dos", "02");
+        w.cmdGenera_Click();
+        w.cmdVerAuto_Click();
+        QVERIFY(LeeFichero(fichero).contains("Bea"));
+        QCOMPARE(w.autorun->vistaPrevia.data(), previa.data());
+        QCOMPARE(previa->discosMostrados, 1);
+        // After "Salir" the next preview is a new window reading the file anew.
+        previa->cmdSalir->click();
+        QTRY_VERIFY(previa.isNull());
+        w.cmdVerAuto_Click();
+        QVERIFY(w.autorun->vistaPrevia);
+        QCOMPARE(w.autorun->vistaPrevia->discosMostrados, 2);
+        QCOMPARE(v.avisos.textos, QStringList());
+    }
+
+    void ficheroQueNoSePuedeEscribir()
+    {
+        QTemporaryDir dir;
+        const QString programa = dir.filePath("no_esta");
+        Ventana v(dir.path(), programa);
+        frmVaro& w = v.w;
+        AnadeFila(w.lista, "Ana\\Hits\\01-Uno.mp3", "/cd/Ana/Hits/01-Uno.mp3", "f", "Ana", "Hits", "Uno", "01");
+        w.cmdGenera_Click();
+        w.Aplica(Suceso::Nueva);
+        w.cmdauto_Click();
+        const QString ruta = QDir::toNativeSeparators(programa + "/autorun.dat");
+        QCOMPARE(v.avisos.textos, QStringList{"No se ha podido escribir el fichero " + ruta});
+        QVERIFY(!w.cmdVerAuto->isEnabled());
+        w.cmdVerAuto_Click();
+        QCOMPARE(v.avisos.textos.size(), 2);
+        QVERIFY(!w.autorun->vistaPrevia);
+        QVERIFY(!QFileInfo::exists(programa));
+    }
+};
+
+QTEST_MAIN(TestVentanaAutorun)
+#include "test_autorun_ventana.moc"
