@@ -8,7 +8,7 @@
 #include "catalogue/nombres.h"
 #include "decoding/decodificador.h"
 #include "decoding/mascaras.h"
-#include "electorguionado.h"
+#include "support/electorguionado.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include "catalogue/catalogo.h"
 #include "decoding/DlgDecodif.h"
-#include "electorguionado.h"
+#include "support/electorguionado.h"
 #include "main_window/frmVaro.h"
 #include "main_window/listasimagenes.h"
 #include "support/testsupport.h"

@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTreeView>
+#include <QTreeWidget>
 #include <QUrl>
 #include <QtTest>
 
@@ -18,6 +19,7 @@
 #include "main_window/frmVaro.h"
 #include "support/mp3s.h"
 #include "support/testsupport.h"
+#include "support/electorguionado.h"
 #include "support/unidadesfalsas.h"
 
 namespace {
@@ -220,6 +222,9 @@ void TestFrmVaroLista::explorarElCd()
     UnidadesFalsas u(cd.path(), "DOVER", 305419896);
     Ventana v(u, "e1");
     frmVaro& w = v.w;
+    ElectorGuionado elector;  // the person picks "a\d\c" for the album's first song
+    elector.responde = ElectorGuionado::Elige("a\\d\\c");
+    w.elector = &elector;
 
     // What was there before goes.
     QTemporaryDir otra;
@@ -232,7 +237,9 @@ void TestFrmVaroLista::explorarElCd()
     w.cmdExplorar->click();
     QCOMPARE(w.lbserial->text(), QStringLiteral("305419896"));
     QCOMPARE(w.txtCDROM->text(), QStringLiteral("DOVER"));
-    QCOMPARE(v.bd.autoresNuevos().Cuantos(), 0);
+    // "Nueva" emptied the chosen authors; the analysis then added the one picked.
+    QCOMPARE(v.bd.autoresNuevos().Cuantos(), 1);
+    QCOMPARE(v.bd.autoresNuevos().BuscaAutorNuevo("Alguien"), -1);
     const QStringList esperados = {"", "Dover\\", "Dover\\Devil came to me\\",
                                    "Dover\\Devil came to me\\01 Judas.mp3", "Dover\\Devil came to me\\02 Serenade.mp3",
                                    "Dover\\Devil came to me\\portada.jpg", "Dover\\leeme.txt"};
@@ -249,12 +256,22 @@ void TestFrmVaroLista::explorarElCd()
     QCOMPARE(w.prgLoad->maximum(), 10);
     QVERIFY(w.prgLoad->isHidden());
     QVERIFY(w.cmdAnaliza->isEnabled());
-    // "Graba" and "Autorun" come with the tree that "Genera" builds.
-    QCOMPARE(w.cmdGraba->isEnabled(), w.cmdGenera->isEnabled());
-    QCOMPARE(w.cmdauto->isEnabled(), w.cmdGenera->isEnabled());
+    // The analysis asked once, for the album's first song, and decoded both.
+    QCOMPARE(elector.vistas.size(), 1);
+    QCOMPARE(elector.vistas[0].ruta, QStringLiteral("Dover\\Devil came to me\\01 Judas.mp3"));
+    QCOMPARE(w.lista.SubItem(5, columna::kAutor), QStringLiteral("Dover"));
+    QCOMPARE(w.lista.SubItem(5, columna::kDisco), QStringLiteral("Devil came to me"));
+    QCOMPARE(w.lista.SubItem(5, columna::kCancion), QStringLiteral("02 Serenade"));
+    QCOMPARE(w.lista.SubItem(6, columna::kDisco), QStringLiteral("Devil came to me"));  // the cover
+    // "Genera" built the tree, then "Graba" and "Autorun" became available.
+    QVERIFY(w.Tv->topLevelItemCount() > 0);
+    QVERIFY(w.cmdGenera->isEnabled());
+    QVERIFY(w.cmdGraba->isEnabled());
+    QVERIFY(w.cmdauto->isEnabled());
 
     w.cmdExplorar->click();  // again: the same list, not a doubled one
     QCOMPARE(Mostrados(w), esperados);
+    QCOMPARE(elector.vistas.size(), 2);
 }
 
 QTEST_MAIN(TestFrmVaroLista)
