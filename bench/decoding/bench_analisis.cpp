@@ -11,7 +11,7 @@
 #include "decoding/analisis.h"
 #include "decoding/decodificador.h"
 #include "decoding/mascaras.h"
-#include "electorguionado.h"
+#include "support/electorguionado.h"
 #include "main_window/listatrabajo.h"
 
 int main(int argc, char** argv)
