@@ -23,13 +23,6 @@ void frmVaro::AnalizaSeleccionadas() {}
 // --- data entry
 void frmVaro::TeclaLista(int, bool) {}
 
-// --- recording, comparing, pictures
-void frmVaro::cmdCompara_Click() {}
-
-void frmVaro::cmdGraba_Click() {}
-
-void frmVaro::imgBD_Click() {}
-
 // --- browser
 void frmVaro::cmbISort_Click() {}
 
