@@ -39,11 +39,6 @@ void frmVaro::cmdauto_Click() {}
 
 void frmVaro::cmdVerAuto_Click() {}
 
-// --- tags
-void frmVaro::cmdWriteTag_Click() {}
-
-void frmVaro::cmdDeleteTag_Click() {}
-
 // --- listing
 void frmVaro::cmbCd_DropDown() {}
 

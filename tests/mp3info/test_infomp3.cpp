@@ -1,0 +1,374 @@
+// Playing time and stream properties of MP3 files: real encoder output checked
+// against an independent reader, and hand-made byte streams for the edge cases.
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+
+#include "mp3info/infomp3.h"
+#include "support/mp3s.h"
+#include "support/testsupport.h"
+
+namespace {
+
+// `count` frames of the given header with silent payload, `largoTrama` bytes each.
+QByteArray Tramas(quint32 cabecera, int largoTrama, int cuantas)
+{
+    QByteArray trama(largoTrama, '\0');
+    trama[0] = char(cabecera >> 24);
+    trama[1] = char(cabecera >> 16);
+    trama[2] = char(cabecera >> 8);
+    trama[3] = char(cabecera);
+    QByteArray d;
+    d.reserve(largoTrama * cuantas);
+    for (int i = 0; i < cuantas; ++i)
+        d += trama;
+    return d;
+}
+
+// Fills a stream of whole frames up to exactly `largo` bytes (the last one cut).
+QByteArray Flujo(quint32 cabecera, int largoTrama, qint64 largo)
+{
+    return Tramas(cabecera, largoTrama, int(largo / largoTrama) + 1).left(largo);
+}
+
+QByteArray Syncsafe(quint32 v)
+{
+    QByteArray b(4, '\0');
+    for (int i = 3; i >= 0; --i, v >>= 7)
+        b[i] = char(v & 0x7F);
+    return b;
+}
+
+// An ID3v2 tag of `largo` bytes in all (header included), its body filled with
+// bytes that look like frame headers, as compressed cover art often does.
+QByteArray Id3v2(int largo, int version = 3, bool pie = false)
+{
+    const int cuerpo = largo - 10 - (pie ? 10 : 0);
+    QByteArray b("ID3");
+    b += char(version);
+    b += char(0);
+    b += char(pie ? 0x10 : 0);
+    b += Syncsafe(quint32(cuerpo));
+    for (int i = 0; i < cuerpo; ++i)
+        b += char(i % 7 == 0 ? 0xFF : i % 7 == 1 ? 0xFB : i % 7 == 2 ? 0x90 : 0x64);
+    if (pie) {
+        QByteArray f = b.left(10);
+        f.replace(0, 3, "3DI");
+        b += f;
+    }
+    return b;
+}
+
+QByteArray TagV1()
+{
+    QByteArray t("TAG");
+    t += QByteArray(124, ' ');
+    t += '0';
+    return t;
+}
+
+// Duration in ms as reported by mediainfo; -1 when it gives none.
+qint64 DuracionMediainfo(const QString& ruta)
+{
+    QProcess p;
+    p.start(QStringLiteral("mediainfo"), {QStringLiteral("--Inform=Audio;%Duration%"), ruta});
+    if (!p.waitForFinished(60000))
+        return -1;
+    bool ok = false;
+    const double ms = QString::fromLatin1(p.readAllStandardOutput()).trimmed().toDouble(&ok);
+    return ok ? qint64(ms) : -1;
+}
+
+// 128 kbit/s, 44100 Hz, MPEG-1 layer III without CRC: 417-byte frames.
+constexpr quint32 k128 = 0xFFFB9064;
+constexpr int k128Largo = 417;
+
+}  // namespace
+
+class TestInfoMp3 : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+    QString Escribe(const QString& nombre, const QByteArray& d) { return EscribeFichero(dir.filePath(nombre), d); }
+
+private slots:
+    void encoderOutput_data();
+    void encoderOutput();
+    void largeLeadingTags_data();
+    void largeLeadingTags();
+    void cbrRuleToTheSecond();
+    void boundaryOfShortFiles();
+    void headerFieldsDecoded();
+    void otherVersionsAndLayers();
+    void falseSyncIsNotTaken();
+    void vbriHeader();
+    void trailingTagsAreNotAudio();
+    void filesOver256MiB();
+    void noStreamGivesEmptyRecord();
+};
+
+void TestInfoMp3::encoderOutput_data()
+{
+    QTest::addColumn<double>("segundos");
+    QTest::addColumn<QStringList>("opciones");
+    QTest::addColumn<int>("frecuencia");
+    QTest::addColumn<int>("canales");
+    QTest::addColumn<int>("version");
+    QTest::addColumn<int>("bitrate");  // first frame's; 0 = not checked (VBR)
+    QTest::newRow("cbr 128") << 7.4 << QStringList{"-b", "128"} << 44100 << 2 << 1 << 128;
+    QTest::newRow("cbr 128 no info frame") << 7.4 << QStringList{"-t", "-b", "128"} << 44100 << 2 << 1 << 128;
+    QTest::newRow("cbr 32") << 12.3 << QStringList{"-t", "-b", "32", "--resample", "44.1"} << 44100 << 2 << 1 << 32;
+    QTest::newRow("cbr 320") << 4.6 << QStringList{"-t", "-b", "320"} << 44100 << 2 << 1 << 320;
+    QTest::newRow("cbr 192 crc") << 5.5 << QStringList{"-p", "-t", "-b", "192"} << 44100 << 2 << 1 << 192;
+    QTest::newRow("cbr 48000") << 6.2 << QStringList{"-t", "-b", "160"} << 48000 << 2 << 1 << 160;
+    QTest::newRow("vbr xing") << 9.3 << QStringList{"-V", "4"} << 44100 << 2 << 1 << 0;
+    QTest::newRow("vbr xing crc") << 9.3 << QStringList{"-p", "-V", "2"} << 44100 << 2 << 1 << 0;
+    QTest::newRow("abr") << 8.4 << QStringList{"--abr", "100", "--resample", "44.1"} << 44100 << 2 << 1 << 0;
+    QTest::newRow("mono") << 6.3 << QStringList{"-m", "m", "-b", "64"} << 44100 << 1 << 1 << 64;
+    QTest::newRow("mpeg2 22050") << 11.4 << QStringList{"-b", "64"} << 22050 << 2 << 2 << 64;
+    QTest::newRow("mpeg2 22050 mono no info") << 5.3 << QStringList{"-t", "-b", "32"} << 22050 << 1 << 2 << 32;
+    QTest::newRow("mpeg2 vbr") << 10.4 << QStringList{"-V", "5"} << 24000 << 2 << 2 << 0;
+    QTest::newRow("mpeg2.5 11025") << 6.4 << QStringList{"-b", "24"} << 11025 << 1 << 25 << 24;
+    QTest::newRow("mpeg2.5 8000 vbr") << 13.3 << QStringList{"-V", "6"} << 8000 << 1 << 25 << 0;
+}
+
+void TestInfoMp3::encoderOutput()
+{
+    QFETCH(double, segundos);
+    QFETCH(QStringList, opciones);
+    QFETCH(int, frecuencia);
+    QFETCH(int, canales);
+    QFETCH(int, version);
+    QFETCH(int, bitrate);
+    const QString ruta = CreaMp3(dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + ".mp3"), segundos,
+                                 opciones, frecuencia, canales);
+    QVERIFY2(!ruta.isEmpty(), "lame failed");
+
+    HP hp;
+    QVERIFY(DameInfoMp3(ruta, hp));
+    QCOMPARE(hp.tiempo, qint64(std::floor(segundos)));
+    QCOMPARE(hp.tiempo, DuracionMediainfo(ruta) / 1000);
+    QCOMPARE(hp.frecuencia, frecuencia);
+    QCOMPARE(int(hp.version), version);
+    QCOMPARE(int(hp.capa), 3);
+    QCOMPARE(hp.modo == "single channel", canales == 1);
+    if (bitrate)
+        QCOMPARE(int(hp.bitrate), bitrate);
+    QCOMPARE(hp.protegido, QString(opciones.contains("-p") ? "yes" : "no"));
+}
+
+void TestInfoMp3::largeLeadingTags_data()
+{
+    QTest::addColumn<QStringList>("opciones");
+    QTest::addColumn<QList<QByteArray>>("tags");
+    const QStringList cbr{"-t", "-b", "128"}, vbr{"-V", "3"};
+    QTest::newRow("cover art 300 KB, cbr") << cbr << QList<QByteArray>{Id3v2(300000)};
+    QTest::newRow("cover art 300 KB, vbr") << vbr << QList<QByteArray>{Id3v2(300000)};
+    QTest::newRow("v2.4 with footer") << cbr << QList<QByteArray>{Id3v2(70000, 4, true)};
+    QTest::newRow("stacked tags") << cbr << QList<QByteArray>{Id3v2(3000), Id3v2(200000, 4, true), Id3v2(6000)};
+}
+
+void TestInfoMp3::largeLeadingTags()
+{
+    QFETCH(QStringList, opciones);
+    QFETCH(QList<QByteArray>, tags);
+    const double segundos = 8.6;
+    const QString limpio = CreaMp3(dir.filePath("limpio.mp3"), segundos, opciones);
+    QVERIFY(!limpio.isEmpty());
+    QByteArray delante;
+    for (const QByteArray& t : tags)
+        delante += t;
+    const QString ruta = Escribe("etiquetado.mp3", delante + LeeFichero(limpio) + TagV1());
+
+    HP sinTags, conTags;
+    QVERIFY(DameInfoMp3(limpio, sinTags));
+    QVERIFY(DameInfoMp3(ruta, conTags));
+    QCOMPARE(conTags.tiempo, qint64(std::floor(segundos)));
+    QCOMPARE(conTags.tiempo, sinTags.tiempo);
+    QCOMPARE(conTags.bitrate, sinTags.bitrate);
+    QCOMPARE(conTags.tiempo, DuracionMediainfo(ruta) / 1000);
+}
+
+void TestInfoMp3::cbrRuleToTheSecond()
+{
+    struct Caso {
+        qint64 largo;
+        qint64 tiempo;
+    };
+    // 4,000,000 bytes at 128 kbit/s are 250,000 ms; 47992 bytes are 2999.5 ms
+    // (rounds to even: 3000), 47976 bytes are 2998.5 ms (rounds to 2998).
+    for (const Caso c : {Caso{4000000, 250}, Caso{47992, 3}, Caso{47976, 2}, Caso{47992 - 8, 2}}) {
+        HP hp;
+        QVERIFY(DameInfoMp3(Escribe("cbr.mp3", Flujo(k128, k128Largo, c.largo)), hp));
+        QCOMPARE(hp.tiempo, c.tiempo);
+        QCOMPARE(int(hp.bitrate), 128);
+    }
+}
+
+void TestInfoMp3::boundaryOfShortFiles()
+{
+    // 32 kbit/s at 48000 Hz: 96-byte frames, so short files can hold a real stream.
+    const quint32 h = 0xFFFB1400;
+    HP hp;
+    QVERIFY(!DameInfoMp3(Escribe("255.mp3", Flujo(h, 96, 255)), hp));
+    QCOMPARE(hp.bitrate, qint16(0));
+    QVERIFY(hp.modo.isEmpty());
+    QVERIFY(DameInfoMp3(Escribe("256.mp3", Flujo(h, 96, 256)), hp));
+    QCOMPARE(int(hp.bitrate), 32);
+    QCOMPARE(hp.frecuencia, 48000);
+    QCOMPARE(hp.tiempo, qint64(0));  // 64 ms
+}
+
+void TestInfoMp3::headerFieldsDecoded()
+{
+    struct Caso {
+        quint32 cabecera;
+        int largoTrama;
+        const char *modo, *enfasis, *relleno, *protegido, *copyright, *original, *privado;
+    };
+    const Caso casos[] = {
+        {0xFFFB9064, 417, "joint stereo", "no", "no", "no", "no", "yes", "no"},
+        {0xFFFA9064, 417, "joint stereo", "no", "no", "yes", "no", "yes", "no"},
+        {0xFFFB91C9, 417, "single channel", "50/15", "no", "no", "yes", "no", "yes"},
+        {0xFFFB928E, 418, "dual channel", "reserved", "yes", "no", "yes", "yes", "no"},
+        {0xFFFB9003, 417, "stereo", "CCITT J 17", "no", "no", "no", "no", "no"},
+    };
+    for (const Caso& c : casos) {
+        HP hp;
+        QVERIFY(DameInfoMp3(Escribe("campos.mp3", Tramas(c.cabecera, c.largoTrama, 20)), hp));
+        QCOMPARE(hp.modo, QString(c.modo));
+        QCOMPARE(hp.enfasis, QString(c.enfasis));
+        QCOMPARE(hp.relleno, QString(c.relleno));
+        QCOMPARE(hp.protegido, QString(c.protegido));
+        QCOMPARE(hp.copyright, QString(c.copyright));
+        QCOMPARE(hp.original, QString(c.original));
+        QCOMPARE(hp.privado, QString(c.privado));
+        QCOMPARE(int(hp.version), 1);
+        QCOMPARE(int(hp.capa), 3);
+        QCOMPARE(hp.frecuencia, 44100);
+    }
+}
+
+void TestInfoMp3::otherVersionsAndLayers()
+{
+    struct Caso {
+        quint32 cabecera;
+        int largoTrama;
+        int version, capa, bitrate, frecuencia;
+    };
+    const Caso casos[] = {
+        {0xFFFD9000, 522, 1, 2, 160, 44100},  // layer II
+        {0xFFFC9000, 522, 1, 2, 160, 44100},  // layer II with CRC
+        {0xFFFF8000, 276, 1, 1, 256, 44100},  // layer I
+        {0xFFF38000, 208, 2, 3, 64, 22050},   // MPEG-2 layer III
+        {0xFFF58400, 384, 2, 2, 64, 24000},   // MPEG-2 layer II
+        {0xFFF78800, 384, 2, 1, 128, 16000},  // MPEG-2 layer I
+        {0xFFE38800, 576, 25, 3, 64, 8000},   // MPEG-2.5 layer III
+    };
+    for (const Caso& c : casos) {
+        const qint64 largo = 150000;
+        HP hp;
+        QVERIFY(DameInfoMp3(Escribe("otras.mp3", Flujo(c.cabecera, c.largoTrama, largo)), hp));
+        QCOMPARE(int(hp.version), c.version);
+        QCOMPARE(int(hp.capa), c.capa);
+        QCOMPARE(int(hp.bitrate), c.bitrate);
+        QCOMPARE(hp.frecuencia, c.frecuencia);
+        QCOMPARE(hp.tiempo, largo * 8 / c.bitrate / 1000);
+    }
+}
+
+void TestInfoMp3::falseSyncIsNotTaken()
+{
+    // Leading data holds a 128 kbit/s sync word that no second header follows;
+    // the stream behind it is 192 kbit/s (626-byte frames).
+    QByteArray basura(900, 'x');
+    basura.replace(5, 4, QByteArray::fromHex("FFFB9064"));
+    basura.replace(5 + 300, 4, QByteArray::fromHex("FFFBB064"));  // a header, but not where a frame would end
+    const QByteArray flujo = Tramas(0xFFFBB064, 626, 100);
+    HP hp;
+    QVERIFY(DameInfoMp3(Escribe("falsa.mp3", basura + flujo), hp));
+    QCOMPARE(int(hp.bitrate), 192);
+    QCOMPARE(hp.tiempo, (basura.size() + flujo.size()) * 8 / 192 / 1000);
+}
+
+void TestInfoMp3::vbriHeader()
+{
+    QByteArray d = Tramas(k128, k128Largo, 30);
+    // 2000 frames of 1152 samples at 44100 Hz: 52.24 s.
+    d.replace(36, 4, "VBRI");
+    d.replace(36 + 14, 4, QByteArray::fromHex("000007D0"));
+    HP hp;
+    QVERIFY(DameInfoMp3(Escribe("vbri.mp3", d), hp));
+    QCOMPARE(hp.tiempo, qint64(52));
+
+    // A Xing header without a frame count falls back on the file length.
+    QByteArray x = Tramas(k128, k128Largo, 300);
+    x.replace(36, 8, QByteArray("Xing") + QByteArray::fromHex("00000006"));
+    QVERIFY(DameInfoMp3(Escribe("xing.mp3", x), hp));
+    QCOMPARE(hp.tiempo, qint64(x.size()) * 8 / 128 / 1000);
+}
+
+void TestInfoMp3::trailingTagsAreNotAudio()
+{
+    // 47872 bytes of audio are 2992 ms; with the ID3v1 block the file is 48000 bytes.
+    const QByteArray audio = Flujo(k128, k128Largo, 47872);
+    HP hp;
+    QVERIFY(DameInfoMp3(Escribe("v1.mp3", audio + TagV1()), hp));
+    QCOMPARE(hp.tiempo, qint64(2));
+    QByteArray ape("APETAGEX");
+    ape += QByteArray::fromHex("D0070000") + QByteArray::fromHex("40000000") + QByteArray(4, '\0') +
+           QByteArray::fromHex("00000080") + QByteArray(8, '\0');
+    QByteArray cabeceraApe = ape;
+    QByteArray cuerpo(32, 'a');
+    // 47990 bytes of audio (2999 ms) and 96 bytes of APE tag in front of the ID3v1 block.
+    QVERIFY(DameInfoMp3(Escribe("ape.mp3", Flujo(k128, k128Largo, 47990) + cabeceraApe + cuerpo + ape + TagV1()), hp));
+    QCOMPARE(hp.tiempo, qint64(2));
+}
+
+void TestInfoMp3::filesOver256MiB()
+{
+    const QString ruta = Escribe("grande.mp3", Tramas(k128, k128Largo, 10));
+    QFile f(ruta);
+    const qint64 largo = 300LL * 1024 * 1024 + 12345;
+    // Sparse on most file systems: cheap to make, and only the start is read.
+    QVERIFY(f.resize(largo));
+    HP hp;
+    QVERIFY(DameInfoMp3(ruta, hp));
+    QCOMPARE(hp.tiempo, largo * 8 / 128 / 1000);
+    QVERIFY(hp.tiempo > 19000);
+    QFile::remove(ruta);
+}
+
+void TestInfoMp3::noStreamGivesEmptyRecord()
+{
+    const QList<QByteArray> contenidos{
+        QByteArray(),
+        QByteArray(5000, '\xFF'),                     // sync bits everywhere, but forbidden indices
+        Tramas(0xFFFB0064, 417, 20),                  // free format: no frame length to confirm
+        Tramas(0xFFFBF064, 417, 20),                  // bit-rate index 15
+        Tramas(0xFFFB9C64, 417, 20),                  // sample-rate index 3
+        Tramas(0xFFEB9064, 417, 20),                  // reserved version
+        Tramas(0xFFF99064, 417, 20),                  // reserved layer
+        Id3v2(4000) + QByteArray(10000, '\0'),        // a tag and nothing else
+        Id3v2(9000).left(3000),                       // a tag cut short
+    };
+    for (const QByteArray& d : contenidos) {
+        HP hp;
+        hp.tiempo = 99;
+        hp.modo = "x";
+        QVERIFY(!DameInfoMp3(Escribe("nada.mp3", d), hp));
+        QCOMPARE(hp.tiempo, qint64(0));
+        QCOMPARE(hp.bitrate, qint16(0));
+        QCOMPARE(hp.frecuencia, 0);
+        QVERIFY(hp.modo.isEmpty() && hp.protegido.isEmpty());
+    }
+    HP hp;
+    QVERIFY(!DameInfoMp3(dir.filePath("no existe.mp3"), hp));
+    QVERIFY(!DameInfoMp3(dir.path(), hp));
+    QCOMPARE(hp.tiempo, qint64(0));
+}
+
+QTEST_GUILESS_MAIN(TestInfoMp3)
+#include "test_infomp3.moc"
