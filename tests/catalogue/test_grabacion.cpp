@@ -92,6 +92,7 @@ private slots:
     void otroCdAnadeLasCancionesBajoLosMismosNombres();
     void nombresConApostrofos();
     void imagenDeOtroAutorNoCambiaElDiscoDeLaCancion();
+    void cancionSinAutorNiDiscoQuedaEnElCatalogo();
     void imagenIlegibleAMitad();
     void sentenciaRechazadaAMitad();
     void comparaMarcaLasFilas();
@@ -446,6 +447,22 @@ void TestGrabacion::imagenDeOtroAutorNoCambiaElDiscoDeLaCancion()
              qint64(2));
     QCOMPARE(b.Filas(QStringLiteral("tlobjetos, tldisco"),
                      QStringLiteral("idtabla = iddisco and cdautord = ") + QString::number(idluis)),
+             qint64(1));
+}
+
+void TestGrabacion::cancionSinAutorNiDiscoQuedaEnElCatalogo()
+{
+    // Columns emptied by hand: the song still hangs from an author and a disc
+    // row, so the catalogue can reach it.
+    Banco b;
+    CdAnalizado cd = b.NuevoCd();
+    cd.Cancion(QStringLiteral("x.mp3"), QStringLiteral("f"), QString(), QString(), QStringLiteral("Suelta"),
+               QStringLiteral("1"));
+    cd.Cancion(QStringLiteral("y.mp3"), QStringLiteral("f"), QString(), QString(), QString(), QStringLiteral("2"));
+    b.Graba(cd.lista);
+    QCOMPARE(Totales(b), (QList<qint64>{1, 1, 1, 1, 0}));  // a song without a title is not stored
+    QCOMPARE(b.Filas(QStringLiteral("tlcancion, tlautor, tldisco"),
+                     QStringLiteral("cdautor = idautor and cddisco = iddisco and cdautord = idautor")),
              qint64(1));
 }
 
