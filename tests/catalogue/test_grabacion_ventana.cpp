@@ -18,21 +18,20 @@
 #include "support/testsupport.h"
 #include "support/unidadesfalsas.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct Ventana {
-    Ventana()
-        : dirPrograma(dir.filePath(QStringLiteral("prog"))),
-          cd(dir.filePath(QStringLiteral("cd")), dir.filePath(QStringLiteral("cache")))
+    Ventana() : dirPrograma(dir.filePath(u"prog"_s)), cd(dir.filePath(u"cd"_s), dir.filePath(u"cache"_s))
     {
         static int conexiones = 0;
         QDir().mkpath(dirPrograma);
-        bd = std::make_unique<Catalogo>(Catalogo::RutaCatalogo(dirPrograma),
-                                        QStringLiteral("ventana%1").arg(++conexiones));
+        bd = std::make_unique<Catalogo>(Catalogo::RutaCatalogo(dirPrograma), u"ventana%1"_s.arg(++conexiones));
         w = std::make_unique<frmVaro>(*bd, unidades, avisos, dirPrograma);
         w->Form_Load();
-        w->txtCDROM->setText(QStringLiteral("Rock 1"));
-        w->lbserial->setText(QStringLiteral("1A2B-3C4D"));
+        w->txtCDROM->setText(u"Rock 1"_s);
+        w->lbserial->setText(u"1A2B-3C4D"_s);
     }
     // Puts the rows made on disk into the window's work list.
     void Pasa()
@@ -44,13 +43,13 @@ struct Ventana {
     qint64 Id(const QString& select)
     {
         Consulta r = bd->Abre(select);
-        return r.Fin() ? 0 : r.Entero(QStringLiteral("id"));
+        return r.Fin() ? 0 : r.Entero(u"id"_s);
     }
     // The Tag of imgBD as a number.
     qint64 TagImagen() const { return w->imgBD->property("Tag").toString().toLongLong(); }
     void SeleccionaNodo(const QString& tag)
     {
-        auto* nodo = new QTreeWidgetItem(w->tvBD, QStringList{QStringLiteral("nodo")});
+        auto* nodo = new QTreeWidgetItem(w->tvBD, QStringList{u"nodo"_s});
         nodo->setData(0, Qt::UserRole, tag);
         w->tvBD->setCurrentItem(nodo);
     }
@@ -65,7 +64,10 @@ struct Ventana {
     std::unique_ptr<frmVaro> w;
 };
 
-QImage DibujoDe(const QIcon& icono) { return icono.pixmap(16, 16).toImage(); }
+QImage DibujoDe(const QIcon& icono)
+{
+    return icono.pixmap(16, 16).toImage();
+}
 
 }  // namespace
 
@@ -83,10 +85,9 @@ private slots:
 void TestGrabacionVentana::grabaConBarraDeProgreso()
 {
     Ventana v;
-    v.cd.Carpeta(QStringLiteral("Dover\\"), QStringLiteral("Dover"), QStringLiteral("Devil"));
-    v.cd.Cancion(QStringLiteral("Dover\\01.mp3"), QStringLiteral("f"), QStringLiteral("Dover"),
-                 QStringLiteral("Devil"), QStringLiteral("Serenade"), QStringLiteral("01"));
-    v.cd.Imagen(QStringLiteral("Dover\\cover.jpg"), QStringLiteral("Dover"), QStringLiteral("Devil"));
+    v.cd.Carpeta(u"Dover\\"_s, u"Dover"_s, u"Devil"_s);
+    v.cd.Cancion(u"Dover\\01.mp3"_s, u"f"_s, u"Dover"_s, u"Devil"_s, u"Serenade"_s, u"01"_s);
+    v.cd.Imagen(u"Dover\\cover.jpg"_s, u"Dover"_s, u"Devil"_s);
     v.Pasa();
     QVERIFY(v.w->chkGrabImg->isChecked());
     QVERIFY(v.w->prgLoad->isHidden());
@@ -95,81 +96,76 @@ void TestGrabacionVentana::grabaConBarraDeProgreso()
     QVERIFY(v.w->prgLoad->isHidden());
     QCOMPARE(v.w->prgLoad->maximum(), 3);
     QCOMPARE(v.w->prgLoad->value(), 3);
-    QCOMPARE(CuentaFilas(*v.bd, QStringLiteral("tlcd"), QStringLiteral("dscd = 'Rock 1' and sercd = '1A2B-3C4D'")),
-             qint64(1));
-    QCOMPARE(CuentaFilas(*v.bd, QStringLiteral("tlcancion")), qint64(1));
+    QCOMPARE(CuentaFilas(*v.bd, u"tlcd"_s, u"dscd = 'Rock 1' and sercd = '1A2B-3C4D'"_s), qint64(1));
+    QCOMPARE(CuentaFilas(*v.bd, u"tlcancion"_s), qint64(1));
     QCOMPARE(Ficheros(CarpetaImagenes(v.dirPrograma)).size(), 1);
     // The work list is read, not changed, and no message is shown.
     QCOMPARE(v.w->lista.Cuenta(), 3);
-    QCOMPARE(v.w->lista.SubItem(2, columna::kCancion), QStringLiteral("Serenade"));
+    QCOMPARE(v.w->lista.SubItem(2, columna::kCancion), u"Serenade"_s);
     QVERIFY(v.avisos.textos.isEmpty());
 }
 
 void TestGrabacionVentana::grabaSinImagenes()
 {
     Ventana v;
-    v.cd.Cancion(QStringLiteral("Dover\\01.mp3"), QStringLiteral("f"), QStringLiteral("Dover"),
-                 QStringLiteral("Devil"), QStringLiteral("Serenade"), QStringLiteral("01"));
-    v.cd.Imagen(QStringLiteral("Dover\\cover.jpg"), QStringLiteral("Dover"), QStringLiteral("Devil"));
+    v.cd.Cancion(u"Dover\\01.mp3"_s, u"f"_s, u"Dover"_s, u"Devil"_s, u"Serenade"_s, u"01"_s);
+    v.cd.Imagen(u"Dover\\cover.jpg"_s, u"Dover"_s, u"Devil"_s);
     v.Pasa();
     v.w->chkGrabImg->setChecked(false);
     v.w->cmdGraba_Click();
-    QCOMPARE(CuentaFilas(*v.bd, QStringLiteral("tlcancion")), qint64(1));
-    QCOMPARE(CuentaFilas(*v.bd, QStringLiteral("tlobjetos")), qint64(0));
+    QCOMPARE(CuentaFilas(*v.bd, u"tlcancion"_s), qint64(1));
+    QCOMPARE(CuentaFilas(*v.bd, u"tlobjetos"_s), qint64(0));
     QVERIFY(!QFileInfo::exists(CarpetaImagenes(v.dirPrograma)));
 }
 
 void TestGrabacionVentana::grabaQueFallaEscondeLaBarra()
 {
     Ventana v;
-    v.cd.Imagen(QStringLiteral("A\\cover.jpg"), QStringLiteral("Ana"), QStringLiteral("Uno"));
-    v.cd.Cancion(QStringLiteral("B\\01.mp3"), QStringLiteral("f"), QStringLiteral("Bea"), QStringLiteral("Dos"),
-                 QStringLiteral("Tarde"), QStringLiteral("01"));
-    QVERIFY(QFile::remove(v.cd.Ruta(QStringLiteral("A\\cover.jpg"))));
+    v.cd.Imagen(u"A\\cover.jpg"_s, u"Ana"_s, u"Uno"_s);
+    v.cd.Cancion(u"B\\01.mp3"_s, u"f"_s, u"Bea"_s, u"Dos"_s, u"Tarde"_s, u"01"_s);
+    QVERIFY(QFile::remove(v.cd.Ruta(u"A\\cover.jpg"_s)));
     v.Pasa();
     QVERIFY_THROWS_EXCEPTION(LodrinError, v.w->cmdGraba_Click());
     QVERIFY(v.w->prgLoad->isHidden());
-    QCOMPARE(CuentaFilas(*v.bd, QStringLiteral("tlcancion")), qint64(0));
-    QCOMPARE(CuentaFilas(*v.bd, QStringLiteral("tlobjetos")), qint64(1));
+    QCOMPARE(CuentaFilas(*v.bd, u"tlcancion"_s), qint64(0));
+    QCOMPARE(CuentaFilas(*v.bd, u"tlobjetos"_s), qint64(1));
 }
 
 void TestGrabacionVentana::comparaCambiaLosIconosDeLaVista()
 {
     Ventana v;
-    v.cd.Cancion(QStringLiteral("Dover\\01.mp3"), QStringLiteral("f"), QStringLiteral("Dover"),
-                 QStringLiteral("Devil"), QStringLiteral("Serenade"), QStringLiteral("01"));
+    v.cd.Cancion(u"Dover\\01.mp3"_s, u"f"_s, u"Dover"_s, u"Devil"_s, u"Serenade"_s, u"01"_s);
     v.Pasa();
     v.w->cmdGraba_Click();
-    v.cd.Cancion(QStringLiteral("Dover\\02.mp3"), QStringLiteral("f"), QStringLiteral("Dover"),
-                 QStringLiteral("Devil"), QStringLiteral("Judas"), QStringLiteral("02"));
-    v.cd.Imagen(QStringLiteral("Dover\\cover.jpg"), QStringLiteral("Dover"), QStringLiteral("Devil"));
+    v.cd.Cancion(u"Dover\\02.mp3"_s, u"f"_s, u"Dover"_s, u"Devil"_s, u"Judas"_s, u"02"_s);
+    v.cd.Imagen(u"Dover\\cover.jpg"_s, u"Dover"_s, u"Devil"_s);
     v.Pasa();
     v.w->lstVBusca->selectionModel()->select(v.w->lstVBusca->model()->index(1, 0),
                                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
 
     v.w->cmdCompara_Click();
-    QCOMPARE(v.w->lista.Fila(1).icono, QStringLiteral("true"));
-    QCOMPARE(v.w->lista.Fila(2).icono, QStringLiteral("false"));
-    QCOMPARE(v.w->lista.Fila(3).icono, QStringLiteral("img"));
+    QCOMPARE(v.w->lista.Fila(1).icono, u"true"_s);
+    QCOMPARE(v.w->lista.Fila(2).icono, u"false"_s);
+    QCOMPARE(v.w->lista.Fila(3).icono, u"img"_s);
     QAbstractItemModel* modelo = v.w->lstVBusca->model();
     QCOMPARE(DibujoDe(modelo->index(0, 0).data(Qt::DecorationRole).value<QIcon>()),
-             DibujoDe(v.w->imagenes->Pequena(QStringLiteral("true"))));
+             DibujoDe(v.w->imagenes->Pequena(u"true"_s)));
     QCOMPARE(DibujoDe(modelo->index(1, 0).data(Qt::DecorationRole).value<QIcon>()),
-             DibujoDe(v.w->imagenes->Pequena(QStringLiteral("false"))));
+             DibujoDe(v.w->imagenes->Pequena(u"false"_s)));
     // The selection survives the refresh.
     QCOMPARE(v.w->lstVBusca->selectionModel()->selectedRows().size(), 1);
     QCOMPARE(v.w->lstVBusca->selectionModel()->selectedRows().first().row(), 1);
-    QCOMPARE(CuentaFilas(*v.bd, QStringLiteral("tlcancion")), qint64(1));
+    QCOMPARE(CuentaFilas(*v.bd, u"tlcancion"_s), qint64(1));
 }
 
 void TestGrabacionVentana::muestraImagen()
 {
     Ventana v;
     const QDir carpeta(CarpetaImagenes(v.dirPrograma));
-    CreaImagen(carpeta.filePath(QStringLiteral("3.jpg")), 30, 20);
-    CreaImagen(carpeta.filePath(QStringLiteral("4.gif")));
-    CreaImagen(carpeta.filePath(QStringLiteral("5.JPG")));
-    EscribeFichero(carpeta.filePath(QStringLiteral("6.jpg")), "no es una imagen");
+    CreaImagen(carpeta.filePath(u"3.jpg"_s), 30, 20);
+    CreaImagen(carpeta.filePath(u"4.gif"_s));
+    CreaImagen(carpeta.filePath(u"5.JPG"_s));
+    EscribeFichero(carpeta.filePath(u"6.jpg"_s), "no es una imagen");
 
     qint64 id = 3;
     v.w->MuestraImagen(id);
@@ -204,18 +200,17 @@ void TestGrabacionVentana::muestraImagen()
 void TestGrabacionVentana::pulsarLaImagenPasaALaSiguiente()
 {
     Ventana v;
-    v.cd.Cancion(QStringLiteral("Dos\\01.mp3"), QStringLiteral("f"), QStringLiteral("Ana"), QStringLiteral("Dos"),
-                 QStringLiteral("Uno"), QStringLiteral("01"));
-    v.cd.Imagen(QStringLiteral("Dos\\a.jpg"), QStringLiteral("Ana"), QStringLiteral("Dos"));
-    v.cd.Imagen(QStringLiteral("Dos\\b.gif"), QStringLiteral("Ana"), QStringLiteral("Dos"));
-    v.cd.Imagen(QStringLiteral("Una\\a.jpg"), QStringLiteral("Ana"), QStringLiteral("Una"));
+    v.cd.Cancion(u"Dos\\01.mp3"_s, u"f"_s, u"Ana"_s, u"Dos"_s, u"Uno"_s, u"01"_s);
+    v.cd.Imagen(u"Dos\\a.jpg"_s, u"Ana"_s, u"Dos"_s);
+    v.cd.Imagen(u"Dos\\b.gif"_s, u"Ana"_s, u"Dos"_s);
+    v.cd.Imagen(u"Una\\a.jpg"_s, u"Ana"_s, u"Una"_s);
     v.Pasa();
     v.w->cmdGraba_Click();
-    const QString dos = QString::number(v.Id(QStringLiteral("select iddisco as id from tldisco where dsdisco = 'Dos'")));
-    const QString una = QString::number(v.Id(QStringLiteral("select iddisco as id from tldisco where dsdisco = 'Una'")));
-    const qint64 a = v.Id(QStringLiteral("select idobjeto as id from tlobjetos where dspath = 'Dos\\a.jpg'"));
-    const qint64 b = v.Id(QStringLiteral("select idobjeto as id from tlobjetos where dspath = 'Dos\\b.gif'"));
-    const qint64 sola = v.Id(QStringLiteral("select idobjeto as id from tlobjetos where dspath = 'Una\\a.jpg'"));
+    const QString dos = QString::number(v.Id(u"select iddisco as id from tldisco where dsdisco = 'Dos'"_s));
+    const QString una = QString::number(v.Id(u"select iddisco as id from tldisco where dsdisco = 'Una'"_s));
+    const qint64 a = v.Id(u"select idobjeto as id from tlobjetos where dspath = 'Dos\\a.jpg'"_s);
+    const qint64 b = v.Id(u"select idobjeto as id from tlobjetos where dspath = 'Dos\\b.gif'"_s);
+    const qint64 sola = v.Id(u"select idobjeto as id from tlobjetos where dspath = 'Una\\a.jpg'"_s);
 
     // Nothing shown: a click does nothing.
     v.SeleccionaNodo(dos);
@@ -233,7 +228,7 @@ void TestGrabacionVentana::pulsarLaImagenPasaALaSiguiente()
     QCOMPARE(v.TagImagen(), a);
 
     // An author or CD node (Tag 0) selected: the click changes nothing.
-    v.SeleccionaNodo(QStringLiteral("0"));
+    v.SeleccionaNodo(u"0"_s);
     v.PulsaImagen();
     QCOMPARE(v.TagImagen(), a);
 
