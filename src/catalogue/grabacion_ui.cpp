@@ -1,13 +1,10 @@
-// The handlers of "Graba", "Compara" and the click on the disc picture.
+// The handlers of "Graba" and "Compara".
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QProgressBar>
-#include <QTreeWidget>
 
 #include "catalogue/comparacion.h"
 #include "catalogue/grabacion.h"
-#include "catalogue/objetos.h"
 #include "main_window/frmVaro.h"
 
 namespace {
@@ -44,12 +41,6 @@ private:
     int pintado_ = 0;
 };
 
-// The Tag of a node of tvBD: the disc id of a disc node, 0 for any other.
-qint64 TagNodo(const QTreeWidgetItem* nodo)
-{
-    return nodo ? nodo->data(0, Qt::UserRole).toString().toLongLong() : 0;
-}
-
 }  // namespace
 
 void frmVaro::cmdGraba_Click()
@@ -72,32 +63,4 @@ void frmVaro::cmdCompara_Click()
     } refresca{this};
     LeeSeleccion();
     ComparaCD(bd, lista);
-}
-
-void frmVaro::MuestraImagen(qint64& id)
-{
-    const QString copia = CopiaExistente(dirPrograma, id);
-    if (copia.isEmpty()) {
-        imgBD->setPixmap(QPixmap());
-        id = 0;
-        return;
-    }
-    // A copy that cannot be decoded shows an empty picture; its id stays, so
-    // a click still goes on to the disc's next picture.
-    QPixmap imagen;
-    if (!imagen.load(copia))
-        imagen = QPixmap();
-    imgBD->setPixmap(imagen);
-}
-
-void frmVaro::imgBD_Click()
-{
-    const qint64 actual = imgBD->property("Tag").toString().toLongLong();
-    if (actual <= 0)
-        return;
-    qint64 siguiente = DameSiguienteObjeto(bd, QStringLiteral("d"), TagNodo(tvBD->currentItem()), actual);
-    if (siguiente > 0) {
-        MuestraImagen(siguiente);
-        imgBD->setProperty("Tag", QString::number(siguiente));
-    }
 }

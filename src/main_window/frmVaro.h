@@ -165,8 +165,6 @@ public slots:
     void cmdCompara_Click();
     void cmdGraba_Click();
     void imgBD_Click();
-    // Shows a picture in imgBD; id becomes 0 when its copy is missing.
-    void MuestraImagen(qint64& id);
     // --- catalogue: browser and clean-up
     void cmbISort_Click();
     void tvBD_NodeClick(QTreeWidgetItem* nodo);

@@ -23,6 +23,9 @@ void frmVaro::AnalizaSeleccionadas() {}
 // --- data entry
 void frmVaro::TeclaLista(int, bool) {}
 
+// --- recording, comparing, pictures
+void frmVaro::imgBD_Click() {}
+
 // --- browser
 void frmVaro::cmbISort_Click() {}
 

@@ -1,11 +1,10 @@
-// "Graba", "Compara" and the disc picture, driven through the main window.
+// "Graba" and "Compara" driven through the main window.
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTreeView>
-#include <QTreeWidget>
 #include <QtTest>
 
 #include "catalogue/catalogo.h"
@@ -14,7 +13,6 @@
 #include "common/lodrinerror.h"
 #include "main_window/frmVaro.h"
 #include "main_window/listasimagenes.h"
-#include "support/mp3s.h"
 #include "support/testsupport.h"
 #include "support/unidadesfalsas.h"
 
@@ -40,20 +38,6 @@ struct Ventana {
         w->lista.Cambiada();
         w->RefrescaLista();
     }
-    qint64 Id(const QString& select)
-    {
-        Consulta r = bd->Abre(select);
-        return r.Fin() ? 0 : r.Entero(u"id"_s);
-    }
-    // The Tag of imgBD as a number.
-    qint64 TagImagen() const { return w->imgBD->property("Tag").toString().toLongLong(); }
-    void SeleccionaNodo(const QString& tag)
-    {
-        auto* nodo = new QTreeWidgetItem(w->tvBD, QStringList{u"nodo"_s});
-        nodo->setData(0, Qt::UserRole, tag);
-        w->tvBD->setCurrentItem(nodo);
-    }
-    void PulsaImagen() { QTest::mouseClick(w->imgBD, Qt::LeftButton); }
 
     QTemporaryDir dir;
     QString dirPrograma;
@@ -78,8 +62,6 @@ private slots:
     void grabaSinImagenes();
     void grabaQueFallaEscondeLaBarra();
     void comparaCambiaLosIconosDeLaVista();
-    void muestraImagen();
-    void pulsarLaImagenPasaALaSiguiente();
 };
 
 void TestGrabacionVentana::grabaConBarraDeProgreso()
@@ -156,95 +138,6 @@ void TestGrabacionVentana::comparaCambiaLosIconosDeLaVista()
     QCOMPARE(v.w->lstVBusca->selectionModel()->selectedRows().size(), 1);
     QCOMPARE(v.w->lstVBusca->selectionModel()->selectedRows().first().row(), 1);
     QCOMPARE(CuentaFilas(*v.bd, u"tlcancion"_s), qint64(1));
-}
-
-void TestGrabacionVentana::muestraImagen()
-{
-    Ventana v;
-    const QDir carpeta(CarpetaImagenes(v.dirPrograma));
-    CreaImagen(carpeta.filePath(u"3.jpg"_s), 30, 20);
-    CreaImagen(carpeta.filePath(u"4.gif"_s));
-    CreaImagen(carpeta.filePath(u"5.JPG"_s));
-    EscribeFichero(carpeta.filePath(u"6.jpg"_s), "no es una imagen");
-
-    qint64 id = 3;
-    v.w->MuestraImagen(id);
-    QCOMPARE(id, qint64(3));
-    QCOMPARE(v.w->imgBD->pixmap().size(), QSize(30, 20));
-
-    // A cover stored from a GIF file, or from an upper-case extension, shows.
-    id = 4;
-    v.w->MuestraImagen(id);
-    QCOMPARE(id, qint64(4));
-    QVERIFY(!v.w->imgBD->pixmap().isNull());
-    id = 5;
-    v.w->MuestraImagen(id);
-    QCOMPARE(id, qint64(5));
-    QCOMPARE(v.w->imgBD->pixmap().size(), QSize(40, 40));
-
-    // A copy that cannot be decoded shows an empty picture and keeps its id.
-    id = 6;
-    v.w->MuestraImagen(id);
-    QVERIFY(v.w->imgBD->pixmap().isNull());
-    QCOMPARE(id, qint64(6));
-
-    // A missing copy: empty picture, id 0.
-    v.w->MuestraImagen(id = 3);
-    QVERIFY(!v.w->imgBD->pixmap().isNull());
-    id = 7;
-    v.w->MuestraImagen(id);
-    QVERIFY(v.w->imgBD->pixmap().isNull());
-    QCOMPARE(id, qint64(0));
-}
-
-void TestGrabacionVentana::pulsarLaImagenPasaALaSiguiente()
-{
-    Ventana v;
-    v.cd.Cancion(u"Dos\\01.mp3"_s, u"f"_s, u"Ana"_s, u"Dos"_s, u"Uno"_s, u"01"_s);
-    v.cd.Imagen(u"Dos\\a.jpg"_s, u"Ana"_s, u"Dos"_s);
-    v.cd.Imagen(u"Dos\\b.gif"_s, u"Ana"_s, u"Dos"_s);
-    v.cd.Imagen(u"Una\\a.jpg"_s, u"Ana"_s, u"Una"_s);
-    v.Pasa();
-    v.w->cmdGraba_Click();
-    const QString dos = QString::number(v.Id(u"select iddisco as id from tldisco where dsdisco = 'Dos'"_s));
-    const QString una = QString::number(v.Id(u"select iddisco as id from tldisco where dsdisco = 'Una'"_s));
-    const qint64 a = v.Id(u"select idobjeto as id from tlobjetos where dspath = 'Dos\\a.jpg'"_s);
-    const qint64 b = v.Id(u"select idobjeto as id from tlobjetos where dspath = 'Dos\\b.gif'"_s);
-    const qint64 sola = v.Id(u"select idobjeto as id from tlobjetos where dspath = 'Una\\a.jpg'"_s);
-
-    // Nothing shown: a click does nothing.
-    v.SeleccionaNodo(dos);
-    v.PulsaImagen();
-    QCOMPARE(v.TagImagen(), qint64(0));
-
-    // Two pictures go round.
-    qint64 id = a;
-    v.w->MuestraImagen(id);
-    v.w->imgBD->setProperty("Tag", QString::number(a));
-    v.PulsaImagen();
-    QCOMPARE(v.TagImagen(), b);
-    QVERIFY(!v.w->imgBD->pixmap().isNull());
-    v.PulsaImagen();
-    QCOMPARE(v.TagImagen(), a);
-
-    // An author or CD node (Tag 0) selected: the click changes nothing.
-    v.SeleccionaNodo(u"0"_s);
-    v.PulsaImagen();
-    QCOMPARE(v.TagImagen(), a);
-
-    // One picture: the click changes nothing.
-    v.SeleccionaNodo(una);
-    v.w->imgBD->setProperty("Tag", QString::number(sola));
-    v.PulsaImagen();
-    QCOMPARE(v.TagImagen(), sola);
-
-    // The next picture's copy is missing: empty picture and Tag 0.
-    v.SeleccionaNodo(dos);
-    QVERIFY(QFile::remove(CopiaExistente(v.dirPrograma, b)));
-    v.w->imgBD->setProperty("Tag", QString::number(a));
-    v.PulsaImagen();
-    QCOMPARE(v.TagImagen(), qint64(0));
-    QVERIFY(v.w->imgBD->pixmap().isNull());
 }
 
 QTEST_MAIN(TestGrabacionVentana)
