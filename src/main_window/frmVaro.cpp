@@ -1,6 +1,7 @@
 #include "main_window/frmVaro.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDropEvent>
@@ -11,6 +12,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeView>
 #include <QTreeWidget>
@@ -76,7 +78,8 @@ frmVaro::frmVaro(Catalogo& bd_, Unidades& unidades_, Avisos& avisos_, const QStr
       unidades(unidades_),
       avisos(avisos_),
       dirPrograma(dirPrograma_),
-      imagenes(new ListasImagenes)
+      imagenes(new ListasImagenes),
+      modelo_(nullptr)
 {
     setObjectName(QStringLiteral("frmVaro"));
     setWindowTitle(QStringLiteral("Lodrin"));
@@ -85,7 +88,14 @@ frmVaro::frmVaro(Catalogo& bd_, Unidades& unidades_, Avisos& avisos_, const QStr
     conecta();
 }
 
-frmVaro::~frmVaro() { delete imagenes; }
+frmVaro::~frmVaro()
+{
+    // The controls paint with the image lists and the work list: they go first.
+    hide();
+    qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
+    delete modelo_;
+    delete imagenes;
+}
 
 void frmVaro::creaControles()
 {
@@ -105,6 +115,11 @@ void frmVaro::creaControles()
     situa(imgBD, Twips(7560), Twips(600), Twips(3015), Twips(2895));
     SSTab2 = control<QTabWidget>(this, "SSTab2");
     situa(SSTab2, Twips(120), Twips(3600), Twips(10455), Twips(4695));
+    // Seven tabs in a single row, all visible.
+    SSTab2->setUsesScrollButtons(false);
+    SSTab2->setElideMode(Qt::ElideNone);
+    SSTab2->tabBar()->setFont(QFont(font().family(), 8));
+    SSTab2->setIconSize(QSize(12, 12));
 
     // "Ficheros"
     auto* ficheros = new QWidget;
@@ -162,6 +177,7 @@ void frmVaro::creaControles()
     lblInfoCD = control<QLabel>(analiza, "lblInfoCD");
     lblInfoCD->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblInfoCD->setWordWrap(true);
+    lblInfoCD->setFont(QFont(font().family(), 8));
     situa(lblInfoCD, 266, 6, 418, 270);
     SSTab2->addTab(analiza, imagenes->Pequena("cd"), QStringLiteral("Analiza CD"));
 
@@ -177,6 +193,7 @@ void frmVaro::creaControles()
     lblInfoMasc = control<QLabel>(mascarasTab, "lblInfoMasc");
     lblInfoMasc->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblInfoMasc->setWordWrap(true);
+    lblInfoMasc->setFont(QFont(font().family(), 8));
     situa(lblInfoMasc, 216, 44, 468, 230);
     SSTab2->addTab(mascarasTab, imagenes->Pequena("mascara"), QStringLiteral("Mascaras"));
 
@@ -234,6 +251,7 @@ void frmVaro::creaControles()
     lblListado = control<QLabel>(listados, "lblListado");
     lblListado->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblListado->setWordWrap(true);
+    lblListado->setFont(QFont(font().family(), 8));
     situa(lblListado, 270, 6, 414, 270);
     SSTab2->addTab(listados, imagenes->Pequena("list"), QStringLiteral("Listados"));
 
@@ -358,9 +376,10 @@ void frmVaro::Form_Load()
     lista.PonOrdenada(true);
     modelo_ = new ModeloListaTrabajo(lista, *imagenes, this);
     lstVBusca->setModel(modelo_);
+    // The design widths, but never narrower than the header's text and picture.
     const int anchos[7] = {4800, 500, 1440, 1440, 1440, 400, 1000};
     for (int c = 0; c < 7; ++c)
-        lstVBusca->setColumnWidth(c, Twips(anchos[c]));
+        lstVBusca->setColumnWidth(c, std::max(Twips(anchos[c]), lstVBusca->header()->sectionSizeHint(c)));
     // 4: the buttons.
     Aplica(Suceso::Arranque, false);
     // 5

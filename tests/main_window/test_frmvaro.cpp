@@ -1,0 +1,236 @@
+// What a person sees when Lodrin starts: texts, tooltips, columns, pictures
+// and which commands are available.
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "catalogue/catalogo.h"
+#include "common/lodrinerror.h"
+#include "main_window/frmVaro.h"
+#include "main_window/listasimagenes.h"
+#include "support/testsupport.h"
+#include "support/unidadesfalsas.h"
+
+class TestFrmVaro : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void pestanasYTextos();
+    void ayudas();
+    void cabecerasDeLasListas();
+    void ordenesDelArbol();
+    void botonesAlArrancar();
+    void etiquetasNoSeEditan();
+    void imagenesDeLasDosListas();
+    void mascarasListadasYAnadidas();
+    void catalogoAjenoParaElArranque();
+
+private:
+    QTemporaryDir* dir_ = nullptr;
+    Catalogo* bd_ = nullptr;
+    UnidadesFalsas unidades_;
+    AvisosAnotados avisos_;
+    frmVaro* w_ = nullptr;
+};
+
+void TestFrmVaro::init()
+{
+    dir_ = new QTemporaryDir;
+    bd_ = new Catalogo(Catalogo::RutaCatalogo(dir_->path()), "ventana");
+    w_ = new frmVaro(*bd_, unidades_, avisos_, dir_->path());
+    w_->Form_Load();
+}
+
+void TestFrmVaro::cleanup()
+{
+    delete w_;
+    delete bd_;
+    delete dir_;
+}
+
+void TestFrmVaro::pestanasYTextos()
+{
+    QCOMPARE(w_->windowTitle(), QString("Lodrin"));
+    QStringList pestanas;
+    for (int i = 0; i < w_->SSTab2->count(); ++i) {
+        pestanas << w_->SSTab2->tabText(i);
+        QVERIFY(!w_->SSTab2->tabIcon(i).isNull());
+    }
+    QCOMPARE(pestanas, (QStringList{"Ficheros", "Analiza CD", "Mascaras", "Base de datos", "Listados",
+                                    "Preparar CD", "Acerca de,,,"}));
+    // One row, every tab visible without scrolling.
+    QVERIFY2(w_->SSTab2->tabBar()->sizeHint().width() <= w_->SSTab2->width(), qPrintable(QString::number(w_->SSTab2->tabBar()->sizeHint().width())));
+    const QList<std::tuple<const char*, QString, QString>> botones = {
+        {"cmdNueva", "Nueva", "Borra la lista"},
+        {"cmdBusca", "Busca", "Saca todos los ficheros mp3 de las carpetas de la lista"},
+        {"cmdAnaliza", "Analiza", "Analiza el nombre del fichero para darnos Autor/disco/Cancion/Posicion"},
+        {"cmdCompara", "Compara", "Analiza los ficheros de la lista para decirnos si estan en la base de datos"},
+        {"cmdGenera", "Genera", "Nos hace el arbol por Autor/disco"},
+        {"cmdVerAuto", "Ver Autorun", "Nos enseña como seria el Autorun"},
+        {"cmdExplorar", "Explorar", "Una vez hemos metido el CD, vamos a sacar la informacion."},
+        {"cmdGraba", "Graba", "Graba la informacion extraida en la BD"},
+        {"cmdAñadir", "Añadir", "Añadir mascara"},
+        {"cmbLimpia", "Limpia BD", ""},
+        {"cmdLstAutor", "Generar listado", "Hace un listado, por la consulta que hemos puesto"},
+        {"cmdWriteTag", "Poner Tag's", ""},
+        {"cmdDeleteTag", "Borrar tag's", ""},
+        {"cmdauto", "Autorun", ""},
+    };
+    for (const auto& [nombre, texto, ayuda] : botones) {
+        auto* b = w_->findChild<QPushButton*>(QString::fromUtf8(nombre));
+        QVERIFY2(b, nombre);
+        QCOMPARE(b->text(), texto);
+        QCOMPARE(b->toolTip(), ayuda);
+    }
+    QCOMPARE(w_->findChild<QLabel*>("Label2")->text(), QString("Serial: "));
+    QCOMPARE(w_->findChild<QLabel*>("Label1")->text(), QString("Descripcion:"));
+    QCOMPARE(w_->lbserial->text(), QString());
+    QCOMPARE(w_->txtCDROM->toolTip(), QString("Pon la descripcion que quieres que identifique al Cd a catalogar"));
+    QVERIFY(w_->chkGrabImg->isChecked());
+    QCOMPARE(w_->chkGrabImg->text(), QString("Grabar imagenes"));
+    QCOMPARE(w_->txtSalida->text(), QString("listado.htm"));
+    QVERIFY(!w_->chkCanciones->isChecked());
+    QVERIFY(!w_->chkImagenes->isChecked());
+    QCOMPARE(w_->chkImagenes->text(), QString("Poner Imagenes"));
+    QCOMPARE(w_->findChild<QLineEdit*>("txtAñadir")->toolTip(), QString("Mascara a añadir"));
+    QCOMPARE(w_->cmbCd->placeholderText(), QString("<elegir cd>"));
+    QCOMPARE(w_->cmbAutor->placeholderText(), QString("<elegir autor>"));
+    QCOMPARE(w_->cmbDisco->placeholderText(), QString("<elegir disco>"));
+    for (QObject* o : {static_cast<QObject*>(w_->cmbCd), static_cast<QObject*>(w_->cmbAutor),
+                       static_cast<QObject*>(w_->cmbDisco), static_cast<QObject*>(w_->imgBD)})
+        QCOMPARE(o->property("Tag").toString(), QString("0"));
+    QCOMPARE(w_->imgBD->toolTip(), QString("Pulsa para ver la siguiente..."));
+    QCOMPARE(w_->Tv->toolTip(), QString("Arbol que nos muestra la exploracion"));
+    QVERIFY(w_->prgLoad->isHidden());
+    QVERIFY(w_->findChild<QLabel*>("lblAcerca")->text().startsWith("Lodrin "));
+}
+
+void TestFrmVaro::ayudas()
+{
+    const QStringList cd = w_->lblInfoCD->text().split("\r\n");
+    QCOMPARE(cd.size(), 10);  // nine lines and a final line break
+    QCOMPARE(cd[3], QString("haya acabado nos dejara pulsar al boton <Grabar> para añadir estos datos a la Base de  "));
+    QCOMPARE(cd[9], QString());
+    const QStringList masc = w_->lblInfoMasc->text().split("\r\n");
+    QCOMPARE(masc.size(), 7);
+    QCOMPARE(masc[4], QString("Dover(Devil come to me)\\Judas.mp3  --> mascara aplicable  a(d)\\c "));
+    const QStringList lst = w_->lblListado->text().split("\r\n");
+    QCOMPARE(lst.size(), 7);
+    QCOMPARE(lst[6], QString("-Salida. Nombre del fichero de salida con extension, solo graba en formato HTML"));
+}
+
+void TestFrmVaro::cabecerasDeLasListas()
+{
+    QAbstractItemModel* m = w_->lstVBusca->model();
+    QStringList cabeceras;
+    for (int c = 0; c < m->columnCount(); ++c)
+        cabeceras << m->headerData(c, Qt::Horizontal).toString();
+    QCOMPARE(cabeceras, (QStringList{"Nombre fichero", "Attributos", "Autor", "disco", "cancion", "posicion",
+                                     "mascara"}));
+    QVERIFY(m->headerData(2, Qt::Horizontal, Qt::DecorationRole).isValid());
+    QVERIFY(!m->headerData(1, Qt::Horizontal, Qt::DecorationRole).isValid());
+    QCOMPARE(w_->lstVBusca->columnWidth(0), Twips(4800));
+    QVERIFY(w_->lstVBusca->columnWidth(1) >= Twips(500));
+    QCOMPARE(w_->lstVBusca->selectionMode(), QAbstractItemView::ExtendedSelection);
+
+    QStringList bd;
+    for (int c = 0; c < w_->lstVBD->columnCount(); ++c)
+        bd << w_->lstVBD->headerItem()->text(c);
+    QCOMPARE(bd, (QStringList{"posicion", "", "autor", "disco", "cancion", "cd"}));
+    QVERIFY(w_->lstVBD->isColumnHidden(1));
+    QCOMPARE(w_->lstMascaras->headerItem()->text(0), QString("Mascara"));
+}
+
+void TestFrmVaro::ordenesDelArbol()
+{
+    QStringList entradas;
+    for (int i = 0; i < w_->cmbISort->count(); ++i)
+        entradas << w_->cmbISort->itemText(i);
+    QCOMPARE(entradas, (QStringList{"Arbol por Autores", "Arbol por Discos", "Arbol por CD's"}));
+    QCOMPARE(w_->cmbISort->currentText(), QString("Arbol por CD's"));
+    QCOMPARE(w_->tvBD->topLevelItemCount(), 0);
+}
+
+void TestFrmVaro::botonesAlArrancar()
+{
+    QStringList activos;
+    for (QPushButton* b : w_->findChildren<QPushButton*>())
+        if (b->isEnabled())
+            activos << b->objectName();
+    activos.sort();
+    QCOMPARE(activos, (QStringList{"cmbLimpia", "cmdAñadir", "cmdLstAutor", "cmdNueva"}));
+}
+
+void TestFrmVaro::etiquetasNoSeEditan()
+{
+    // A person starts editing a label by a double click or F2; neither does anything.
+    w_->show();
+    w_->lista.Anade("a.mp3", "/a.mp3", "f", "mp3");
+    w_->RefrescaLista();
+    const QModelIndex i = w_->lstVBusca->model()->index(0, 0);
+    QVERIFY(!(w_->lstVBusca->model()->flags(i) & Qt::ItemIsEditable));
+    const QPoint p = w_->lstVBusca->visualRect(i).center();
+    QTest::mouseDClick(w_->lstVBusca->viewport(), Qt::LeftButton, {}, p);
+    QVERIFY(w_->lstVBusca->viewport()->findChildren<QLineEdit*>().isEmpty());
+    QCOMPARE(w_->lstVBusca->model()->data(i).toString(), QString("a.mp3"));
+    for (QTreeWidget* t : {w_->Tv, w_->tvBD, w_->lstVBD}) {
+        auto* item = new QTreeWidgetItem(t, QStringList{"nodo"});
+        item->setFlags(item->flags() | Qt::ItemIsEditable);  // even an editable item stays put
+        t->setCurrentItem(item);
+        QTest::mouseDClick(t->viewport(), Qt::LeftButton, {}, t->visualItemRect(item).center());
+        QTest::keyClick(t, Qt::Key_F2);
+        QVERIFY2(t->viewport()->findChildren<QLineEdit*>().isEmpty(), qPrintable(t->objectName()));
+        QCOMPARE(item->text(0), QString("nodo"));
+    }
+}
+
+void TestFrmVaro::imagenesDeLasDosListas()
+{
+    QCOMPARE(ListasImagenes::ClavesPequenas().size(), 20);
+    QCOMPARE(ListasImagenes::ClavesGrandes().size(), 20);
+    for (const QString& c : ListasImagenes::ClavesPequenas()) {
+        QVERIFY2(!w_->imagenes->Pequena(c).isNull(), qPrintable(c));
+        QCOMPARE(w_->imagenes->Pequena(c).availableSizes().value(0), QSize(16, 16));
+    }
+    for (const QString& c : ListasImagenes::ClavesGrandes())
+        QVERIFY2(!w_->imagenes->Grande(c).isNull(), qPrintable(c));
+    QVERIFY(w_->imagenes->Grande("\"cdlibro\"").availableSizes().value(0) == QSize(32, 32));
+    QVERIFY(w_->imagenes->Grande("mascara").isNull());  // keys are case-sensitive
+}
+
+void TestFrmVaro::mascarasListadasYAnadidas()
+{
+    QCOMPARE(w_->lstMascaras->topLevelItemCount(), 19);
+    QCOMPARE(w_->lstMascaras->topLevelItem(0)->text(0), QString("a(x) -d\\p-c"));
+    auto* txt = w_->findChild<QLineEdit*>("txtAñadir");
+    auto* anadir = w_->findChild<QPushButton*>("cmdAñadir");
+    QTest::mouseClick(anadir, Qt::LeftButton);  // empty box: nothing stored
+    QCOMPARE(w_->lstMascaras->topLevelItemCount(), 19);
+    txt->setText("a-d-x-p-c (x)");
+    QTest::mouseClick(anadir, Qt::LeftButton);
+    QCOMPARE(w_->lstMascaras->topLevelItemCount(), 20);
+    QCOMPARE(w_->lstMascaras->topLevelItem(0)->text(0), QString("a-d-x-p-c (x)"));  // longest first
+    QCOMPARE(txt->text(), QString("a-d-x-p-c (x)"));
+}
+
+void TestFrmVaro::catalogoAjenoParaElArranque()
+{
+    QTemporaryDir dir;
+    const QString ruta = EscribeFichero(Catalogo::RutaCatalogo(dir.path()), "no soy un catalogo");
+    Catalogo bd(ruta, "ajeno");
+    frmVaro w(bd, unidades_, avisos_, dir.path());
+    QVERIFY_THROWS_EXCEPTION(LodrinError, w.Form_Load());
+    QCOMPARE(LeeFichero(ruta), QByteArray("no soy un catalogo"));
+}
+
+QTEST_MAIN(TestFrmVaro)
+#include "test_frmvaro.moc"
