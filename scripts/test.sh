@@ -6,3 +6,8 @@ bash scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j2
+# The MPEG header reader takes arbitrary bytes: its robustness test also runs
+# under AddressSanitizer.
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLODRIN_ASAN=ON
+cmake --build build-asan --target test_mp3info_robustez
+QT_QPA_PLATFORM=offscreen ctest --test-dir build-asan -R '^test_mp3info_robustez$' --output-on-failure

@@ -224,35 +224,44 @@ bool DameInfoMp3(const QString& rutaCompleta, HP& hp)
     if (inicioAudio >= largo)
         return false;
     const qint64 finAudio = largo - LargoTagsFinales(f, inicioAudio, largo);
-    if (!f.seek(inicioAudio))
-        return false;
-    const QByteArray b = f.read(qMin(finAudio - inicioAudio, kVentanaBusqueda + kMargenTrama));
-    const qint64 n = b.size();
-    const qint64 limite = qMin(n, kVentanaBusqueda);
+    // Most files start their audio at once: a small read first, the whole
+    // window only when the first frame is further on.
+    QByteArray b;
+    qint64 desde = 0;
+    for (const qint64 ventana : {qint64(16 * 1024), kVentanaBusqueda}) {
+        const qint64 leer = qMin(finAudio - inicioAudio, ventana + kMargenTrama);
+        if (leer <= b.size())
+            break;
+        if (!f.seek(inicioAudio + b.size()))
+            return false;
+        b += f.read(leer - b.size());
+        const qint64 n = b.size();
+        const qint64 limite = qMin(n, ventana);
+        for (qint64 i = desde; i + 4 <= limite; ++i) {
+            if (quint8(b[i]) != 0xFF || (quint8(b[i + 1]) & 0xE0) != 0xE0)
+                continue;
+            const Cabecera c = Decodifica(Palabra(b, i));
+            if (!c.valido)
+                continue;
+            // A lone sync word may be chance; a second header where this frame ends
+            // confirms it. A frame that ends exactly at the end of the audio stands alone.
+            const qint64 siguiente = i + c.largo;
+            const bool confirmada = siguiente + 4 <= n ? MismoFlujo(c, Decodifica(Palabra(b, siguiente)))
+                                                       : inicioAudio + siguiente == finAudio;
+            if (!confirmada)
+                continue;
 
-    for (qint64 i = 0; i + 4 <= limite; ++i) {
-        if (quint8(b[i]) != 0xFF || (quint8(b[i + 1]) & 0xE0) != 0xE0)
-            continue;
-        const Cabecera c = Decodifica(Palabra(b, i));
-        if (!c.valido)
-            continue;
-        // A lone sync word may be chance; a second header where this frame ends
-        // confirms it. A frame that ends exactly at the end of the audio stands alone.
-        const qint64 siguiente = i + c.largo;
-        const bool confirmada = siguiente + 4 <= n ? MismoFlujo(c, Decodifica(Palabra(b, siguiente)))
-                                                   : inicioAudio + siguiente == finAudio;
-        if (!confirmada)
-            continue;
-
-        Rellena(c, hp);
-        const qint64 tramas = TramasCabeceraVbr(b, i, c);
-        if (tramas > 0) {
-            hp.tiempo = DivideRedondeando(tramas * c.muestras * 1000, c.frecuencia) / 1000;
-        } else {
-            // Constant bit rate: bits / (kbit/s) is milliseconds.
-            hp.tiempo = DivideRedondeando((finAudio - inicioAudio) * 8, c.bitrate) / 1000;
+            Rellena(c, hp);
+            const qint64 tramas = TramasCabeceraVbr(b, i, c);
+            if (tramas > 0) {
+                hp.tiempo = DivideRedondeando(tramas * c.muestras * 1000, c.frecuencia) / 1000;
+            } else {
+                // Constant bit rate: bits / (kbit/s) is milliseconds.
+                hp.tiempo = DivideRedondeando((finAudio - inicioAudio) * 8, c.bitrate) / 1000;
+            }
+            return true;
         }
-        return true;
+        desde = qMax<qint64>(0, limite - 3);
     }
     return false;
 }

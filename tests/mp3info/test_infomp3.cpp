@@ -291,6 +291,15 @@ void TestInfoMp3::falseSyncIsNotTaken()
     QVERIFY(DameInfoMp3(Escribe("falsa.mp3", basura + flujo), hp));
     QCOMPARE(int(hp.bitrate), 192);
     QCOMPARE(hp.tiempo, (basura.size() + flujo.size()) * 8 / 192 / 1000);
+
+    // Tens of KB of other data before the stream, with the stream's first
+    // header at every offset around 16 KiB.
+    for (int delante = 16384 - 6; delante <= 16384 + 2; ++delante) {
+        QVERIFY(DameInfoMp3(Escribe("lejos.mp3", QByteArray(delante, 'x') + flujo), hp));
+        QCOMPARE(int(hp.bitrate), 192);
+    }
+    QVERIFY(DameInfoMp3(Escribe("lejos.mp3", QByteArray(60000, 'x') + flujo), hp));
+    QCOMPARE(hp.tiempo, (60000 + flujo.size()) * 8 / 192 / 1000);
 }
 
 void TestInfoMp3::vbriHeader()

@@ -1,0 +1,160 @@
+// ID3v1 tags written and blanked byte for byte, and read back by an independent reader.
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "common/lodrinerror.h"
+#include "mp3info/tagid3.h"
+#include "support/mp3s.h"
+#include "support/testsupport.h"
+
+namespace {
+
+const QByteArray kComentario("TAG puesto por Brenvo by Tarn'");
+
+void Pon(const QString& ruta, const QString& titulo, const QString& artista, const QString& album)
+{
+    PonTag(ruta, titulo, artista, album, QStringLiteral("    "), kComentarioTag, QStringLiteral("0"));
+}
+
+QByteArray Cola(const QByteArray& d)
+{
+    return d.right(128);
+}
+
+}  // namespace
+
+class TestTags : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    QByteArray audio;
+
+    QString Copia(const QString& nombre, const QByteArray& contenido)
+    {
+        return EscribeFichero(dir.filePath(nombre), contenido);
+    }
+
+private slots:
+    void initTestCase();
+    void fieldsAreFittedLatin1();
+    void appendThenRewriteInPlace();
+    void emptyFieldsGiveBlanks();
+    void blankingKeepsLengthAndGenre();
+    void readBackByIndependentReader();
+    void unwritableFilesAreReported();
+};
+
+void TestTags::initTestCase()
+{
+    const QString ruta = CreaMp3(dir.filePath("fuente.mp3"), 2.3, {"-b", "96"});
+    QVERIFY(!ruta.isEmpty());
+    audio = LeeFichero(ruta);
+    QVERIFY(audio.size() > 1000);
+}
+
+void TestTags::fieldsAreFittedLatin1()
+{
+    QCOMPARE(kComentarioTag.toLatin1(), kComentario);
+    QCOMPARE(CampoTag(QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789"), 30),
+             QByteArray("abcdefghijklmnopqrstuvwxyz0123"));
+    QCOMPARE(CampoTag(QStringLiteral("Año"), 6), QByteArray("A\xF1o   "));
+    // Outside ISO-8859-1 a character is one '?', also beyond the basic plane.
+    QCOMPARE(CampoTag(QString::fromUtf8("5 € \U0001F3B5!"), 8), QByteArray("5 ? ?!  "));
+    QCOMPARE(CampoTag(QString(), 4), QByteArray("    "));
+    QCOMPARE(CampoTag(QStringLiteral("Zoë Ñandú"), 4), QByteArray("Zo\xEB "));
+}
+
+void TestTags::appendThenRewriteInPlace()
+{
+    const QString ruta = Copia("sin_tag.mp3", audio);
+    QVERIFY(!TieneTag(ruta));
+    const QString larga = QStringLiteral("Una canción de treinta y cinco letras").left(35);
+    Pon(ruta, larga, QStringLiteral("Autor"), QStringLiteral("Disco"));
+    QByteArray d = LeeFichero(ruta);
+    QCOMPARE(d.size(), audio.size() + 128);
+    QVERIFY(d.startsWith(audio));
+    QCOMPARE(Cola(d), QByteArray("TAG") + QByteArray("Una canci\xF3n de treinta y cinco") +
+                          QByteArray("Autor").leftJustified(30) + QByteArray("Disco").leftJustified(30) + "    " +
+                          kComentario + "0");
+    QVERIFY(TieneTag(ruta));
+
+    Pon(ruta, QStringLiteral("Otra"), QStringLiteral("B"), QStringLiteral("C"));
+    d = LeeFichero(ruta);
+    QCOMPARE(d.size(), audio.size() + 128);
+    QVERIFY(d.startsWith(audio));
+    QCOMPARE(Cola(d).mid(3, 30), QByteArray("Otra").leftJustified(30));
+    QCOMPARE(Cola(d).mid(33, 30), QByteArray("B").leftJustified(30));
+}
+
+void TestTags::emptyFieldsGiveBlanks()
+{
+    const QString ruta = Copia("vacio.mp3", audio);
+    Pon(ruta, QString(), QString(), QString());
+    QCOMPARE(Cola(LeeFichero(ruta)), QByteArray("TAG") + QByteArray(94, ' ') + kComentario + "0");
+    // A tiny file (shorter than a tag) gets one appended too.
+    const QString corto = Copia("corto.mp3", "abc");
+    Pon(corto, QString(), QString(), QString());
+    QCOMPARE(LeeFichero(corto).size(), 3 + 128);
+    QVERIFY(LeeFichero(corto).startsWith("abcTAG"));
+}
+
+void TestTags::blankingKeepsLengthAndGenre()
+{
+    QByteArray etiquetado = audio + "TAG" + QByteArray(124, 'x') + char(17);
+    const QString ruta = Copia("etiquetado.mp3", etiquetado);
+    BorraTag(ruta);
+    QByteArray d = LeeFichero(ruta);
+    QCOMPARE(d.size(), etiquetado.size());
+    QVERIFY(d.startsWith(audio));
+    QCOMPARE(Cola(d), QByteArray(127, '\0') + char(17));
+    QVERIFY(!TieneTag(ruta));
+
+    // No tag any more: blanking again changes nothing, writing appends after the blanked block.
+    BorraTag(ruta);
+    QCOMPARE(LeeFichero(ruta), d);
+    Pon(ruta, QStringLiteral("T"), QStringLiteral("A"), QStringLiteral("D"));
+    QCOMPARE(LeeFichero(ruta).size(), etiquetado.size() + 128);
+    QVERIFY(LeeFichero(ruta).startsWith(d));
+
+    const QString sinTag = Copia("sin_tag2.mp3", audio);
+    BorraTag(sinTag);
+    QCOMPARE(LeeFichero(sinTag), audio);
+}
+
+void TestTags::readBackByIndependentReader()
+{
+    const QString ruta = Copia("leido.mp3", audio);
+    Pon(ruta, QStringLiteral("Canción del Año"), QStringLiteral("Los Niños €"), QStringLiteral("Álbum"));
+    QProcess p;
+    p.start(QStringLiteral("id3v2"), {QStringLiteral("-l"), ruta});
+    QVERIFY(p.waitForFinished(30000));
+    const QString salida = QString::fromLatin1(p.readAllStandardOutput());
+    QVERIFY2(salida.contains(QStringLiteral("Title  : Canción del Año")), qPrintable(salida));
+    QVERIFY2(salida.contains(QStringLiteral("Artist: Los Niños ?")), qPrintable(salida));
+    QVERIFY2(salida.contains(QStringLiteral("Album  : Álbum")), qPrintable(salida));
+    QVERIFY2(salida.contains(QStringLiteral("Comment: TAG puesto por Brenvo by Tarn'")), qPrintable(salida));
+}
+
+void TestTags::unwritableFilesAreReported()
+{
+    // A vanished file is reported and not created again.
+    const QString falta = dir.filePath("borrado.mp3");
+    for (int borrar = 0; borrar < 2; ++borrar) {
+        try {
+            borrar ? BorraTag(falta) : Pon(falta, "a", "b", "c");
+            QFAIL("no error for a missing file");
+        } catch (const LodrinError& e) {
+            QVERIFY(e.message().contains(falta));
+        }
+        QVERIFY(!QFile::exists(falta));
+    }
+    // A folder cannot take a tag.
+    QVERIFY_THROWS_EXCEPTION(LodrinError, Pon(dir.path(), "a", "b", "c"));
+    // A device that refuses every byte: the failure is not taken for success.
+    if (QFile::exists(QStringLiteral("/dev/full")))
+        QVERIFY_THROWS_EXCEPTION(LodrinError, Pon(QStringLiteral("/dev/full"), "a", "b", "c"));
+}
+
+QTEST_GUILESS_MAIN(TestTags)
+#include "test_tags.moc"
