@@ -21,12 +21,15 @@ QString CopiaExistente(const QString& dirPrograma, qint64 idobjeto)
 {
     const QDir carpeta(CarpetaImagenes(dirPrograma));
     const QString id = QString::number(idobjeto);
-    for (const char* ext : {".jpg", ".gif", ".JPG", ".GIF", ".Jpg", ".Gif"}) {
+    for (const char* ext : {".jpg", ".gif"}) {
         const QString ruta = carpeta.filePath(id + QLatin1String(ext));
         if (QFileInfo::exists(ruta))
             return ruta;
     }
-    return QString();
+    // Copies made before extensions were lower-cased keep the case of the
+    // file they came from; any case of the four characters will do.
+    const QStringList otras = carpeta.entryList({id + QStringLiteral(".???")}, QDir::Files, QDir::Name);
+    return otras.isEmpty() ? QString() : carpeta.filePath(otras.first());
 }
 
 namespace {

@@ -1,0 +1,49 @@
+#include "catalogue/comparacion.h"
+
+#include "catalogue/catalogo.h"
+#include "catalogue/nombres.h"
+#include "main_window/listatrabajo.h"
+
+namespace {
+
+// The author's id in the catalogue, or 0. Authors only chosen while decoding
+// are not in the catalogue, so none of their songs can be.
+qint64 AutorCatalogado(Catalogo& bd, const QString& nombre)
+{
+    QString n = nombre;
+    const QString std = Estandariza(n);
+    Consulta r = bd.Abre(QStringLiteral("select idautor from tlautor ") + QStringLiteral("where dsautor_std = '") +
+                         std + QStringLiteral("'"));
+    return r.Fin() ? 0 : r.Entero(QStringLiteral("idautor"));
+}
+
+bool Catalogada(Catalogo& bd, const ListaTrabajo& lista, int i, bool varios)
+{
+    const qint64 idautor = AutorCatalogado(bd, lista.SubItem(i, columna::kAutor));
+    if (idautor < 1)
+        return false;
+    const qint64 propietario = varios ? AutorCatalogado(bd, QStringLiteral("<Varios Artistas>")) : idautor;
+    if (propietario < 1)
+        return false;
+    QString disco = lista.SubItem(i, columna::kDisco);
+    const qint64 iddisco = DameDisco(bd, disco, propietario, false);
+    if (iddisco < 1)
+        return false;
+    QString titulo = lista.SubItem(i, columna::kCancion);
+    QString ruta = QStringLiteral("False");
+    return DameCancion(bd, titulo, idautor, iddisco, 0, 0, ruta, false, false, 0) >= 1;
+}
+
+}  // namespace
+
+void ComparaCD(Catalogo& bd, ListaTrabajo& lista)
+{
+    for (int i = 1; i <= lista.Cuenta(); ++i) {
+        const QString tipo = lista.Tipo(i);
+        const bool varios = tipo == QLatin1String("v");
+        if ((tipo != QLatin1String("f") && !varios) || lista.CuentaSubItems(i) <= 1)
+            continue;
+        lista.Fila(i).icono = Catalogada(bd, lista, i, varios) ? QStringLiteral("true") : QStringLiteral("false");
+        lista.Cambiada();
+    }
+}

@@ -1,0 +1,141 @@
+#include "catalogue/grabacion.h"
+
+#include "catalogue/catalogo.h"
+#include "catalogue/nombres.h"
+#include "catalogue/objetos.h"
+#include "main_window/listatrabajo.h"
+#include "mp3info/infomp3.h"
+
+namespace {
+
+const QString kVarios = QStringLiteral("<Varios Artistas>");
+
+// Ends the progress display however the recording ends.
+class FinAvance {
+public:
+    explicit FinAvance(AvanceGrabacion* avance) : avance_(avance) {}
+    ~FinAvance()
+    {
+        if (avance_)
+            avance_->Termina();
+    }
+    FinAvance(const FinAvance&) = delete;
+    FinAvance& operator=(const FinAvance&) = delete;
+
+private:
+    AvanceGrabacion* avance_;
+};
+
+// The ids met so far in one recording, so that consecutive rows of one author
+// and one disc look each of them up once.
+class Memoria {
+public:
+    Memoria(Catalogo& bd) : bd_(bd) {}
+
+    qint64 Autor(const QString& nombre)
+    {
+        if (!hayAutor_ || nombre != autor_) {
+            QString n = nombre;
+            idAutor_ = DameAutor(bd_, n, true);
+            autor_ = nombre;
+            hayAutor_ = true;
+        }
+        return idAutor_;
+    }
+
+    qint64 Varios()
+    {
+        if (idVarios_ == 0) {
+            QString n = kVarios;
+            idVarios_ = DameAutor(bd_, n, true);
+        }
+        return idVarios_;
+    }
+
+    // The disc is remembered together with the owner it was looked up under,
+    // so a disc of one author is never taken for the same name of another.
+    qint64 Disco(const QString& nombre, qint64 propietario)
+    {
+        if (!hayDisco_ || nombre != disco_ || propietario != propietario_) {
+            QString n = nombre;
+            idDisco_ = DameDisco(bd_, n, propietario, true);
+            disco_ = nombre;
+            propietario_ = propietario;
+            hayDisco_ = true;
+        }
+        return idDisco_;
+    }
+
+private:
+    Catalogo& bd_;
+    bool hayAutor_ = false;
+    QString autor_;
+    qint64 idAutor_ = 0;
+    qint64 idVarios_ = 0;
+    bool hayDisco_ = false;
+    QString disco_;
+    qint64 propietario_ = 0;
+    qint64 idDisco_ = 0;
+};
+
+}  // namespace
+
+qint64 ValorPosicion(const QString& texto)
+{
+    int i = 0;
+    const int n = int(texto.size());
+    while (i < n && (texto[i] == QLatin1Char(' ') || texto[i] == QLatin1Char('\t')))
+        ++i;
+    bool negativo = false;
+    if (i < n && (texto[i] == QLatin1Char('-') || texto[i] == QLatin1Char('+'))) {
+        negativo = texto[i] == QLatin1Char('-');
+        ++i;
+    }
+    qint64 valor = 0;
+    // A long run of digits saturates rather than wrapping round.
+    constexpr qint64 kTope = 1000000000000000LL;
+    for (; i < n && texto[i] >= QLatin1Char('0') && texto[i] <= QLatin1Char('9'); ++i)
+        if (valor < kTope)
+            valor = valor * 10 + (texto[i].unicode() - '0');
+    return negativo ? -valor : valor;
+}
+
+void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& datos, AvanceGrabacion* avance)
+{
+    const qint64 idcd = DameCd(bd, datos.descripcion, datos.serial, true);
+    Memoria memoria(bd);
+
+    FinAvance fin(avance);
+    if (avance)
+        avance->Empieza(lista.Cuenta());
+
+    for (int i = 1; i <= lista.Cuenta(); ++i) {
+        const FilaTrabajo& fila = lista.Fila(i);
+        const QString tipo = lista.Tipo(i);
+        const bool analizada = lista.CuentaSubItems(i) > 1;
+        const bool cancion = tipo == QLatin1String("f") || tipo == QLatin1String("v");
+        const bool imagen = tipo == QLatin1String("p");
+
+        if (cancion && analizada) {
+            const bool varios = tipo == QLatin1String("v");
+            const qint64 idautor = memoria.Autor(lista.SubItem(i, columna::kAutor));
+            const qint64 propietario = varios ? memoria.Varios() : idautor;
+            const qint64 iddisco = memoria.Disco(lista.SubItem(i, columna::kDisco), propietario);
+            QString titulo = lista.SubItem(i, columna::kCancion);
+            const qint64 posicion = ValorPosicion(lista.SubItem(i, columna::kPosicion));
+            HP hp;
+            const qint64 segundos = DameInfoMp3(fila.tag, hp) ? hp.tiempo : 0;
+            QString ruta = fila.texto;
+            DameCancion(bd, titulo, idautor, iddisco, idcd, posicion, ruta, varios, true, segundos);
+        } else if (imagen && analizada && datos.grabarImagenes) {
+            const QString disco = lista.SubItem(i, columna::kDisco);
+            if (!disco.isEmpty()) {
+                const qint64 idautor = memoria.Autor(lista.SubItem(i, columna::kAutor));
+                const qint64 iddisco = memoria.Disco(disco, idautor);
+                GrabaObjeto(bd, datos.dirPrograma, QStringLiteral("d"), iddisco, fila.texto, fila.tag, true);
+            }
+        }
+        if (avance)
+            avance->Avanza(i);
+    }
+}
