@@ -13,6 +13,7 @@
 
 #include "autorun/frmAuto.h"
 #include "catalogue/catalogo.h"
+#include "catalogue/navegador.h"
 #include "catalogue/navegador_ui.h"
 #include "decoding/entradadatos.h"
 #include "main_window/frmVaro.h"
