@@ -210,7 +210,7 @@ void frmVaro::creaControles()
     lstVBD->headerItem()->setIcon(5, imagenes->Pequena("cd"));
     const int anchos[6] = {500, 0, 2440, 2440, 1440, 1440};
     for (int c = 0; c < 6; ++c)
-        lstVBD->setColumnWidth(c, Twips(anchos[c]));
+        lstVBD->setColumnWidth(c, c == 1 ? 0 : std::max(Twips(anchos[c]), lstVBD->header()->sectionSizeHint(c)));
     lstVBD->setColumnHidden(1, true);
     situa(lstVBD, 6, 6, 566, 268);
     cmbLimpia = control<QPushButton>(base, "cmbLimpia", "Limpia BD");
