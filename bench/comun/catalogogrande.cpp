@@ -1,5 +1,6 @@
 #include "catalogogrande.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -90,13 +91,17 @@ void LlenaCatalogoGrande(Catalogo& bd, int discosPorFoto, const QString& dirProg
         return;
     const QString carpeta = CarpetaImagenes(dirPrograma);
     QDir().mkpath(carpeta);
-    const QString modelo = QDir(carpeta).filePath(QStringLiteral("modelo.jpg"));
     QImage img(150, 150, QImage::Format_RGB32);
     img.fill(Qt::darkCyan);
-    img.save(modelo, "JPG");
-    for (Consulta r = bd.Abre(QStringLiteral("select idobjeto from tlobjetos")); !r.Fin(); r.Siguiente())
-        QFile::copy(modelo, QDir(carpeta).filePath(QString::number(r.Entero(QStringLiteral("idobjeto"))) + ".jpg"));
-    QFile::remove(modelo);
+    QByteArray jpg;
+    QBuffer b(&jpg);
+    b.open(QIODevice::WriteOnly);
+    img.save(&b, "JPG");
+    for (Consulta r = bd.Abre(QStringLiteral("select idobjeto from tlobjetos")); !r.Fin(); r.Siguiente()) {
+        QFile f(QDir(carpeta).filePath(QString::number(r.Entero(QStringLiteral("idobjeto"))) + ".jpg"));
+        if (f.open(QIODevice::WriteOnly))
+            f.write(jpg);
+    }
 }
 
 QTreeWidgetItem* NodoDeClave(QTreeWidget* arbol, const QString& clave)
