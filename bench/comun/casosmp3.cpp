@@ -1,0 +1,151 @@
+#include "casosmp3.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QStringList>
+#include <cmath>
+#include <taglib/mpegfile.h>
+#include <taglib/mpegproperties.h>
+
+#include "mp3info/infomp3.h"
+#include "support/mp3s.h"
+#include "support/testsupport.h"
+
+namespace {
+
+struct Fuente {
+    QStringList opciones;
+    int frecuencia;
+    int canales;
+};
+
+QByteArray Be32(quint32 v, bool syncsafe)
+{
+    QByteArray b(4, '\0');
+    for (int i = 3; i >= 0; --i) {
+        b[i] = char(syncsafe ? (v & 0x7F) : (v & 0xFF));
+        v >>= syncsafe ? 7 : 8;
+    }
+    return b;
+}
+
+// A well-formed ID3v2 tag with a title and a picture of `bytesImagen` random bytes.
+QByteArray Id3v2(QRandomGenerator& azar, int bytesImagen, int version, bool pie)
+{
+    const bool v4 = version == 4;
+    auto marco = [v4](const char* id, const QByteArray& datos) {
+        return QByteArray(id) + Be32(quint32(datos.size()), v4) + QByteArray(2, '\0') + datos;
+    };
+    QByteArray imagen(bytesImagen, '\0');
+    for (char& c : imagen)
+        c = char(azar.bounded(256));
+    QByteArray cuerpo = marco("TIT2", QByteArray(1, '\0') + "Una cancion");
+    cuerpo += marco("APIC", QByteArray(1, '\0') + "image/jpeg" + '\0' + char(3) + '\0' + imagen);
+    if (!pie)
+        cuerpo += QByteArray(azar.bounded(2048), '\0');
+    QByteArray cabecera = QByteArray("ID3") + char(version) + char(0) + char(pie ? 0x10 : 0) +
+                          Be32(quint32(cuerpo.size()), true);
+    QByteArray tag = cabecera + cuerpo;
+    if (pie)
+        tag += QByteArray("3DI") + cabecera.mid(3);
+    return tag;
+}
+
+QByteArray Id3v1()
+{
+    return QByteArray("TAG") + QByteArray("Titulo").leftJustified(30) + QByteArray("Autor").leftJustified(30) +
+           QByteArray("Disco").leftJustified(30) + "2000" + QByteArray(30, ' ') + char(12);
+}
+
+qint64 SegundosTagLib(const QString& ruta)
+{
+    TagLib::MPEG::File f(QFile::encodeName(ruta).constData());
+    if (!f.isValid() || !f.audioProperties())
+        return 0;
+    return f.audioProperties()->lengthInMilliseconds() / 1000;
+}
+
+}  // namespace
+
+QList<CasoMp3> CreaCasosMp3(const QString& carpeta, int total)
+{
+    QRandomGenerator azar(5000);
+    const QList<Fuente> fuentes{
+        {{"-b", "32"}, 44100, 2},          {{"-b", "64"}, 44100, 2},        {{"-b", "96"}, 44100, 2},
+        {{"-b", "128"}, 44100, 2},         {{"-b", "192"}, 44100, 2},       {{"-b", "256"}, 44100, 2},
+        {{"-b", "320"}, 48000, 2},         {{"-t", "-b", "48"}, 44100, 2},  {{"-t", "-b", "112"}, 44100, 2},
+        {{"-t", "-b", "160"}, 32000, 2},   {{"-t", "-b", "224"}, 44100, 2}, {{"-V", "0"}, 44100, 2},
+        {{"-V", "2"}, 44100, 2},           {{"-V", "4"}, 44100, 2},         {{"-V", "6"}, 48000, 2},
+        {{"-V", "9"}, 44100, 2},           {{"--abr", "96"}, 44100, 2},     {{"--abr", "192"}, 44100, 2},
+        {{"-b", "64"}, 22050, 2},          {{"-V", "5"}, 24000, 2},         {{"-t", "-b", "32"}, 16000, 1},
+        {{"-b", "24"}, 11025, 1},          {{"-V", "7"}, 8000, 1},          {{"-b", "96"}, 44100, 1},
+        {{"-p", "-t", "-b", "128"}, 44100, 2}, {{"-p", "-V", "3"}, 44100, 2},
+    };
+    struct Base {
+        QByteArray datos;
+        qint64 segundos;
+    };
+    QList<Base> bases;
+    for (int i = 0; i < fuentes.size(); ++i) {
+        // Lengths a few tenths past the second, clear of the encoder's end padding.
+        const double segundos = 2 + (i * 5) % 11 + 0.2 + 0.03 * ((i * 7) % 10);
+        const Fuente& f = fuentes[i];
+        const QString r = CreaMp3(carpeta + QStringLiteral("/fuente%1.mp3").arg(i), segundos, f.opciones,
+                                  f.frecuencia, f.canales);
+        if (r.isEmpty())
+            return {};
+        bases.append({LeeFichero(r), qint64(std::floor(segundos))});
+        QFile::remove(r);
+    }
+
+    QList<CasoMp3> casos;
+    for (int i = 0; i < total; ++i) {
+        const Base& b = bases[i % bases.size()];
+        QByteArray d;
+        qint64 segundos = b.segundos;
+        switch (azar.bounded(20)) {
+        case 0: {  // not audio at all
+            d.resize(azar.bounded(2000, 60000));
+            for (char& c : d)
+                c = char(azar.bounded(256));
+            segundos = 0;
+            break;
+        }
+        case 1: case 2: d = Id3v2(azar, azar.bounded(60000, 400000), 3, false) + b.datos + Id3v1(); break;
+        case 3: d = Id3v2(azar, 3000, 4, true) + Id3v2(azar, 20000, 3, false) + b.datos; break;
+        case 4: case 5: case 6: case 7: d = b.datos + Id3v1(); break;
+        case 8: case 9: case 10: case 11: d = Id3v2(azar, azar.bounded(500, 8000), 3, false) + b.datos + Id3v1(); break;
+        default: d = b.datos; break;
+        }
+        const QString ruta = EscribeFichero(carpeta + QStringLiteral("/f%1.mp3").arg(i, 5, 10, QLatin1Char('0')), d);
+        casos.append({ruta, segundos});
+    }
+    return casos;
+}
+
+ComparacionLectores ComparaLectores(const QList<CasoMp3>& casos)
+{
+    ComparacionLectores r;
+    r.propio.resize(casos.size());
+    r.taglib.resize(casos.size());
+    for (int pasada = 0; pasada < 2; ++pasada) {
+        QElapsedTimer t;
+        t.start();
+        for (int i = 0; i < casos.size(); ++i) {
+            HP hp;
+            DameInfoMp3(casos[i].ruta, hp);
+            r.propio[i] = hp.tiempo;
+        }
+        r.msPropio = t.elapsed();
+        t.restart();
+        for (int i = 0; i < casos.size(); ++i)
+            r.taglib[i] = SegundosTagLib(casos[i].ruta);
+        r.msTagLib = t.elapsed();
+    }
+    for (int i = 0; i < casos.size(); ++i) {
+        r.fallosPropio += r.propio[i] != casos[i].segundos;
+        r.fallosTagLib += r.taglib[i] != casos[i].segundos;
+    }
+    return r;
+}
