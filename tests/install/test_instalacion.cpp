@@ -90,15 +90,22 @@ private slots:
 
 private:
     QTemporaryDir raiz_;
-    QString prefijo_;
+    QString prefijo_;    // where the installed tree is
+    QString nombrado_;   // the prefix its menu entries name
 };
 
 void TestInstalacion::initTestCase()
 {
     QVERIFY(raiz_.isValid());
     Abre(raiz_.path());
-    prefijo_ = raiz_.filePath("prefijo");
-    const Salida s = Ejecuta({LODRIN_CMAKE, "--install", LODRIN_BUILD_DIR, "--prefix", prefijo_});
+    // LODRIN_PAQUETE names a .deb to check instead: its tree is unpacked here,
+    // and its menu entries name /usr.
+    const QString paquete = qEnvironmentVariable("LODRIN_PAQUETE");
+    prefijo_ = raiz_.filePath(paquete.isEmpty() ? "prefijo" : "paquete/usr");
+    nombrado_ = paquete.isEmpty() ? prefijo_ : "/usr";
+    const Salida s = paquete.isEmpty()
+                         ? Ejecuta({LODRIN_CMAKE, "--install", LODRIN_BUILD_DIR, "--prefix", prefijo_})
+                         : Ejecuta({"dpkg-deb", "-x", paquete, raiz_.filePath("paquete")});
     QVERIFY2(s.estado == 0, qPrintable(s.out + s.err));
 }
 
@@ -111,11 +118,12 @@ void TestInstalacion::entradasDelMenu()
         const QStringList lineas = QString::fromUtf8(LeeFichero(entrada)).split('\n');
         const QString exec = lineas.filter(QRegularExpression("^Exec=")).value(0);
         const QString icono = lineas.filter(QRegularExpression("^Icon=")).value(0).mid(5);
-        const QString ruta = prefijo_ + "/bin/" + programa;
+        const QString ruta = nombrado_ + "/bin/" + programa;
         QVERIFY2(exec == "Exec=\"" + ruta + "\"" || exec.startsWith("Exec=\"" + ruta + "\" "), qPrintable(exec));
-        QVERIFY(QFileInfo(ruta).isExecutable());
-        QCOMPARE(icono, prefijo_ + "/share/icons/hicolor/64x64/apps/" + programa.toLower() + ".png");
-        QVERIFY(QFileInfo(icono).isFile());
+        QVERIFY(QFileInfo(prefijo_ + "/bin/" + programa).isExecutable());
+        const QString png = "/share/icons/hicolor/64x64/apps/" + programa.toLower() + ".png";
+        QCOMPARE(icono, nombrado_ + png);
+        QVERIFY(QFileInfo(prefijo_ + png).isFile());
     }
 }
 
