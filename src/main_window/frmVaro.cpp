@@ -20,6 +20,7 @@
 
 #include "catalogue/catalogo.h"
 #include "common/avisos.h"
+#include "common/carpetacatalogo.h"
 #include "main_window/listasimagenes.h"
 #include "main_window/modelolistatrabajo.h"
 #include "main_window/textosayuda.h"
@@ -282,7 +283,7 @@ void frmVaro::creaControles()
 
     // "Acerca de,,,"
     auto* acerca = new QWidget;
-    lblAcerca = control<QLabel>(acerca, "lblAcerca", TextoAcercaDe());
+    lblAcerca = control<QLabel>(acerca, "lblAcerca", TextoAcercaDe() + "\n\n" + TextoCarpetaCatalogo(dirPrograma));
     lblAcerca->setAlignment(Qt::AlignCenter);
     lblAcerca->setWordWrap(true);
     situa(lblAcerca, 20, 20, 644, 240);

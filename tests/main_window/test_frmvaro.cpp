@@ -112,6 +112,7 @@ void TestFrmVaro::pestanasYTextos()
     QCOMPARE(w_->Tv->toolTip(), QString("Arbol que nos muestra la exploracion"));
     QVERIFY(w_->prgLoad->isHidden());
     QVERIFY(w_->findChild<QLabel*>("lblAcerca")->text().startsWith("Lodrin "));
+    QVERIFY(w_->findChild<QLabel*>("lblAcerca")->text().endsWith("\n\nCarpeta del catálogo: " + dir_->path()));
 }
 
 void TestFrmVaro::ayudas()
