@@ -12,23 +12,21 @@ FicheroRegular::FicheroRegular(const QString& ruta, bool escritura)
 {
     const QByteArray nombre = QFile::encodeName(ruta);
     struct stat st {};
-    if (::stat(nombre.constData(), &st) != 0) {
-        error_ = errno;
-        return;
-    }
-    if (!S_ISREG(st.st_mode)) {
+    // A device is never opened for writing, not even to be refused. Reading
+    // opens at once (one system call less per file), non-blocking.
+    if (escritura && ::stat(nombre.constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
         error_ = S_ISDIR(st.st_mode) ? EISDIR : kNoRegular;
         return;
     }
-    // Non-blocking all the same: the path may have been swapped for a FIFO
-    // since the check.
+    // Non-blocking all the same: a FIFO would wait for its other end, and the
+    // path may have been swapped for one since the check.
     const int fd = ::open(nombre.constData(), (escritura ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         error_ = errno;
         return;
     }
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        error_ = kNoRegular;
+        error_ = S_ISDIR(st.st_mode) ? EISDIR : kNoRegular;
         ::close(fd);
         return;
     }

@@ -2,9 +2,9 @@
 #include <QString>
 #include <QtGlobal>
 
-// A file opened only when its path names a regular file. A FIFO, a device or
-// a folder is refused before it is opened, and the open itself never waits,
-// so a named pipe dropped as "x.mp3" cannot hang the program.
+// A file opened only when its path names a regular file. The open never
+// waits, so a named pipe dropped as "x.mp3" cannot hang the program; a FIFO,
+// a device or a folder is refused (for writing, before it is opened).
 class FicheroRegular {
 public:
     // error() after a refusal: the path exists but is not a regular file.

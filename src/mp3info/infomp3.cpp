@@ -10,7 +10,7 @@
 namespace {
 
 // The first read: leading tags of ordinary size and the first frames.
-constexpr qint64 kCabeza = 16 * 1024;
+constexpr qint64 kCabeza = 8 * 1024;
 // Later reads, when the audio starts further on or the frames are walked.
 constexpr qint64 kBloque = 64 * 1024;
 // How far past the leading tags a first frame is looked for: room for junk
@@ -73,7 +73,9 @@ public:
 
 private:
     FicheroRegular f_;
-    std::vector<uchar> bloque_;
+    // One buffer for every call: reading thousands of files should not cost
+    // thousands of allocations.
+    static inline thread_local std::vector<uchar> bloque_;
     qint64 inicio_ = 0;
     qint64 n_ = 0;
 };
@@ -140,11 +142,12 @@ qint64 LargoTagsFinales(const Trozo& cola, qint64 desde, qint64 largoFichero)
 qint64 LargoLibre(Lector& l, qint64 pos, const Cabecera& c, qint64 finAudio)
 {
     const qint64 relleno = c.relleno ? BytesRelleno(c) : 0;
-    for (qint64 d = LargoLibreMinimo(c); d <= LargoLibreMaximo(c); ++d) {
+    const qint64 maximo = LargoLibreMaximo(c);
+    for (qint64 d = LargoLibreMinimo(c); d <= maximo; ++d) {
         quint32 w;
         if (pos + relleno + d + 4 > finAudio || !l.Palabra(pos + relleno + d, w))
             return 0;
-        if (ConLargoLibre(c, d).valido && MismoFlujo(c, DecodificaCabecera(w)))
+        if (MismosBitsFijos(c, w) && ConLargoLibre(c, d).valido && MismoFlujo(c, DecodificaCabecera(w)))
             return d;
     }
     return 0;
@@ -314,14 +317,18 @@ qint64 DivideRedondeando(qint64 numerador, qint64 denominador)
 
 void Rellena(const Cabecera& c, HP& hp)
 {
-    static const char* const modos[4] = {"stereo", "joint stereo", "dual channel", "single channel"};
-    static const char* const enfasis[4] = {"no", "50/15", "reserved", "CCITT J 17"};
-    auto siNo = [](bool v) { return QString::fromLatin1(v ? "yes" : "no"); };
+    // Literal texts: filling the record allocates nothing.
+    static const QString modos[4] = {QStringLiteral("stereo"), QStringLiteral("joint stereo"),
+                                     QStringLiteral("dual channel"), QStringLiteral("single channel")};
+    static const QString enfasis[4] = {QStringLiteral("no"), QStringLiteral("50/15"), QStringLiteral("reserved"),
+                                       QStringLiteral("CCITT J 17")};
+    static const QString si = QStringLiteral("yes"), no = QStringLiteral("no");
+    auto siNo = [](bool v) { return v ? si : no; };
     const quint32 w = c.palabra;
     hp.bitrate = qint16(c.bitrate);
     hp.frecuencia = c.frecuencia;
-    hp.modo = QString::fromLatin1(modos[c.modo]);
-    hp.enfasis = QString::fromLatin1(enfasis[w & 3]);
+    hp.modo = modos[c.modo];
+    hp.enfasis = enfasis[w & 3];
     hp.version = qint16(c.version);
     hp.capa = qint16(c.capa);
     hp.relleno = siNo(c.relleno);

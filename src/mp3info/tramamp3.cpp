@@ -13,10 +13,6 @@ constexpr int kBitrates[2][3][16] = {
      {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, -1},
      {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, -1}}};
 
-// The bits every frame of one free-format stream repeats: all but padding,
-// private bit, channel mode and what follows.
-constexpr quint32 kBitsFijos = 0xFFFFFC00u;
-
 int Frecuencia(int version, int indice)
 {
     static constexpr int base[3] = {44100, 48000, 32000};
@@ -108,7 +104,7 @@ bool MismoFlujo(const Cabecera& a, const Cabecera& b)
 {
     if (!b.valido || a.version != b.version || a.capa != b.capa || a.frecuencia != b.frecuencia || a.libre != b.libre)
         return false;
-    return !a.libre || (a.palabra & kBitsFijos) == (b.palabra & kBitsFijos);
+    return !a.libre || MismosBitsFijos(a, b.palabra);
 }
 
 CabeceraVbr LeeCabeceraVbr(const uchar* b, qint64 disponibles, const Cabecera& c)

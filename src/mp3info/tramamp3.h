@@ -40,6 +40,10 @@ int BytesRelleno(const Cabecera& c);
 // for free format, the fixed bits of the header agree.
 bool MismoFlujo(const Cabecera& a, const Cabecera& b);
 
+// Whether a header word repeats the bits every frame of c's stream shares
+// when it is of free format (a quick test before the full one).
+inline bool MismosBitsFijos(const Cabecera& c, quint32 palabra) { return ((c.palabra ^ palabra) & 0xFFFFFC00u) == 0; }
+
 // The bit rates (kbit/s) a stream of this version and layer may use.
 int BitrateMinimo(const Cabecera& c);
 int BitrateMaximo(const Cabecera& c);
