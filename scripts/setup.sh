@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
   libsqlite3-dev
-  lame mediainfo id3v2 genisoimage tidy libtag1-dev
+  lame ffmpeg mediainfo id3v2 genisoimage tidy libtag1-dev
   desktop-file-utils dpkg-dev
 )
 missing=()

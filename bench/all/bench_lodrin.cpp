@@ -184,6 +184,15 @@ int main(int argc, char** argv)
               QStringLiteral("%1 ms, %2 wrong").arg(c.msPropio).arg(c.fallosPropio),
               QStringLiteral("<= TagLib: %1 ms, %2 wrong").arg(c.msTagLib).arg(c.fallosTagLib),
               c.msPropio <= c.msTagLib && c.fallosPropio <= c.fallosTagLib);
+        const ContraLecturaMinima m = ComparaConLecturaMinima(casos, kVueltas);
+        Anota(QStringLiteral("DameInfoMp3 against open+fstat+2 reads+close"),
+              QStringLiteral("%1 ms = %2x").arg(m.msPropio, 0, 'f', 1).arg(m.msPropio / m.msMinima, 0, 'f', 2),
+              QStringLiteral("<= 2x (%1 ms)").arg(m.msMinima, 0, 'f', 1), m.msPropio <= 2 * m.msMinima);
+        const QList<CasoMp3> vbr = CreaCasosVbrSinCabecera(mp3s, 500);
+        const LecturaPropia v = MideDameInfoMp3(vbr);
+        Anota(QStringLiteral("DameInfoMp3, %1 headerless VBR files").arg(vbr.size()),
+              QStringLiteral("%1 ms, %2 wrong").arg(v.ms, 0, 'f', 1).arg(v.fallos), QStringLiteral("0 wrong"),
+              v.fallos == 0);
         QDir(mp3s).removeRecursively();
 
         std::fprintf(stderr, "Busca over 20,000 files...\n");

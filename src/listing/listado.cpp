@@ -224,6 +224,10 @@ void EscritorListado::Pie()
 void GeneraListado(Catalogo& bd, const QString& dirPrograma, const QString& nombre, const OpcionesListado& opciones,
                    const ProgresoListado& progreso)
 {
+    // The page belongs beside "imagenes", or its pictures do not show.
+    if (!rutas::EsNombreSimple(nombre))
+        throw FalloSalida(QStringLiteral("No se puede crear el fichero %1: el listado se escribe en la carpeta del "
+                                         "programa; pon solo un nombre de fichero, sin carpetas").arg(nombre));
     const QString ruta = RutaSalida(dirPrograma, nombre);
     // The catalogue lives in the same folder; a listing named like it would
     // destroy it under the open connection.
