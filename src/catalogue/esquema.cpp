@@ -1,6 +1,7 @@
 #include "catalogue/esquema.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -173,7 +174,10 @@ bool Comprueba(const QString& ruta, const QString& conexion)
     {
         QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexion);
         d.setDatabaseName(ruta);
-        d.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        // A journal left by a program that was killed half-way through an
+        // operation must be played back first, which takes writing.
+        const bool caliente = QFile::exists(ruta + QStringLiteral("-journal")) && QFileInfo(ruta).isWritable();
+        d.setConnectOptions(caliente ? QString() : QStringLiteral("QSQLITE_OPEN_READONLY"));
         if (!d.open()) {
             fallo = textoError(d.lastError());
         } else {
@@ -236,11 +240,29 @@ void Actualiza(Catalogo& bd)
 
 void VistasLectura(Catalogo& bd)
 {
+    // The engine keeps the temporary schema apart from the file, so a copy
+    // with filled keys can stand in front of each table that lacks them.
     QSqlQuery q(bd.db());
-    for (const auto& c : kClaves)
-        if (!columnas(q, c[0]).contains(L(c[3])))
-            ejecuta(q, QStringLiteral("CREATE TEMP VIEW %1 AS SELECT *, %2 AS %3 FROM main.%1")
-                           .arg(L(c[0]), L(c[2]), L(c[3])));
+    ejecuta(q, QStringLiteral("PRAGMA temp_store=MEMORY"));
+    for (const auto& c : kClaves) {
+        if (columnas(q, c[0]).contains(L(c[3])))
+            continue;
+        for (const char* t : kTablas)
+            if (QString::fromLatin1(t).startsWith(QStringLiteral("CREATE TABLE %1 ").arg(L(c[0]))))
+                ejecuta(q, QString::fromLatin1(t).replace(0, 12, QStringLiteral("CREATE TEMP TABLE")));
+        QStringList lista;
+        for (const auto& t : kColumnas)
+            if (L(t[0]) == L(c[0]))
+                for (int i = 1; i < 10 && t[i]; ++i)
+                    lista << L(t[i]);
+        ejecuta(q, QStringLiteral("INSERT INTO temp.%1 (%2) SELECT %2 FROM main.%1").arg(L(c[0]), lista.join(u',')));
+        const QString rellena = QStringLiteral("update temp.%1 set %2 = ? where %3 = ?").arg(L(c[0]), L(c[3]), L(c[1]));
+        Consulta r = bd.Abre(QStringLiteral("select %1, %2 from temp.%3").arg(L(c[1]), L(c[2]), L(c[0])));
+        for (; !r.Fin(); r.Siguiente())
+            bd.Ejecuta(rellena, {Pliega(r.Texto(L(c[2]))), r.Campo(L(c[1]))});
+    }
+    for (const char* i : kIndices)
+        q.exec(L(i));  // those of tables in the file cannot be made, and need not be
 }
 
 }  // namespace esquema

@@ -26,8 +26,8 @@ void ConfiguraEscritura(Catalogo& bd);
 // Adds and fills the folded key columns and their indexes, in one transaction.
 void Actualiza(Catalogo& bd);
 
-// An older catalogue that cannot be written: views that stand for the key
-// columns it lacks (comparing as the old columns did), so it can be read.
+// An older catalogue that cannot be written: copies of its tables that lack
+// the key columns, with the keys filled, kept in memory in front of them.
 void VistasLectura(Catalogo& bd);
 
 }  // namespace esquema
