@@ -99,6 +99,10 @@ QSqlQuery& Catalogo::sentencia(const QString& sql, const QVariantList& valores)
 {
     auto it = preparadas_.find(sql);
     if (it == preparadas_.end()) {
+        // The program's statements are a few dozen fixed texts; a caller
+        // that builds texts of its own must not make the cache grow for ever.
+        if (preparadas_.size() >= 256)
+            preparadas_.clear();
         QSqlQuery q(db());
         q.setForwardOnly(true);
         if (!q.prepare(sql))
