@@ -131,6 +131,14 @@ void Catalogo::Ejecuta(const QString& sql, const QVariantList& valores)
     sentencia(sql, valores).finish();
 }
 
+qint64 Catalogo::PrimerEntero(const QString& sql, const QVariantList& valores)
+{
+    QSqlQuery& q = sentencia(sql, valores);
+    const qint64 n = q.next() ? q.value(0).toLongLong() : 0;
+    q.finish();
+    return n;
+}
+
 qint64 Catalogo::Inserta(const QString& sql, const QVariantList& valores)
 {
     QSqlQuery& q = sentencia(sql, valores);

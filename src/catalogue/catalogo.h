@@ -56,6 +56,9 @@ public:
 
     // Runs a select with its values bound to the ? of the text, in order.
     Consulta Abre(const QString& sql, const QVariantList& valores = {});
+    // The first column of the first row of a select as a number, 0 when it
+    // gives no row: the look-ups of ids, without keeping rows.
+    qint64 PrimerEntero(const QString& sql, const QVariantList& valores);
     // Runs a statement that changes rows.
     void Ejecuta(const QString& sql, const QVariantList& valores = {});
     // Runs an insert and returns the id of the new row.

@@ -22,8 +22,7 @@ QString comoSeGuarda(const QString& texto)
 
 qint64 primerId(Catalogo& bd, const QString& select, const QVariantList& valores)
 {
-    Consulta r = bd.Abre(select, valores);
-    return r.Fin() ? 0 : r.Campo(QStringLiteral("id")).toLongLong();
+    return bd.PrimerEntero(select, valores);
 }
 
 const QString kSelectAutor = QStringLiteral("select idautor as id from tlautor where dsautor_std = ?");
