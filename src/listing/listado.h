@@ -77,7 +77,6 @@ public:
 private:
     void linea(const QString& texto);
     QString nombreAutor(qint64 idautor);
-    QString textoDe(const QString& select, const QString& columna, const QString& siNinguno);
     QString lineaImagen(qint64 idobjeto) const;
 
     Catalogo& bd_;

@@ -110,7 +110,7 @@ void TestGrabacionVentana::grabaQueFallaEscondeLaBarra()
     QVERIFY_THROWS_EXCEPTION(LodrinError, v.w->cmdGraba_Click());
     QVERIFY(v.w->prgLoad->isHidden());
     QCOMPARE(CuentaFilas(*v.bd, u"tlcancion"_s), qint64(0));
-    QCOMPARE(CuentaFilas(*v.bd, u"tlobjetos"_s), qint64(1));
+    QCOMPARE(CuentaFilas(*v.bd, u"tlobjetos"_s), qint64(0));
 }
 
 void TestGrabacionVentana::comparaCambiaLosIconosDeLaVista()
