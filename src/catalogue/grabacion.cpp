@@ -105,6 +105,7 @@ void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& dato
     FinAvance fin(avance);
     // One CD is one operation: recorded whole, or not at all.
     Operacion(bd, QStringLiteral("grabar el CD «%1»").arg(datos.descripcion), [&](Transaccion&) {
+        bool copias = false;
         const qint64 idcd = DameCd(bd, datos.descripcion, datos.serial, true);
         Memoria memoria(bd);
         if (avance)
@@ -138,10 +139,13 @@ void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& dato
                     const qint64 idautor = memoria.Autor(lista.SubItem(i, columna::kAutor));
                     const qint64 iddisco = memoria.Disco(disco, idautor);
                     GrabaObjeto(bd, datos.dirPrograma, QStringLiteral("d"), iddisco, fila.texto, fila.tag, true);
+                    copias = true;
                 }
             }
             if (avance)
                 avance->Avanza(i);
         }
+        if (copias)
+            ImagenesAlDisco(datos.dirPrograma);
     });
 }

@@ -9,6 +9,10 @@ class Catalogo;
 // The images folder beside the catalogue, for a program directory.
 QString CarpetaImagenes(const QString& dirPrograma);
 
+// Puts the picture copies made so far on the disk; called once by an
+// operation that made copies, before its commit.
+void ImagenesAlDisco(const QString& dirPrograma);
+
 // Finds the picture of an owner by its relative path (crear on), or any
 // picture of the owner (crear off). With crear on a picture not yet stored is
 // inserted and copied from origen; a stored picture whose copy is missing is
