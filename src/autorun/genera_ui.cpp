@@ -5,7 +5,7 @@
 
 #include "autorun/escribeautorun.h"
 #include "common/avisos.h"
-#include "main_window/listasimagenes.h"
+#include "common/listasimagenes.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "catalogue/objetos.h"
 #include "common/avisos.h"
 #include "main_window/frmVaro.h"
-#include "main_window/listasimagenes.h"
+#include "common/listasimagenes.h"
 
 static_assert(rolBD::kClave == Qt::UserRole);
 

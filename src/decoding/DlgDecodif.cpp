@@ -8,7 +8,7 @@
 
 #include "common/avisos.h"
 #include "main_window/frmVaro.h"
-#include "main_window/listasimagenes.h"
+#include "common/listasimagenes.h"
 
 namespace {
 // Columns of lstVOpc: the row text, then sub-items 1 to 6.

@@ -3,7 +3,7 @@
 #include "catalogue/catalogo.h"
 #include "decoding/decodificador.h"
 #include "decoding/mascaras.h"
-#include "main_window/listatrabajo.h"
+#include "worklist/listatrabajo.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "common/avisos.h"
 #include "listing/listado.h"
 #include "main_window/frmVaro.h"
-#include "main_window/listasimagenes.h"
+#include "common/listasimagenes.h"
 
 namespace {
 

@@ -20,8 +20,8 @@
 
 #include "catalogue/catalogo.h"
 #include "common/avisos.h"
-#include "main_window/listasimagenes.h"
-#include "main_window/modelolistatrabajo.h"
+#include "common/listasimagenes.h"
+#include "worklist/modelolistatrabajo.h"
 #include "main_window/textosayuda.h"
 
 void CajaImagen::mousePressEvent(QMouseEvent* e)

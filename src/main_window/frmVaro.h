@@ -5,8 +5,8 @@
 
 #include "decoding/campos.h"
 #include "decoding/mascaras.h"
-#include "main_window/habilitacion.h"
-#include "main_window/listatrabajo.h"
+#include "worklist/habilitacion.h"
+#include "worklist/listatrabajo.h"
 
 class QCheckBox;
 class QLineEdit;

@@ -11,9 +11,9 @@
 #include <exception>
 
 #include "catalogue/catalogo.h"
-#include "main_window/exploracion.h"
+#include "exploring/exploracion.h"
 #include "main_window/frmVaro.h"
-#include "main_window/unidades.h"
+#include "exploring/unidades.h"
 
 namespace {
 

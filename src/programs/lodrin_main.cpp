@@ -3,9 +3,9 @@
 #include "catalogue/catalogo.h"
 #include "common/lodrinerror.h"
 #include "main_window/aplicacion.h"
-#include "main_window/avisosventana.h"
+#include "common/avisosventana.h"
 #include "main_window/frmVaro.h"
-#include "main_window/unidadessistema.h"
+#include "exploring/unidadessistema.h"
 
 int main(int argc, char* argv[])
 {

@@ -12,7 +12,7 @@
 #include "catalogue/objetos.h"
 #include "common/lodrinerror.h"
 #include "main_window/frmVaro.h"
-#include "main_window/listasimagenes.h"
+#include "common/listasimagenes.h"
 #include "support/testsupport.h"
 #include "support/unidadesfalsas.h"
 

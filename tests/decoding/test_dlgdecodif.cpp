@@ -14,7 +14,7 @@
 #include "decoding/DlgDecodif.h"
 #include "support/electorguionado.h"
 #include "main_window/frmVaro.h"
-#include "main_window/listasimagenes.h"
+#include "common/listasimagenes.h"
 #include "support/testsupport.h"
 #include "support/unidadesfalsas.h"
 

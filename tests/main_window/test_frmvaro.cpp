@@ -15,7 +15,7 @@
 #include "catalogue/catalogo.h"
 #include "common/lodrinerror.h"
 #include "main_window/frmVaro.h"
-#include "main_window/listasimagenes.h"
+#include "common/listasimagenes.h"
 #include "support/testsupport.h"
 #include "support/unidadesfalsas.h"
 

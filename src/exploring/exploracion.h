@@ -2,7 +2,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "main_window/listatrabajo.h"
+#include "worklist/listatrabajo.h"
 
 // How a path enters the work list: its kind code and picture key; an empty
 // kind means the path is not listed.

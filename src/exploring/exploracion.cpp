@@ -1,4 +1,4 @@
-#include "main_window/exploracion.h"
+#include "exploring/exploracion.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -10,8 +10,8 @@
 
 namespace {
 
-const QString kCarpeta = QStringLiteral("D");
-const QString kExpandida = QStringLiteral("#");
+const QString kCarpeta = LetraDeClase(ClaseFila::Carpeta);
+const QString kExpandida = LetraDeClase(ClaseFila::Expandida);
 const QLatin1Char kBarra('\\');
 
 // The kind of a file by the end of its path; only the last four characters
@@ -34,8 +34,6 @@ ClaseFichero ClasePorExtension(const QString& ruta)
     return {};
 }
 
-bool EsCarpeta(const QString& tipo) { return tipo == kCarpeta || tipo == kExpandida; }
-
 // A row found by expansion before this run (none is left by the program's own
 // steps): its root is the nearest folder root above it whose text begins its own.
 bool BaseDeRaizAnterior(const ListaTrabajo& lista, int indice, QString& base)
@@ -43,7 +41,7 @@ bool BaseDeRaizAnterior(const ListaTrabajo& lista, int indice, QString& base)
     const QString& texto = lista.Fila(indice).texto;
     for (int i = indice - 1; i >= 1; --i) {
         const FilaTrabajo& f = lista.Fila(i);
-        if (!f.tag.isEmpty() && EsCarpeta(lista.Tipo(i)) && texto.startsWith(f.texto)) {
+        if (!f.tag.isEmpty() && EsCarpeta(lista.Clase(i)) && texto.startsWith(f.texto)) {
             base = f.tag;
             return true;
         }
@@ -64,10 +62,10 @@ bool YaEnLaLista(const ListaTrabajo& lista, const QString& ruta, bool carpeta)
         const FilaTrabajo& f = lista.Fila(i);
         if (f.tag.isEmpty())
             continue;
-        if (carpeta && EsCarpeta(lista.Tipo(i))) {
+        if (carpeta && EsCarpeta(lista.Clase(i))) {
             if (SinSeparadorFinal(rutas::Nativa(f.tag, f.texto)) == SinSeparadorFinal(ruta))
                 return true;
-        } else if (!carpeta && !EsCarpeta(lista.Tipo(i)) && f.tag == ruta) {
+        } else if (!carpeta && !EsCarpeta(lista.Clase(i)) && f.tag == ruta) {
             return true;
         }
     }
@@ -127,7 +125,7 @@ void SacarDirectorios(ListaTrabajo& lista)
     // rows found by expansion carry an empty tag.
     std::vector<QString> bases;
     for (int i = 1; i <= lista.Cuenta(); ++i) {
-        if (lista.Tipo(i) != kCarpeta)
+        if (lista.Clase(i) != ClaseFila::Carpeta)
             continue;
         const QString texto = lista.Fila(i).texto;
         QString base = lista.Fila(i).tag;

@@ -6,7 +6,7 @@
 #include <QtTest>
 
 #include "common/lodrinerror.h"
-#include "main_window/exploracion.h"
+#include "exploring/exploracion.h"
 #include "support/testsupport.h"
 
 namespace {
