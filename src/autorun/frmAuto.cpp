@@ -11,11 +11,11 @@
 
 #include "autorun/ficheroautorun.h"
 #include "common/avisos.h"
+#include "common/twips.h"
 
 namespace {
 
-// Twips (1/1440 inch) to pixels at 96 dots per inch.
-int px(int twips) { return (twips + 7) / 15; }
+int px(int twips) { return Twips(twips); }
 
 QRect aPixeles(int izquierda, int arriba, int ancho, int alto) { return QRect(px(izquierda), px(arriba), px(ancho), px(alto)); }
 
@@ -25,18 +25,6 @@ QString paraCaja(QString texto) { return texto.replace(QLatin1String("\r\n"), QL
 int redondea(double x) { return int(std::nearbyint(x)); }
 
 }  // namespace
-
-void CajaDisco::mousePressEvent(QMouseEvent* e)
-{
-    QLabel::mousePressEvent(e);
-    emit Click();
-}
-
-void CajaDisco::mouseDoubleClickEvent(QMouseEvent* e)
-{
-    QLabel::mouseDoubleClickEvent(e);
-    emit DobleClick();
-}
 
 void TextoDisco::PonTexto(const QString& texto)
 {

@@ -115,8 +115,9 @@ QString DameFicheros(ListaTrabajo& lista, const QString& relativa, const QString
     return kExpandida;
 }
 
-void SacarDirectorios(ListaTrabajo& lista)
+QStringList SacarDirectorios(ListaTrabajo& lista)
 {
+    QStringList fallidas;
     // Rows are appended while expanding; a sorted list would move them.
     const bool ordenada = lista.Ordenada();
     lista.PonOrdenada(false);
@@ -137,32 +138,42 @@ void SacarDirectorios(ListaTrabajo& lista)
                 conBase = BaseDeRaizAnterior(lista, i, base);
         }
         QString marca = kExpandida;
-        if (conBase)
-            marca = DameFicheros(lista, texto, base);
+        if (conBase) {
+            try {
+                marca = DameFicheros(lista, texto, base);
+            } catch (const LodrinError&) {
+                fallidas << rutas::ConSeparador(rutas::Nativa(base, texto));
+            }
+        }
         bases.resize(size_t(lista.Cuenta() - inicial), base);
         lista.PonSubItem(i, 1, marca);
         lista.Fila(i).icono = QStringLiteral("abierta");
     }
     if (ordenada)
         lista.PonOrdenada(true);
+    return fallidas;
 }
 
-void Busca(ListaTrabajo& lista)
+QStringList Busca(ListaTrabajo& lista)
 {
     lista.PonOrdenada(false);
-    SacarDirectorios(lista);
+    QStringList fallidas = SacarDirectorios(lista);
     lista.PonOrdenada(true);
+    return fallidas;
 }
 
-int AnadeSoltadas(ListaTrabajo& lista, const QStringList& rutasSoltadas)
+int AnadeSoltadas(ListaTrabajo& lista, const QStringList& rutasSoltadas, QStringList* desaparecidas)
 {
     int anadidas = 0;
     for (const QString& soltada : rutasSoltadas) {
         if (soltada.isEmpty())
             continue;
         QString ruta = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(soltada).absoluteFilePath()));
-        if (!QFileInfo::exists(ruta))
+        if (!QFileInfo::exists(ruta)) {
+            if (desaparecidas)
+                *desaparecidas << ruta;
             continue;
+        }
         const int ultima = int(ruta.lastIndexOf(QDir::separator()));
         const ClaseFichero c = TipoFichero(ruta, true);
         if (c.tipo.isEmpty())

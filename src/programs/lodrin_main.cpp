@@ -2,6 +2,7 @@
 
 #include "catalogue/catalogo.h"
 #include "common/lodrinerror.h"
+#include "common/traducciones.h"
 #include "main_window/aplicacion.h"
 #include "common/avisosventana.h"
 #include "main_window/frmVaro.h"
@@ -10,6 +11,7 @@
 int main(int argc, char* argv[])
 {
     AplicacionLodrin app(argc, argv);
+    CargaTraducciones(app);
     const QString dir = QCoreApplication::applicationDirPath();
     Catalogo bd(Catalogo::RutaCatalogo(dir));
     UnidadesSistema unidades;
@@ -19,7 +21,7 @@ int main(int argc, char* argv[])
     try {
         ventana.Form_Load();
     } catch (const LodrinError& e) {
-        AplicacionLodrin::MuestraFalloYTermina(e.message());
+        AplicacionLodrin::MuestraFalloYTermina(e.message(), &ventana);
     }
     ventana.show();
     return app.exec();

@@ -2,6 +2,7 @@
 
 #include "autorun/avisosvisor.h"
 #include "autorun/frmAuto.h"
+#include "common/traducciones.h"
 
 // Revision number of the viewer, shown in its information text.
 constexpr int kRevisionVistel = 10;
@@ -9,6 +10,7 @@ constexpr int kRevisionVistel = 10;
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    CargaTraducciones(app);
     AvisosVisor avisos;
     frmAuto ventana(QCoreApplication::applicationDirPath(), kRevisionVistel, avisos);
     ventana.show();
