@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev qt6-translations-l10n
   libsqlite3-dev
   lame mediainfo id3v2 genisoimage tidy libtag1-dev
 )

@@ -90,6 +90,10 @@ void PestanaBaseDatos::Prepara()
 {
     lstVBD->setSortingEnabled(true);
     lstVBD->sortByColumn(0, Qt::AscendingOrder);
+    // With the sort mark shown the header needs more room.
+    QHeaderView* cabecera = lstVBD->header();
+    for (int c : {0, 2, 3, 4, 5})
+        lstVBD->setColumnWidth(c, std::max(lstVBD->columnWidth(c), cabecera->sectionSizeHint(c)));
 }
 
 void PestanaBaseDatos::Limpia() { lstVBD->clear(); }

@@ -2,6 +2,7 @@
 // and which commands are available.
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QMenu>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -36,6 +37,7 @@ private slots:
     void imagenesDeLasDosListas();
     void mascarasListadasYAnadidas();
     void catalogoAjenoParaElArranque();
+    void ventanaQueCrece();
 
 private:
     QTemporaryDir* dir_ = nullptr;
@@ -234,6 +236,55 @@ void TestFrmVaro::catalogoAjenoParaElArranque()
     frmVaro w(bd, unidades_, avisos_, dir.path());
     QVERIFY_THROWS_EXCEPTION(LodrinError, w.Form_Load());
     QCOMPARE(LeeFichero(ruta), QByteArray("no soy un catalogo"));
+}
+
+void TestFrmVaro::ventanaQueCrece()
+{
+    const QSize diseno(Twips(10680), Twips(8355));
+    w_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w_));
+    QCOMPARE(w_->size(), diseno);
+    QCOMPARE(w_->minimumSize(), diseno);
+    // At the opening size an analysed row shows author, disc and song.
+    w_->Lista().Anade("Dover\\Devil came to me\\01 Judas.mp3", "/cd/x.mp3", "f", "mp3");
+    for (int c = 2; c <= 6; ++c)
+        w_->Lista().PonSubItem(1, c, "Texto");
+    w_->RefrescaLista();
+    auto* lista = Hijo<QTreeView>(*w_, "lstVBusca");
+    QVERIFY(lista->header()->sectionViewportPosition(4) + lista->header()->sectionSize(4) <= lista->viewport()->width());
+    // The catalogue list's first header is never cut.
+    auto* bd = Hijo<QTreeWidget>(*w_, "lstVBD");
+    QVERIFY(bd->columnWidth(0) >= bd->header()->sectionSizeHint(0));
+    QStringList podemos;
+    for (QAction* a : w_->findChild<QMenu*>("Podemos")->actions())
+        podemos << a->text();
+    QCOMPARE(podemos, (QStringList{"Eliminar\tSupr", "Editar manualmente\tF2", "Volver a Analizar\tF3"}));
+
+    // The extra room goes to the lists, the trees and the picture.
+    const QList<QWidget*> crecen = {lista, Hijo<QTreeWidget>(*w_, "Tv"), Hijo<QTreeWidget>(*w_, "tvBD"),
+                                    Hijo<QLabel>(*w_, "imgBD"), bd};
+    auto* pestanas = Hijo<QTabWidget>(*w_, "SSTab2");
+    auto tamano = [&](QWidget* c) {  // a tab is laid out when it shows
+        for (int i = 0; i < pestanas->count(); ++i)
+            if (pestanas->widget(i)->isAncestorOf(c))
+                pestanas->setCurrentIndex(i);
+        QCoreApplication::processEvents();
+        return c->size();
+    };
+    QList<QSize> antes;
+    for (QWidget* c : crecen)
+        antes << tamano(c);
+    w_->resize(diseno + QSize(400, 300));
+    for (int i = 0; i < crecen.size(); ++i) {
+        const QSize ahora = tamano(crecen[i]);
+        QVERIFY2(ahora.width() > antes[i].width() && ahora.height() > antes[i].height(),
+                 qPrintable(crecen[i]->objectName()));
+    }
+    // Size and place are kept, in the program's folder, for the next run.
+    w_->close();
+    QVERIFY(QFileInfo::exists(frmVaro::RutaAjustes(dir_->path())));
+    frmVaro otra(*bd_, unidades_, avisos_, dir_->path());
+    QCOMPARE(otra.size(), diseno + QSize(400, 300));
 }
 
 QTEST_MAIN(TestFrmVaro)
