@@ -140,6 +140,12 @@ private slots:
         w.cmdVerAuto_Click();
         QVERIFY(w.findChild<frmAuto*>());
         QCOMPARE(w.findChild<frmAuto*>()->discosMostrados, 2);
+        // Escape closes the preview.
+        previa = w.findChild<frmAuto*>();
+        previa->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(previa));
+        QTest::keyClick(previa, Qt::Key_Escape);
+        QTRY_VERIFY(previa.isNull());
         QCOMPARE(v.avisos.textos, QStringList());
     }
 

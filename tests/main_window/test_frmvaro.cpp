@@ -222,7 +222,7 @@ void TestFrmVaro::mascarasListadasYAnadidas()
     QTest::mouseClick(anadir, Qt::LeftButton);  // empty box: nothing stored
     QCOMPARE(Hijo<QTreeWidget>(*w_, "lstMascaras")->topLevelItemCount(), 19);
     txt->setText("a-d-x-p-c (x)");
-    QTest::mouseClick(anadir, Qt::LeftButton);
+    QTest::keyClick(txt, Qt::Key_Return);  // Enter in the box adds it too
     QCOMPARE(Hijo<QTreeWidget>(*w_, "lstMascaras")->topLevelItemCount(), 20);
     QCOMPARE(Hijo<QTreeWidget>(*w_, "lstMascaras")->topLevelItem(0)->text(0), QString("a-d-x-p-c (x)"));  // longest first
     QCOMPARE(txt->text(), QString("a-d-x-p-c (x)"));
