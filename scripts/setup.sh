@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests and the benchmark need.
+# Installs every Debian package the build, the tests, the benchmark and the
+# package (dpkg-shlibdeps) need.
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev qt6-translations-l10n
   libsqlite3-dev
-  lame mediainfo id3v2 genisoimage tidy libtag1-dev
+  lame ffmpeg mediainfo id3v2 genisoimage tidy libtag1-dev
+  desktop-file-utils dpkg-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -12,3 +12,10 @@ QT_QPA_PLATFORM=offscreen ctest --test-dir build-asan -R '^test_mp3info_robustez
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j2
+# The Debian package: built, its dependencies resolved by apt (simulated,
+# nothing is installed), and its unpacked tree put through the install test.
+(cd build && rm -f lodrin_*.deb && cpack -G DEB >/dev/null)
+paquete="$(ls "$PWD"/build/lodrin_*_amd64.deb)"
+apt-get -s install "$paquete" >/dev/null
+dpkg -c "$paquete"
+LODRIN_PAQUETE="$paquete" QT_QPA_PLATFORM=offscreen build/tests/install/test_instalacion

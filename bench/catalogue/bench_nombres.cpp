@@ -1,4 +1,4 @@
-// Times 10,000 find-or-inserts of authors, discs and songs into an empty
+// Times 10,000 find-or-inserts, in one operation as recording makes them, of authors, discs and songs into an empty
 // catalogue and into one already holding 200,000 songs.
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -14,28 +14,27 @@ namespace {
 // discs, 200,000 songs.
 void llena(Catalogo& bd)
 {
-    bd.Ejecuta("begin");
-    for (int a = 0; a < 10000; ++a)
-        bd.Ejecuta(QString("insert into tlautor (dsautor, dsautor_std, intautor) values ('Autor %1', 'AUTOR%1', 0)")
-                       .arg(a));
-    for (int d = 0; d < 20000; ++d)
-        bd.Ejecuta(QString("insert into tldisco (dsdisco, dsdisco_std, cdautord) values ('Disco %1', 'DISCO%1', %2)")
-                       .arg(d)
-                       .arg(d / 2 + 1));
-    for (int c = 0; c < 200000; ++c)
-        bd.Ejecuta(QString("insert into tlcancion (dscancion, cdcd, cddisco, cdautor, wncancion, dspath, swvarios, "
-                           "wntime) values ('Cancion %1', 1, %2, %3, %4, 'x\\\\y.mp3', False, 200)")
-                       .arg(c)
-                       .arg(c / 10 + 1)
-                       .arg(c / 20 + 1)
-                       .arg(c % 10 + 1));
-    bd.Ejecuta("commit");
+    Operacion(bd, "llenar", [&](Transaccion&) {
+        for (int a = 0; a < 10000; ++a)
+            bd.Ejecuta("insert into tlautor (dsautor, dsautor_std, intautor) values (?, ?, 0)",
+                       {QString("Autor %1").arg(a), QString("AUTOR%1").arg(a)});
+        for (int d = 0; d < 20000; ++d)
+            bd.Ejecuta("insert into tldisco (dsdisco, dsdisco_std, cdautord) values (?, ?, ?)",
+                       {QString("Disco %1").arg(d), QString("DISCO%1").arg(d), d / 2 + 1});
+        for (int c = 0; c < 200000; ++c)
+            bd.Ejecuta("insert into tlcancion (dscancion, cdcd, cddisco, cdautor, wncancion, dspath, swvarios, wntime,"
+                       " dscancion_clave) values (?, 1, ?, ?, ?, 'x\\y.mp3', 0, 200, ?)",
+                       {QString("Cancion %1").arg(c), c / 10 + 1, c / 20 + 1, c % 10 + 1,
+                        QString("cancion %1").arg(c)});
+    });
 }
 
 double mide(Catalogo& bd, const QString& prefijo)
 {
     QElapsedTimer t;
     t.start();
+    // As recording does them: inside one operation, committed once.
+    Operacion(bd, "medir", [&](Transaccion&) {
     for (int i = 0; i < 10000; ++i) {
         QString autor = QString("%1 autor %2").arg(prefijo).arg(i / 10);
         const qint64 idAutor = DameAutor(bd, autor, true);
@@ -45,6 +44,7 @@ double mide(Catalogo& bd, const QString& prefijo)
         QString ruta = QString("%1\\%2.mp3").arg(prefijo).arg(i);
         DameCancion(bd, titulo, idAutor, idDisco, 1, i % 10, ruta, false, true, 180);
     }
+    });
     return t.elapsed() / 1000.0;
 }
 
@@ -64,7 +64,8 @@ int main(int argc, char* argv[])
     const double t2 = mide(lleno, "Nuevo");
 
     std::printf("10,000 DameAutor/DameDisco/DameCancion find-or-inserts\n");
-    std::printf("  empty catalogue:         %.3f s\n", t1);
-    std::printf("  with 200,000 songs:      %.3f s  (ratio %.2f, goal <= 1.5)\n", t2, t2 / t1);
+    std::printf("  empty catalogue:         %.3f s  (goal <= 0.3 s: %s)\n", t1, t1 <= 0.3 ? "met" : "NOT met");
+    std::printf("  with 200,000 songs:      %.3f s  (goal <= 0.3 s: %s; ratio %.2f, goal <= 1.5)\n", t2,
+                t2 <= 0.3 ? "met" : "NOT met", t2 / t1);
     return 0;
 }

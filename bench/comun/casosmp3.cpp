@@ -5,9 +5,13 @@
 #include <QRandomGenerator>
 #include <QStringList>
 #include <cmath>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <taglib/mpegfile.h>
 #include <taglib/mpegproperties.h>
 
+#include "medida.h"
 #include "mp3info/infomp3.h"
 #include "support/mp3s.h"
 #include "support/testsupport.h"
@@ -66,6 +70,28 @@ qint64 SegundosTagLib(const QString& ruta)
     return f.audioProperties()->lengthInMilliseconds() / 1000;
 }
 
+struct Base {
+    QByteArray datos;
+    qint64 segundos;
+};
+
+QList<Base> Codifica(const QString& carpeta, const QList<Fuente>& fuentes)
+{
+    QList<Base> bases;
+    for (int i = 0; i < fuentes.size(); ++i) {
+        // Lengths a few tenths past the second, clear of the encoder's end padding.
+        const double segundos = 2 + (i * 5) % 11 + 0.2 + 0.03 * ((i * 7) % 10);
+        const Fuente& f = fuentes[i];
+        const QString r = CreaMp3(carpeta + QStringLiteral("/fuente%1.mp3").arg(i), segundos, f.opciones,
+                                  f.frecuencia, f.canales);
+        if (r.isEmpty())
+            return {};
+        bases.append({LeeFichero(r), qint64(std::floor(segundos))});
+        QFile::remove(r);
+    }
+    return bases;
+}
+
 }  // namespace
 
 QList<CasoMp3> CreaCasosMp3(const QString& carpeta, int total)
@@ -82,22 +108,9 @@ QList<CasoMp3> CreaCasosMp3(const QString& carpeta, int total)
         {{"-b", "24"}, 11025, 1},          {{"-V", "7"}, 8000, 1},          {{"-b", "96"}, 44100, 1},
         {{"-p", "-t", "-b", "128"}, 44100, 2}, {{"-p", "-V", "3"}, 44100, 2},
     };
-    struct Base {
-        QByteArray datos;
-        qint64 segundos;
-    };
-    QList<Base> bases;
-    for (int i = 0; i < fuentes.size(); ++i) {
-        // Lengths a few tenths past the second, clear of the encoder's end padding.
-        const double segundos = 2 + (i * 5) % 11 + 0.2 + 0.03 * ((i * 7) % 10);
-        const Fuente& f = fuentes[i];
-        const QString r = CreaMp3(carpeta + QStringLiteral("/fuente%1.mp3").arg(i), segundos, f.opciones,
-                                  f.frecuencia, f.canales);
-        if (r.isEmpty())
-            return {};
-        bases.append({LeeFichero(r), qint64(std::floor(segundos))});
-        QFile::remove(r);
-    }
+    const QList<Base> bases = Codifica(carpeta, fuentes);
+    if (bases.isEmpty())
+        return {};
 
     QList<CasoMp3> casos;
     for (int i = 0; i < total; ++i) {
@@ -148,4 +161,83 @@ ComparacionLectores ComparaLectores(const QList<CasoMp3>& casos)
         r.fallosTagLib += r.taglib[i] != casos[i].segundos;
     }
     return r;
+}
+
+QList<CasoMp3> CreaCasosVbrSinCabecera(const QString& carpeta, int total)
+{
+    QRandomGenerator azar(7000);
+    const QList<Fuente> fuentes{
+        {{"-t", "-V", "0"}, 44100, 2}, {{"-t", "-V", "2"}, 44100, 2}, {{"-t", "-V", "4"}, 48000, 2},
+        {{"-t", "-V", "6"}, 44100, 2}, {{"-t", "-V", "9"}, 32000, 1}, {{"-t", "-V", "5"}, 22050, 2},
+        {{"-t", "-V", "7"}, 8000, 1},  {{"-t", "-p", "-V", "3"}, 44100, 2},
+    };
+    const QList<Base> bases = Codifica(carpeta, fuentes);
+    if (bases.isEmpty())
+        return {};
+    QList<CasoMp3> casos;
+    for (int i = 0; i < total; ++i) {
+        const Base& b = bases[i % bases.size()];
+        QByteArray d;
+        switch (azar.bounded(4)) {
+        case 0: d = Id3v2(azar, azar.bounded(500, 8000), 3, false) + b.datos + Id3v1(); break;
+        case 1: d = b.datos + Id3v1(); break;
+        default: d = b.datos; break;
+        }
+        const QString ruta = EscribeFichero(carpeta + QStringLiteral("/v%1.mp3").arg(i, 5, 10, QLatin1Char('0')), d);
+        casos.append({ruta, b.segundos});
+    }
+    return casos;
+}
+
+LecturaPropia MideDameInfoMp3(const QList<CasoMp3>& casos)
+{
+    LecturaPropia r;
+    for (int pasada = 0; pasada < 2; ++pasada) {
+        r.fallos = 0;
+        QElapsedTimer t;
+        t.start();
+        for (const CasoMp3& c : casos) {
+            HP hp;
+            DameInfoMp3(c.ruta, hp);
+            r.fallos += hp.tiempo != c.segundos;
+        }
+        r.ms = t.nsecsElapsed() / 1e6;
+    }
+    return r;
+}
+
+double MsLecturaMinima(const QList<CasoMp3>& casos)
+{
+    QList<QByteArray> nombres;
+    for (const CasoMp3& c : casos)
+        nombres << QFile::encodeName(c.ruta);
+    char b[4096];
+    qint64 leidos = 0;
+    double ms = 0;
+    for (int pasada = 0; pasada < 2; ++pasada) {
+        QElapsedTimer t;
+        t.start();
+        for (const QByteArray& n : nombres) {
+            const int fd = ::open(n.constData(), O_RDONLY | O_CLOEXEC);
+            if (fd < 0)
+                continue;
+            struct stat st {};
+            ::fstat(fd, &st);
+            leidos += ::pread(fd, b, sizeof b, 0);
+            leidos += ::pread(fd, b, sizeof b, qMax<off_t>(0, st.st_size - off_t(sizeof b)));
+            ::close(fd);
+        }
+        ms = t.nsecsElapsed() / 1e6;
+    }
+    return leidos > 0 ? ms : -1;
+}
+
+ContraLecturaMinima ComparaConLecturaMinima(const QList<CasoMp3>& casos, int vueltas)
+{
+    QList<double> propio, minima;
+    for (int i = 0; i < vueltas; ++i) {
+        propio << MideDameInfoMp3(casos).ms;
+        minima << MsLecturaMinima(casos);
+    }
+    return {Mediana(propio), Mediana(minima)};
 }

@@ -24,3 +24,26 @@ struct ComparacionLectores {
 // Reads every case with DameInfoMp3 and with TagLib, twice, alternating; the
 // second, warm-cache pass is timed.
 ComparacionLectores ComparaLectores(const QList<CasoMp3>& casos);
+
+// Headerless VBR files (encoded without a Xing/Info frame, so only their
+// frames tell their length), plain, behind an ID3v2 tag or before an ID3v1 one.
+QList<CasoMp3> CreaCasosVbrSinCabecera(const QString& carpeta, int total);
+
+struct LecturaPropia {
+    double ms = 0;
+    int fallos = 0;
+};
+// DameInfoMp3 over every case, twice; the second, warm-cache pass is timed.
+LecturaPropia MideDameInfoMp3(const QList<CasoMp3>& casos);
+
+// The least any reader of the files must do: open, fstat, read 4 KB at the
+// start and 4 KB at the end, close; timed as MideDameInfoMp3 is.
+double MsLecturaMinima(const QList<CasoMp3>& casos);
+
+// MideDameInfoMp3 and MsLecturaMinima taken in turns, `vueltas` times each:
+// the medians, so a machine shared with other work weighs on both alike.
+struct ContraLecturaMinima {
+    double msPropio = 0;
+    double msMinima = 0;
+};
+ContraLecturaMinima ComparaConLecturaMinima(const QList<CasoMp3>& casos, int vueltas);

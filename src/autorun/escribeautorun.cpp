@@ -9,8 +9,13 @@ namespace {
 
 class Texto {
 public:
-    void Linea(const QString& linea)
+    // A control character in a name (Linux names may hold a line feed) would
+    // break the file into lines of its own; it is written as a blank.
+    void Linea(QString linea)
     {
+        for (QChar& c : linea)
+            if (c.category() == QChar::Other_Control)
+                c = u' ';
         bytes_ += linea.toUtf8();
         bytes_ += autorun::kFinLinea.latin1();
     }

@@ -8,6 +8,7 @@ class ArbolDiscos;
 // children, UTF-8, every line ending in CR LF. Picture lines are "\" + the
 // picture's relative path, or its full path when rutasRelativas is false (the
 // preview loads them where they are now); song path lines are always relative.
+// Control characters in names are written as blanks, so no name can add a line.
 QByteArray TextoAutorun(const ArbolDiscos& arbol, bool rutasRelativas);
 
 // Writes autorun.dat into carpeta, replacing an old one only once the new one

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTextBlockFormat>
@@ -24,11 +25,39 @@ QString paraCaja(QString texto) { return texto.replace(QLatin1String("\r\n"), QL
 // Rounds to the nearest whole number, halves to even.
 int redondea(double x) { return int(std::nearbyint(x)); }
 
+// Lines longer than the whole box could show are cut with an ellipsis: laying
+// out a line of 100,000 characters would freeze the window for nothing.
+QString recorta(const QString& texto, const QWidget& caja)
+{
+    const QFontMetrics fm(caja.font());
+    const qsizetype cabe = qsizetype(qMax(1, caja.width())) * qMax(1, caja.height() / qMax(1, fm.lineSpacing()));
+    QStringList lineas = texto.split(QLatin1String("\r\n"));
+    for (QString& l : lineas) {
+        if (l.size() * fm.maxWidth() <= cabe)
+            continue;
+        // No character is narrower than a pixel, so the cut loses nothing shown.
+        l.truncate(cabe);
+        l = fm.elidedText(l, Qt::ElideRight, int(qMin<qsizetype>(cabe, 1 << 24)));
+    }
+    return lineas.join(QLatin1String("\r\n"));
+}
+
+// A picture no larger than the box that stretches it: the cache keeps what is
+// shown, not the full size of a scanned cover.
+QPixmap cargaAjustada(const QString& ruta, QSize caja)
+{
+    QImageReader lector(ruta);
+    const QSize original = lector.size();
+    if (original.isValid() && !caja.isEmpty() && (original.width() > caja.width() || original.height() > caja.height()))
+        lector.setScaledSize(original.boundedTo(caja));
+    return QPixmap::fromImage(lector.read());
+}
+
 }  // namespace
 
 void TextoDisco::PonTexto(const QString& texto)
 {
-    setPlainText(paraCaja(texto));
+    setPlainText(paraCaja(recorta(texto, *this)));
     QTextCursor c(document());
     c.select(QTextCursor::Document);
     QTextBlockFormat centrado;
@@ -179,13 +208,13 @@ void frmAuto::ponImagen(int d, int k)
 {
     QPixmap& imagen = imagenDisco_[d][k];
     if (!imagenCargada_[d][k]) {
-        imagen.load(RutaImagen(datos.rutaImagen[d][k]));
+        imagen = cargaAjustada(RutaImagen(datos.rutaImagen[d][k]), imgdisco[d]->size() * imgdisco[d]->devicePixelRatioF());
         imagenCargada_[d][k] = true;
     }
     // A picture that cannot be loaded leaves the disc showing its title block.
     if (imagen.isNull()) {
         imgdisco[d]->setMargin(4);
-        imgdisco[d]->setText(paraCaja(datos.texto2[d]));
+        imgdisco[d]->setText(paraCaja(recorta(datos.texto2[d], *imgdisco[d])));
     } else {
         imgdisco[d]->setMargin(0);
         imgdisco[d]->setPixmap(imagen);

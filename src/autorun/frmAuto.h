@@ -19,7 +19,8 @@ class TextoDisco : public QTextEdit {
     Q_OBJECT
 public:
     using QTextEdit::QTextEdit;
-    // The box's text with CR LF between lines; shown centred.
+    // The box's text with CR LF between lines; shown centred, each line cut to
+    // what the box can show.
     void PonTexto(const QString& texto);
 signals:
     void DobleClick();

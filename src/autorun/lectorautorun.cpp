@@ -13,18 +13,22 @@ QStringList LeeLineas(const QString& ruta)
     QByteArray bytes = f.readAll();
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString texto = utf8(bytes);
-    if (utf8.hasError())
-        texto = QString::fromLatin1(bytes);
-    if (texto.isEmpty())
+    if (bytes.isEmpty())
         return {};
-    QStringList lineas = texto.split(u'\n');
-    if (texto.endsWith(u'\n'))
-        lineas.removeLast();
-    for (QString& l : lineas)
-        if (l.endsWith(u'\r'))
+    QList<QByteArray> crudas = bytes.split('\n');
+    if (bytes.endsWith('\n'))
+        crudas.removeLast();
+    QStringList lineas;
+    lineas.reserve(crudas.size());
+    // Each line on its own: one byte that is not UTF-8 (a file cut inside a
+    // letter, a line typed by hand) garbles only its own line.
+    for (QByteArray& l : crudas) {
+        if (l.endsWith('\r'))
             l.chop(1);
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString texto = utf8(l);
+        lineas << (utf8.hasError() ? QString::fromLatin1(l) : texto);
+    }
     return lineas;
 }
 

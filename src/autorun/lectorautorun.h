@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <array>
 
-// The lines of a text file: UTF-8 (a byte-order mark is passed over); a file
+// The lines of a text file: UTF-8 (a byte-order mark is passed over); a line
 // that is not valid UTF-8 was written by hand in an 8-bit code page and is read
 // as Latin-1. Lines end in CR LF or LF; the last one may lack it.
 QStringList LeeLineas(const QString& ruta);

@@ -1,63 +1,13 @@
 #include "catalogue/catalogo.h"
 
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
-#include <QSqlQuery>
 #include <QSqlRecord>
 
-#include "common/lodrinerror.h"
+#include "catalogue/esquema.h"
 
 namespace {
-
-// Text columns compare without regard to case, as the catalogue has always
-// done; ids are 64-bit.
-const char* const kTablas[] = {
-    "CREATE TABLE tlautor (idautor INTEGER PRIMARY KEY AUTOINCREMENT,"
-    " dsautor TEXT COLLATE NOCASE, dsautor_std TEXT COLLATE NOCASE, intautor INTEGER)",
-    "CREATE TABLE tldisco (iddisco INTEGER PRIMARY KEY AUTOINCREMENT,"
-    " dsdisco TEXT COLLATE NOCASE, dsdisco_std TEXT COLLATE NOCASE, cdautord INTEGER)",
-    "CREATE TABLE tlcd (idcd INTEGER PRIMARY KEY AUTOINCREMENT,"
-    " dscd TEXT COLLATE NOCASE, sercd TEXT COLLATE NOCASE, lotienecd TEXT COLLATE NOCASE, dtcd DATE)",
-    "CREATE TABLE tlcancion (idcancion INTEGER PRIMARY KEY AUTOINCREMENT,"
-    " dscancion TEXT COLLATE NOCASE, cdcd INTEGER, cddisco INTEGER, cdautor INTEGER,"
-    " wncancion INTEGER, dspath TEXT COLLATE NOCASE, swvarios BOOLEAN, wntime INTEGER)",
-    "CREATE TABLE tlmascara (dsmascara TEXT, wnmascara INTEGER)",
-    "CREATE TABLE tlobjetos (idobjeto INTEGER PRIMARY KEY AUTOINCREMENT,"
-    " dstabla TEXT COLLATE NOCASE, idtabla INTEGER, dspath TEXT COLLATE NOCASE)",
-    // The mask index runs longest first and, within one length, in the order
-    // the masks were added.
-    // Every lookup has an index, so it costs the same in a small catalogue
-    // and in a large one.
-    "CREATE INDEX ixautor_std ON tlautor (dsautor_std)",
-    "CREATE INDEX ixdisco_std ON tldisco (dsdisco_std, cdautord)",
-    "CREATE INDEX ixdisco_autor ON tldisco (cdautord)",
-    "CREATE INDEX ixcd_ds ON tlcd (dscd)",
-    "CREATE INDEX ixcancion_ds ON tlcancion (dscancion, cddisco, cdautor, cdcd)",
-    "CREATE INDEX ixcancion_autor ON tlcancion (cdautor, cddisco)",
-    "CREATE INDEX ixcancion_disco ON tlcancion (cddisco, cdautor)",
-    "CREATE INDEX ixcancion_cd ON tlcancion (cdcd, cdautor, cddisco)",
-    "CREATE INDEX ixobjetos ON tlobjetos (dstabla, idtabla, dspath)",
-    "CREATE INDEX ixmascara ON tlmascara (wnmascara DESC)",
-};
-
-// The typical masks a new catalogue starts with, in the order they are added.
-const char* const kMascarasTipicas[] = {
-    "a(x) -d\\p-c", "a(d)\\a-c", "a(d)\\p-c", "a\\d\\x-c", "a-d\\a-c", "x-d\\p-c", "a(d)\\c",
-    "a\\d\\p-c", "d-a\\c", "d\\p-c", "d\\a-c", "a\\d-c", "a\\d\\c", "a(d)c", "c-a", "d\\c",
-    "c_a", "a\\c", "c",
-};
-
-// The tables and columns the program reads and writes.
-const char* const kColumnas[][10] = {
-    {"tlautor", "idautor", "dsautor", "dsautor_std", "intautor", nullptr},
-    {"tldisco", "iddisco", "dsdisco", "dsdisco_std", "cdautord", nullptr},
-    {"tlcd", "idcd", "dscd", "sercd", "lotienecd", "dtcd", nullptr},
-    {"tlcancion", "idcancion", "dscancion", "cdcd", "cddisco", "cdautor", "wncancion", "dspath",
-     "swvarios", "wntime"},
-    {"tlmascara", "dsmascara", "wnmascara", nullptr},
-    {"tlobjetos", "idobjeto", "dstabla", "idtabla", "dspath", nullptr},
-};
 
 QString textoError(const QSqlError& e)
 {
@@ -65,6 +15,16 @@ QString textoError(const QSqlError& e)
     if (t.isEmpty())
         t = e.text();
     return t;
+}
+
+// A file the user marked read-only is respected even by a user the system
+// would let write (as root can), and the journal needs the folder too.
+bool escribible(const QString& ruta)
+{
+    const QFileInfo f(ruta);
+    const QFileInfo carpeta(f.absolutePath());
+    return f.isWritable() && (f.permissions() & QFileDevice::WriteOwner) && carpeta.isWritable() &&
+           (carpeta.permissions() & QFileDevice::WriteOwner);
 }
 
 }  // namespace
@@ -84,8 +44,11 @@ Catalogo::Catalogo(const QString& rutaFichero, const QString& nombreConexion)
 {
 }
 
-Catalogo::~Catalogo()
+Catalogo::~Catalogo() { cierra(); }
+
+void Catalogo::cierra()
 {
+    preparadas_.clear();
     {
         QSqlDatabase d = QSqlDatabase::database(conexion_, false);
         if (d.isValid())
@@ -106,103 +69,87 @@ QSqlDatabase Catalogo::db() const { return QSqlDatabase::database(conexion_, fal
 
 void Catalogo::AbreBaseDatos()
 {
-    const bool existia = QFileInfo::exists(ruta_);
-    if (existia)
-        compruebaCatalogo();
+    cierra();
+    if (!QFileInfo::exists(ruta_))
+        esquema::CreaCatalogo(ruta_, conexion_ + QStringLiteral("_nuevo"));
+    const bool antiguo = esquema::Comprueba(ruta_, conexion_ + QStringLiteral("_prueba"));
+    soloLectura_ = !escribible(ruta_);
 
-    QSqlDatabase d = QSqlDatabase::contains(conexion_)
-                         ? QSqlDatabase::database(conexion_, false)
-                         : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexion_);
+    QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexion_);
     d.setDatabaseName(ruta_);
-    d.setConnectOptions(QString());
+    d.setConnectOptions(soloLectura_ ? QStringLiteral("QSQLITE_OPEN_READONLY") : QString());
     if (!d.open())
-        throw LodrinError(textoError(d.lastError()));
-
-    // Each statement commits on its own; with a write-ahead journal that stays
-    // fast, and a committed row survives a crash of the program.
-    QSqlQuery q(d);
-    for (const char* pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL",
-                               "PRAGMA foreign_keys=OFF"}) {
-        if (!q.exec(QString::fromLatin1(pragma)))
-            throw LodrinError(textoError(q.lastError()));
-    }
-    if (!existia)
-        creaCatalogo();
-}
-
-// Looks at an existing file without writing to it: it must be a database of
-// the engine and hold the six tables with the columns the program uses.
-void Catalogo::compruebaCatalogo()
-{
-    QFile f(ruta_);
-    if (!f.open(QIODevice::ReadOnly))
-        throw LodrinError(QStringLiteral("No se puede abrir el fichero %1: %2").arg(ruta_, f.errorString()));
-    const QByteArray cabecera = f.read(16);
-    f.close();
-    if (cabecera != QByteArray("SQLite format 3\0", 16))
-        throw LodrinError(QStringLiteral("El fichero %1 no es una base de datos reconocida: file is not a database").arg(ruta_));
-
-    const QString prueba = conexion_ + QStringLiteral("_prueba");
-    QString fallo;
-    {
-        QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), prueba);
-        d.setDatabaseName(ruta_);
-        d.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (!d.open()) {
-            fallo = textoError(d.lastError());
+        throw CatalogoNoAbierto(QStringLiteral("No se puede abrir el catálogo %1: %2").arg(ruta_, textoError(d.lastError())));
+    try {
+        if (soloLectura_) {
+            if (antiguo)
+                esquema::VistasLectura(*this);
         } else {
-            QSqlQuery q(d);
-            for (const auto& tabla : kColumnas) {
-                if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(QLatin1String(tabla[0])))) {
-                    fallo = textoError(q.lastError());
-                    break;
-                }
-                QStringList columnas;
-                while (q.next())
-                    columnas << q.value(1).toString().toLower();
-                for (int i = 1; i < 10 && tabla[i]; ++i) {
-                    if (!columnas.contains(QLatin1String(tabla[i]))) {
-                        fallo = QStringLiteral("El fichero %1 no es un catalogo: falta la columna %2 de la tabla %3")
-                                    .arg(ruta_, QLatin1String(tabla[i]), QLatin1String(tabla[0]));
-                        break;
-                    }
-                }
-                if (!fallo.isEmpty())
-                    break;
-            }
-            q.finish();
+            esquema::ConfiguraEscritura(*this);
+            if (antiguo)
+                esquema::Actualiza(*this);
         }
-        d.close();
-    }
-    QSqlDatabase::removeDatabase(prueba);
-    if (!fallo.isEmpty())
-        throw LodrinError(fallo);
-}
-
-void Catalogo::creaCatalogo()
-{
-    for (const char* t : kTablas)
-        Ejecuta(QString::fromLatin1(t));
-    for (const char* m : kMascarasTipicas) {
-        const QString texto = QString::fromLatin1(m);
-        Ejecuta(QStringLiteral("insert into tlmascara (dsmascara, wnmascara) values ('") + sql::Comillas(texto) +
-                QStringLiteral("',") + sql::Entero(texto.size()) + QStringLiteral(")"));
+    } catch (const LodrinError& e) {
+        cierra();
+        throw CatalogoNoAbierto(e.message());
     }
 }
 
-void Catalogo::Ejecuta(const QString& sentencia)
+QSqlQuery& Catalogo::sentencia(const QString& sql, const QVariantList& valores)
 {
-    QSqlQuery q(db());
-    if (!q.exec(sentencia))
-        throw LodrinError(textoError(q.lastError()));
+    auto it = preparadas_.find(sql);
+    if (it == preparadas_.end()) {
+        // The program's statements are a few dozen fixed texts; a caller
+        // that builds texts of its own must not make the cache grow for ever.
+        if (preparadas_.size() >= 256)
+            preparadas_.clear();
+        QSqlQuery q(db());
+        q.setForwardOnly(true);
+        if (!q.prepare(sql))
+            throw LodrinError(textoError(q.lastError()));
+        it = preparadas_.insert(sql, q);
+    }
+    QSqlQuery& q = *it;
+    for (int i = 0; i < valores.size(); ++i) {
+        // A null text would be stored as NULL; the catalogue holds '' instead.
+        const QVariant& v = valores[i];
+        if (v.typeId() == QMetaType::QString && v.toString().isNull())
+            q.bindValue(i, QStringLiteral(""));
+        else
+            q.bindValue(i, v);
+    }
+    if (!q.exec()) {
+        const QString t = textoError(q.lastError());
+        q.finish();
+        throw LodrinError(t);
+    }
+    return q;
 }
 
-Consulta Catalogo::Abre(const QString& sentencia)
+void Catalogo::Ejecuta(const QString& sql, const QVariantList& valores)
 {
-    QSqlQuery q(db());
-    q.setForwardOnly(true);
-    if (!q.exec(sentencia))
-        throw LodrinError(textoError(q.lastError()));
+    sentencia(sql, valores).finish();
+}
+
+qint64 Catalogo::PrimerEntero(const QString& sql, const QVariantList& valores)
+{
+    QSqlQuery& q = sentencia(sql, valores);
+    const qint64 n = q.next() ? q.value(0).toLongLong() : 0;
+    q.finish();
+    return n;
+}
+
+qint64 Catalogo::Inserta(const QString& sql, const QVariantList& valores)
+{
+    QSqlQuery& q = sentencia(sql, valores);
+    const qint64 id = q.lastInsertId().toLongLong();
+    q.finish();
+    return id;
+}
+
+Consulta Catalogo::Abre(const QString& sql, const QVariantList& valores)
+{
+    QSqlQuery& q = sentencia(sql, valores);
     Consulta c;
     const QSqlRecord r = q.record();
     const int n = r.count();
@@ -214,7 +161,66 @@ Consulta Catalogo::Abre(const QString& sentencia)
             fila[i] = q.value(i);
         c.filas_.push_back(std::move(fila));
     }
+    q.finish();
     return c;
+}
+
+Transaccion::Transaccion(Catalogo& bd, const QString& que) : bd_(bd), exterior_(bd.profundidad_ == 0)
+{
+    if (bd_.soloLectura_)
+        throw LodrinError(QStringLiteral("El catálogo %1 es de solo lectura: no se puede %2.").arg(bd_.ruta_, que));
+    if (exterior_) {
+        QSqlDatabase d = bd_.db();
+        if (!d.transaction())
+            throw LodrinError(QStringLiteral("No se puede %1 en el catálogo %2: %3")
+                                  .arg(que, bd_.ruta_, textoError(d.lastError())));
+        bd_.alDeshacer_.clear();
+    }
+    ++bd_.profundidad_;
+}
+
+void Transaccion::AlDeshacer(std::function<void()> deshacer) { bd_.alDeshacer_.push_back(std::move(deshacer)); }
+
+void Transaccion::Confirma()
+{
+    confirmada_ = true;
+    if (!exterior_)
+        return;
+    QSqlDatabase d = bd_.db();
+    if (!d.commit()) {
+        confirmada_ = false;
+        throw LodrinError(textoError(d.lastError()));
+    }
+    bd_.alDeshacer_.clear();
+}
+
+Transaccion::~Transaccion()
+{
+    --bd_.profundidad_;
+    if (!exterior_)
+        return;
+    if (!confirmada_) {
+        bd_.db().rollback();
+        for (auto it = bd_.alDeshacer_.rbegin(); it != bd_.alDeshacer_.rend(); ++it)
+            (*it)();
+    }
+    bd_.alDeshacer_.clear();
+}
+
+LecturaCatalogo::LecturaCatalogo(Catalogo& bd) : bd_(bd)
+{
+    if (bd_.profundidad_ == 0)
+        abierta_ = bd_.db().transaction();
+    if (abierta_)
+        ++bd_.profundidad_;
+}
+
+LecturaCatalogo::~LecturaCatalogo()
+{
+    if (!abierta_)
+        return;
+    --bd_.profundidad_;
+    bd_.db().rollback();
 }
 
 void AutoresNuevos::AnadeAutorNuevo(const QString& nombre)
@@ -231,14 +237,3 @@ int AutoresNuevos::BuscaAutorNuevo(const QString& estandar) const
             return i + 1;
     return estandar.isEmpty() ? 0 : -1;
 }
-
-namespace sql {
-QString Comillas(const QString& texto)
-{
-    QString t = texto;
-    t.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return t;
-}
-QString Entero(qint64 valor) { return QString::number(valor); }
-QString SiNo(bool valor) { return valor ? QStringLiteral("True") : QStringLiteral("False"); }
-}  // namespace sql

@@ -1,12 +1,18 @@
 #pragma once
+#include <QHash>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <functional>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "catalogue/autoresnuevos.h"
+#include "common/lodrinerror.h"
 
 // The rows of one select, read forward: at its end or not, a named column of
 // the current row, the next row, and the number of rows.
@@ -31,6 +37,8 @@ private:
 
 // The one catalogue connection. Made once in main() and passed by reference;
 // it takes its file and connection name, so tests open their own catalogue.
+// Every statement of the program goes through it with its values bound; each
+// statement text is prepared once per connection and reused.
 class Catalogo {
 public:
     Catalogo(const QString& rutaFichero, const QString& nombreConexion = QStringLiteral("catalogo"));
@@ -38,15 +46,23 @@ public:
     Catalogo(const Catalogo&) = delete;
     Catalogo& operator=(const Catalogo&) = delete;
 
-    // Opens the catalogue file. A missing file is created with its tables and
-    // the typical masks; an existing file that is not a usable catalogue is
-    // reported (LodrinError with the engine's text) and never touched.
+    // Opens the catalogue file. A missing file is created whole with its
+    // tables and the typical masks; an older catalogue is brought up to date
+    // in one transaction; a file that is not a usable catalogue is reported
+    // and never touched. A file or folder that cannot be written opens for
+    // reading only. Throws CatalogoNoAbierto.
     void AbreBaseDatos();
+    bool SoloLectura() const { return soloLectura_; }
 
-    // Runs a statement that changes rows; each one is committed on its own.
-    void Ejecuta(const QString& sql);
-    // Runs a select and keeps its rows.
-    Consulta Abre(const QString& sql);
+    // Runs a select with its values bound to the ? of the text, in order.
+    Consulta Abre(const QString& sql, const QVariantList& valores = {});
+    // The first column of the first row of a select as a number, 0 when it
+    // gives no row: the look-ups of ids, without keeping rows.
+    qint64 PrimerEntero(const QString& sql, const QVariantList& valores);
+    // Runs a statement that changes rows.
+    void Ejecuta(const QString& sql, const QVariantList& valores = {});
+    // Runs an insert and returns the id of the new row.
+    qint64 Inserta(const QString& sql, const QVariantList& valores);
 
     QSqlDatabase db() const;
     const QString& ruta() const { return ruta_; }
@@ -60,18 +76,80 @@ public:
     static QString RutaCatalogo(const QString& dirPrograma);
 
 private:
-    void creaCatalogo();
-    void compruebaCatalogo();
+    friend class Transaccion;
+    friend class LecturaCatalogo;
+    QSqlQuery& sentencia(const QString& sql, const QVariantList& valores);
+    void cierra();
 
     QString ruta_;
     QString conexion_;
     AutoresNuevos autores_;
+    bool soloLectura_ = false;
+    QHash<QString, QSqlQuery> preparadas_;
+    // Open transactions: only the outermost one begins and ends in the engine.
+    int profundidad_ = 0;
+    std::vector<std::function<void()>> alDeshacer_;
 };
 
-// How values enter SQL text.
-namespace sql {
-QString Comillas(const QString& texto);   // every single quote doubled
-QString Entero(qint64 valor);             // decimal, leading minus when negative
-QString SiNo(bool valor);                 // the bare words True / False
-inline QString Fecha() { return QStringLiteral("DATE()"); }
-}  // namespace sql
+// One user operation on the catalogue: begins a transaction, and unless
+// Confirma() is called before it goes, rolls it back and runs what was
+// registered with AlDeshacer (removing picture copies made meanwhile).
+// Guards inside an open one join it: the outermost decides. Refuses to start
+// on a read-only catalogue, naming the file.
+class Transaccion {
+public:
+    // que says in Spanish what the operation does ("grabar el CD").
+    Transaccion(Catalogo& bd, const QString& que);
+    ~Transaccion();
+    Transaccion(const Transaccion&) = delete;
+    Transaccion& operator=(const Transaccion&) = delete;
+
+    void Confirma();
+    bool Exterior() const { return exterior_; }
+    // Something to undo outside the engine if the operation is rolled back.
+    void AlDeshacer(std::function<void()> deshacer);
+
+private:
+    Catalogo& bd_;
+    bool exterior_;
+    bool confirmada_ = false;
+};
+
+// A reading that spans many statements (a listing): every statement sees the
+// same catalogue, and the engine takes its locks once instead of per
+// statement. Changes nothing.
+class LecturaCatalogo {
+public:
+    explicit LecturaCatalogo(Catalogo& bd);
+    ~LecturaCatalogo();
+    LecturaCatalogo(const LecturaCatalogo&) = delete;
+    LecturaCatalogo& operator=(const LecturaCatalogo&) = delete;
+
+private:
+    Catalogo& bd_;
+    bool abierta_ = false;
+};
+
+// Runs f as one operation: commits at its end, or rolls everything back and
+// throws a LodrinError naming the catalogue file and what failed.
+template <class F>
+auto Operacion(Catalogo& bd, const QString& que, F&& f) -> decltype(f(std::declval<Transaccion&>()))
+{
+    Transaccion t(bd, que);
+    try {
+        if constexpr (std::is_void_v<decltype(f(t))>) {
+            f(t);
+            t.Confirma();
+        } else {
+            auto r = f(t);
+            t.Confirma();
+            return r;
+        }
+    } catch (const LodrinError& e) {
+        // Only the outermost operation words the message; inner ones pass
+        // the cause on.
+        if (!t.Exterior())
+            throw;
+        throw LodrinError(QStringLiteral("No se ha podido %1 en el catálogo %2: %3").arg(que, bd.ruta(), e.message()));
+    }
+}

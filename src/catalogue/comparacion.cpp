@@ -6,17 +6,6 @@
 
 namespace {
 
-// The author's id in the catalogue, or 0. Authors only chosen while decoding
-// are not in the catalogue, so none of their songs can be.
-qint64 AutorCatalogado(Catalogo& bd, const QString& nombre)
-{
-    QString n = nombre;
-    const QString std = Estandariza(n);
-    Consulta r = bd.Abre(QStringLiteral("select idautor from tlautor ") + QStringLiteral("where dsautor_std = '") +
-                         std + QStringLiteral("'"));
-    return r.Fin() ? 0 : r.Entero(QStringLiteral("idautor"));
-}
-
 bool Catalogada(Catalogo& bd, const ListaTrabajo& lista, int i, bool varios)
 {
     const qint64 idautor = AutorCatalogado(bd, lista.SubItem(i, columna::kAutor));

@@ -4,28 +4,22 @@
 #include "catalogue/navegador.h"
 #include "catalogue/nombres.h"
 
-qint64 IdCancion(const QString& clave) { return clave.mid(3).toLongLong(); }
+namespace {
 
-bool LeePosicion(const QString& texto, qint64& posicion)
+void borra(Catalogo& bd, const FilaBD& fila)
 {
-    bool ok = false;
-    const int n = texto.trimmed().toInt(&ok);
-    if (!ok || n < -32768 || n > 32767)
-        return false;
-    posicion = n;
-    return true;
+    bd.Ejecuta(QStringLiteral("delete from tlcancion where idcancion = ?"), {IdCancion(fila.clave)});
 }
 
-void BorraCancion(Catalogo& bd, const FilaBD& fila)
+QString actualiza(Catalogo& bd, const FilaBD& fila)
 {
-    bd.Ejecuta(QStringLiteral("delete from tlcancion where idcancion = ") + sql::Entero(IdCancion(fila.clave)));
-}
-
-QString ActualizaCancion(Catalogo& bd, const FilaBD& fila)
-{
-    const QString id = sql::Entero(IdCancion(fila.clave));
-    QString titulo = fila.cancion;
-    Estandariza(titulo);
+    const qint64 id = IdCancion(fila.clave);
+    qint64 posicion = 0;
+    const bool conPosicion = !fila.posicion.trimmed().isEmpty();
+    // A typed position that the catalogue cannot hold is told, not dropped.
+    if (conPosicion && !LeePosicion(fila.posicion, posicion))
+        throw LodrinError(QStringLiteral("La posición «%1» de «%2» no es un número entero de -32768 a 32767")
+                              .arg(fila.posicion, fila.cancion));
     QString autor = fila.autor;
     const qint64 idautor = DameAutor(bd, autor, true);
     qint64 dueno = idautor;
@@ -35,21 +29,56 @@ QString ActualizaCancion(Catalogo& bd, const FilaBD& fila)
     }
     QString disco = fila.disco;
     const qint64 iddisco = DameDisco(bd, disco, dueno, true);
+    // The title is stored as typed, but for its leading blanks.
+    QString titulo = fila.cancion;
+    while (titulo.startsWith(QLatin1Char(' ')))
+        titulo.remove(0, 1);
 
-    qint64 posicion = 0;
-    const bool conPosicion = LeePosicion(fila.posicion, posicion);
-    QString sentencia = QStringLiteral("update tlcancion set ") + QStringLiteral("dscancion = '") + titulo +
-                        QStringLiteral("'") + QStringLiteral(",cddisco = ") + sql::Entero(iddisco) +
-                        QStringLiteral(",cdautor = ") + sql::Entero(idautor);
-    // Text that is no position must not reach the number column; the song
-    // keeps the position it had.
-    if (conPosicion)
-        sentencia += QStringLiteral(",wncancion = ") + sql::Entero(posicion);
-    sentencia += QStringLiteral(" where idcancion = ") + id;
-    bd.Ejecuta(sentencia);
+    if (conPosicion) {
+        bd.Ejecuta(QStringLiteral("update tlcancion set dscancion = ?, dscancion_clave = ?, cddisco = ?, cdautor = ?,"
+                                  " wncancion = ? where idcancion = ?"),
+                   {titulo, Pliega(titulo), iddisco, idautor, posicion, id});
+        return QString::number(posicion);
+    }
+    bd.Ejecuta(QStringLiteral("update tlcancion set dscancion = ?, dscancion_clave = ?, cddisco = ?, cdautor = ?"
+                              " where idcancion = ?"),
+               {titulo, Pliega(titulo), iddisco, idautor, id});
+    Consulta r = bd.Abre(QStringLiteral("select wncancion from tlcancion where idcancion = ?"), {id});
+    return r.Fin() ? fila.posicion : QString::number(r.Entero(QStringLiteral("wncancion")));
+}
 
-    if (conPosicion)
-        return sql::Entero(posicion);
-    Consulta r = bd.Abre(QStringLiteral("select wncancion from tlcancion where idcancion = ") + id);
-    return r.Fin() ? fila.posicion : sql::Entero(r.Entero(QStringLiteral("wncancion")));
+}  // namespace
+
+qint64 IdCancion(const QString& clave) { return clave.mid(3).toLongLong(); }
+
+bool LeePosicion(const QString& texto, qint64& posicion)
+{
+    bool ok = false;
+    const int n = texto.trimmed().toInt(&ok);
+    if (!ok || !PosicionCabe(n))
+        return false;
+    posicion = n;
+    return true;
+}
+
+void BorraCancion(Catalogo& bd, const FilaBD& fila) { BorraCanciones(bd, {fila}); }
+
+void BorraCanciones(Catalogo& bd, const std::vector<FilaBD>& filas)
+{
+    Operacion(bd, QStringLiteral("borrar las canciones"), [&](Transaccion&) {
+        for (const FilaBD& f : filas)
+            borra(bd, f);
+    });
+}
+
+QString ActualizaCancion(Catalogo& bd, const FilaBD& fila) { return ActualizaCanciones(bd, {fila}).front(); }
+
+std::vector<QString> ActualizaCanciones(Catalogo& bd, const std::vector<FilaBD>& filas)
+{
+    return Operacion(bd, QStringLiteral("cambiar las canciones"), [&](Transaccion&) {
+        std::vector<QString> posiciones;
+        for (const FilaBD& f : filas)
+            posiciones.push_back(actualiza(bd, f));
+        return posiciones;
+    });
 }

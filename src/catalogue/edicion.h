@@ -1,23 +1,31 @@
 #pragma once
 #include <QString>
+#include <vector>
 
 class Catalogo;
 struct FilaBD;
 
-// Edits of catalogued songs made from the catalogue list.
+// Edits of catalogued songs made from the catalogue list. Each call is one
+// operation: it is committed whole or, on failure, not at all (LodrinError
+// naming the catalogue file).
 
 // The song id a list row's key carries ("ca#" + idcancion).
 qint64 IdCancion(const QString& clave);
 
 // Deletes the song of a row. Its author, disc, CD and pictures stay.
 void BorraCancion(Catalogo& bd, const FilaBD& fila);
+// Deletes the songs of several rows in one operation.
+void BorraCanciones(Catalogo& bd, const std::vector<FilaBD>& filas);
 
 // Rewrites the song of a row from its columns: title, performer, disc (owned
 // by "<Varios Artistas>" for a various-artists song) and position. New author
-// and disc names get their rows. A position that is not a whole number from
-// -32768 to 32767 leaves the stored one. Returns the position the song now
+// and disc names get their rows. An empty position leaves the stored one; a
+// position that is not a whole number from -32768 to 32767 is refused with a
+// LodrinError before anything is written. Returns the position the song now
 // has, as text, for the row to show.
 QString ActualizaCancion(Catalogo& bd, const FilaBD& fila);
+// Rewrites several rows in one operation; the positions to show, in order.
+std::vector<QString> ActualizaCanciones(Catalogo& bd, const std::vector<FilaBD>& filas);
 
 // A position text as a number; false when it is not one the catalogue holds.
 bool LeePosicion(const QString& texto, qint64& posicion);

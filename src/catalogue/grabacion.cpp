@@ -102,40 +102,46 @@ qint64 ValorPosicion(const QString& texto)
 
 void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& datos, AvanceGrabacion* avance)
 {
-    const qint64 idcd = DameCd(bd, datos.descripcion, datos.serial, true);
-    Memoria memoria(bd);
-
     FinAvance fin(avance);
-    if (avance)
-        avance->Empieza(lista.Cuenta());
-
-    for (int i = 1; i <= lista.Cuenta(); ++i) {
-        const FilaTrabajo& fila = lista.Fila(i);
-        const QString tipo = lista.Tipo(i);
-        const bool analizada = lista.CuentaSubItems(i) > 1;
-        const bool cancion = tipo == QLatin1String("f") || tipo == QLatin1String("v");
-        const bool imagen = tipo == QLatin1String("p");
-
-        if (cancion && analizada) {
-            const bool varios = tipo == QLatin1String("v");
-            const qint64 idautor = memoria.Autor(lista.SubItem(i, columna::kAutor));
-            const qint64 propietario = varios ? memoria.Varios() : idautor;
-            const qint64 iddisco = memoria.Disco(lista.SubItem(i, columna::kDisco), propietario);
-            QString titulo = lista.SubItem(i, columna::kCancion);
-            const qint64 posicion = ValorPosicion(lista.SubItem(i, columna::kPosicion));
-            HP hp;
-            const qint64 segundos = DameInfoMp3(fila.tag, hp) ? hp.tiempo : 0;
-            QString ruta = fila.texto;
-            DameCancion(bd, titulo, idautor, iddisco, idcd, posicion, ruta, varios, true, segundos);
-        } else if (imagen && analizada && datos.grabarImagenes) {
-            const QString disco = lista.SubItem(i, columna::kDisco);
-            if (!disco.isEmpty()) {
-                const qint64 idautor = memoria.Autor(lista.SubItem(i, columna::kAutor));
-                const qint64 iddisco = memoria.Disco(disco, idautor);
-                GrabaObjeto(bd, datos.dirPrograma, QStringLiteral("d"), iddisco, fila.texto, fila.tag, true);
-            }
-        }
+    // One CD is one operation: recorded whole, or not at all.
+    Operacion(bd, QStringLiteral("grabar el CD «%1»").arg(datos.descripcion), [&](Transaccion&) {
+        const qint64 idcd = DameCd(bd, datos.descripcion, datos.serial, true);
+        Memoria memoria(bd);
         if (avance)
-            avance->Avanza(i);
-    }
+            avance->Empieza(lista.Cuenta());
+
+        for (int i = 1; i <= lista.Cuenta(); ++i) {
+            const FilaTrabajo& fila = lista.Fila(i);
+            const QString tipo = lista.Tipo(i);
+            const bool analizada = lista.CuentaSubItems(i) > 1;
+            const bool cancion = tipo == QLatin1String("f") || tipo == QLatin1String("v");
+            const bool imagen = tipo == QLatin1String("p");
+
+            if (cancion && analizada) {
+                const bool varios = tipo == QLatin1String("v");
+                const qint64 idautor = memoria.Autor(lista.SubItem(i, columna::kAutor));
+                const qint64 propietario = varios ? memoria.Varios() : idautor;
+                const qint64 iddisco = memoria.Disco(lista.SubItem(i, columna::kDisco), propietario);
+                QString titulo = lista.SubItem(i, columna::kCancion);
+                // A position the catalogue cannot hold counts as none, as an
+                // edit refuses it.
+                qint64 posicion = ValorPosicion(lista.SubItem(i, columna::kPosicion));
+                if (!PosicionCabe(posicion))
+                    posicion = 0;
+                HP hp;
+                const qint64 segundos = DameInfoMp3(fila.tag, hp) ? hp.tiempo : 0;
+                QString ruta = fila.texto;
+                DameCancion(bd, titulo, idautor, iddisco, idcd, posicion, ruta, varios, true, segundos);
+            } else if (imagen && analizada && datos.grabarImagenes) {
+                const QString disco = lista.SubItem(i, columna::kDisco);
+                if (!disco.isEmpty()) {
+                    const qint64 idautor = memoria.Autor(lista.SubItem(i, columna::kAutor));
+                    const qint64 iddisco = memoria.Disco(disco, idautor);
+                    GrabaObjeto(bd, datos.dirPrograma, QStringLiteral("d"), iddisco, fila.texto, fila.tag, true);
+                }
+            }
+            if (avance)
+                avance->Avanza(i);
+        }
+    });
 }

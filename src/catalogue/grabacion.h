@@ -25,8 +25,9 @@ struct DatosGrabacion {
 // Writes the analysed work list into the catalogue: the CD, and for every
 // analysed MP3 row its author, disc and song with its playing time, and for
 // every analysed picture row a cover of its disc. Rows already recorded are
-// found, not doubled. A failure throws LodrinError; what was written before
-// it stays, and recording the same list again completes it.
+// found, not doubled. The CD is one operation: a failure rolls back its rows
+// and removes the picture copies it made, then throws LodrinError naming the
+// catalogue file; recording the same list again records it once.
 void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& datos,
              AvanceGrabacion* avance = nullptr);
 

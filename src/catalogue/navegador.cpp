@@ -1,6 +1,5 @@
 #include "catalogue/navegador.h"
 
-#include <QHash>
 #include <QSet>
 
 #include "catalogue/catalogo.h"
@@ -11,18 +10,6 @@ const QString kVacio = QStringLiteral("<vacio>");
 const QString kVarios = QStringLiteral("<Varios Artistas>");
 constexpr qint64 kGrupoVarios = -98;
 constexpr qint64 kNinguno = -99;
-
-QString primerTexto(Catalogo& bd, const QString& select, const QString& columna)
-{
-    Consulta r = bd.Abre(select);
-    return r.Fin() ? QString() : r.Texto(columna);
-}
-
-QString nombreAutor(Catalogo& bd, qint64 idautor)
-{
-    return primerTexto(bd, QStringLiteral("select dsautor from tlautor where idautor = ") + sql::Entero(idautor),
-                       QStringLiteral("dsautor"));
-}
 
 bool sinId(qint64 id) { return id == 0 || id == -1; }
 
@@ -49,7 +36,10 @@ std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, AvanceCarga* avance)
         grupo = QStringLiteral("GrupoAutor");
         break;
     case 2:
-        select = QStringLiteral("SELECT DSDISCO,IDDISCO,cdautord FROM TLDISCO ORDER BY DSDISCO_std");
+        // Each disc comes with its author's name: one statement, not one per disc.
+        select = QStringLiteral("select d.dsdisco as dsdisco, d.iddisco as iddisco, a.dsautor as dsautor"
+                                " from tldisco d left join tlautor a on a.idautor = d.cdautord"
+                                " order by d.dsdisco_std, d.cdautord, d.iddisco");
         grupo = QStringLiteral("grupodisco");
         break;
     case 3:
@@ -67,32 +57,26 @@ std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, AvanceCarga* avance)
     nodos.reserve(size_t(r.RecordCount()) + 1);
     if (avance)
         avance->Empieza(r.RecordCount() + 1);
-    // The discs' authors are read in one go: one statement per disc costs
-    // seconds in a large catalogue. An author not found gives an empty name.
-    QHash<qint64, QString> autores;
-    if (orden == 2)
-        for (Consulta a = bd.Abre(QStringLiteral("select idautor, dsautor from tlautor")); !a.Fin(); a.Siguiente())
-            autores.insert(a.Entero(QStringLiteral("idautor")), a.Texto(QStringLiteral("dsautor")));
     for (; !r.Fin(); r.Siguiente()) {
         NodoBD n;
         n.padre = QStringLiteral("BD");
         switch (orden) {
         case 1:
-            n.clave = QStringLiteral("BDau#") + sql::Entero(r.Entero(QStringLiteral("idautor")));
+            n.clave = QStringLiteral("BDau#") + QString::number(r.Entero(QStringLiteral("idautor")));
             n.texto = r.Texto(QStringLiteral("dsautor"));
             n.imagen = QStringLiteral("autor");
             break;
         case 2: {
             const qint64 iddisco = r.Entero(QStringLiteral("iddisco"));
-            const QString autor = autores.value(r.Entero(QStringLiteral("cdautord")));
-            n.clave = QStringLiteral("BDdi#") + sql::Entero(iddisco);
+            const QString autor = r.Texto(QStringLiteral("dsautor"));  // empty when not found
+            n.clave = QStringLiteral("BDdi#") + QString::number(iddisco);
             n.texto = r.Texto(QStringLiteral("dsdisco")) + QStringLiteral("(") + autor + QStringLiteral(")");
             n.imagen = QStringLiteral("disco");
             n.tag = iddisco;
             break;
         }
         default:
-            n.clave = QStringLiteral("BDcd#") + sql::Entero(r.Entero(QStringLiteral("idcd")));
+            n.clave = QStringLiteral("BDcd#") + QString::number(r.Entero(QStringLiteral("idcd")));
             n.texto = r.Texto(QStringLiteral("dscd"));
             n.imagen = QStringLiteral("cd");
             break;
@@ -116,17 +100,23 @@ ContenidoBD ListaBD(Catalogo& bd, const QString& clave, AvanceCarga* avance)
     if (!porAutor && !porDisco && !porCd)
         return c;
 
-    const QString id = sql::Entero(IdDeClave(clave));
-    QString select = QStringLiteral("select cdcd, cddisco, cdautor, dscancion, idcancion, dspath, wncancion, swvarios ") +
-                     QStringLiteral(" from tlcancion ");
+    // One joined select gives each song with its CD, disc and author names and
+    // whether its disc has a picture. Ties keep the order of recording.
+    QString select = QStringLiteral(
+        "select c.cdcd as cdcd, c.cddisco as cddisco, c.cdautor as cdautor, c.dscancion as dscancion,"
+        " c.idcancion as idcancion, c.wncancion as wncancion, c.swvarios as swvarios, k.dscd as dscd,"
+        " d.dsdisco as dsdisco, a.dsautor as dsautor,"
+        " exists (select 1 from tlobjetos o where o.dstabla = 'd' and o.idtabla = c.cddisco) as conimagen"
+        " from tlcancion c left join tlcd k on k.idcd = c.cdcd left join tldisco d on d.iddisco = c.cddisco"
+        " left join tlautor a on a.idautor = c.cdautor");
     if (porAutor)
-        select += QStringLiteral(" where cdautor = ") + id + QStringLiteral(" order by cddisco");
+        select += QStringLiteral(" where c.cdautor = ? order by c.cddisco, c.idcancion");
     else if (porDisco)
-        select += QStringLiteral(" where cddisco = ") + id + QStringLiteral(" order by cdautor");
+        select += QStringLiteral(" where c.cddisco = ? order by c.cdautor, c.idcancion");
     else
-        select += QStringLiteral(" where cdcd = ") + id + QStringLiteral(" order by cdautor, cddisco");
+        select += QStringLiteral(" where c.cdcd = ? order by c.cdautor, c.cddisco, c.idcancion");
 
-    Consulta r = bd.Abre(select);
+    Consulta r = bd.Abre(select, {IdDeClave(clave)});
     if (r.Fin())
         return c;
     if (avance)
@@ -148,28 +138,14 @@ ContenidoBD ListaBD(Catalogo& bd, const QString& clave, AvanceCarga* avance)
         qint64 cdautor = r.Entero(QStringLiteral("cdautor"));
         const bool varios = r.SiNo(QStringLiteral("swvarios"));
 
-        if (cdcd != cdAnterior)
-            cd = primerTexto(bd, QStringLiteral("select dscd from tlcd where idcd = ") + sql::Entero(cdcd),
-                             QStringLiteral("dscd"));
-        if (cddisco != discoAnterior) {
-            if (!sinId(cddisco)) {
-                disco = primerTexto(bd,
-                                    QStringLiteral("select dsdisco from tldisco where iddisco = ") + sql::Entero(cddisco),
-                                    QStringLiteral("dsdisco"));
-                conImagen = !bd.Abre(QStringLiteral("select idobjeto from tlobjetos where dstabla = 'd' and ") +
-                                     QStringLiteral("idtabla = ") + sql::Entero(cddisco))
-                                 .Fin();
-            } else {
-                disco = kVacio;
-                conImagen = false;
-            }
-        }
-        if (cdautor != autorAnterior)
-            autor = sinId(cdautor) ? kVacio : nombreAutor(bd, cdautor);
+        cd = r.Texto(QStringLiteral("dscd"));
+        disco = sinId(cddisco) ? kVacio : r.Texto(QStringLiteral("dsdisco"));
+        conImagen = !sinId(cddisco) && r.SiNo(QStringLiteral("conimagen"));
+        autor = sinId(cdautor) ? kVacio : r.Texto(QStringLiteral("dsautor"));
 
         FilaBD f;
-        f.clave = QStringLiteral("ca#") + sql::Entero(r.Entero(QStringLiteral("idcancion")));
-        f.posicion = sql::Entero(r.Entero(QStringLiteral("wncancion")));
+        f.clave = QStringLiteral("ca#") + QString::number(r.Entero(QStringLiteral("idcancion")));
+        f.posicion = QString::number(r.Entero(QStringLiteral("wncancion")));
         f.attrib = varios ? QStringLiteral("v") : QStringLiteral("f");
         f.autor = autor;
         f.disco = disco;
@@ -183,11 +159,11 @@ ContenidoBD ListaBD(Catalogo& bd, const QString& clave, AvanceCarga* avance)
         const bool otroCd = cdcd != cdAnterior;
         if (porAutor) {
             if (otroDisco || otroAutor)
-                c.nodos.push_back({clave, clave + QStringLiteral("di#") + sql::Entero(cddisco),
+                c.nodos.push_back({clave, clave + QStringLiteral("di#") + QString::number(cddisco),
                                    disco + QStringLiteral("(") + cd + QStringLiteral(")"), imagenDisco, cddisco});
         } else if (porDisco) {
             if (otroAutor || otroDisco)
-                c.nodos.push_back({clave, clave + QStringLiteral("au#") + sql::Entero(cdautor),
+                c.nodos.push_back({clave, clave + QStringLiteral("au#") + QString::number(cdautor),
                                    autor + QStringLiteral("(") + cd + QStringLiteral(")"), QStringLiteral("autor"), 0});
         } else {
             QString nombre = autor;
@@ -196,8 +172,8 @@ ContenidoBD ListaBD(Catalogo& bd, const QString& clave, AvanceCarga* avance)
                 nombre = kVarios;
             }
             const bool otroAutorCd = cdautor != autorAnterior;
-            const QString claveAutor = clave + QStringLiteral("au#") + sql::Entero(cdautor);
-            const QString claveDisco = claveAutor + QStringLiteral("di#") + sql::Entero(cddisco);
+            const QString claveAutor = clave + QStringLiteral("au#") + QString::number(cdautor);
+            const QString claveDisco = claveAutor + QStringLiteral("di#") + QString::number(cddisco);
             if ((otroAutorCd || otroCd) && !claves.contains(claveAutor)) {
                 c.nodos.push_back({clave, claveAutor, nombre,
                                    varios ? QStringLiteral("GrupoAutor") : QStringLiteral("autor"), 0});

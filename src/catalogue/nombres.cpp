@@ -1,5 +1,7 @@
 #include "catalogue/nombres.h"
 
+#include <QDate>
+
 #include "catalogue/catalogo.h"
 
 namespace {
@@ -8,7 +10,26 @@ const QString kQuitar = QStringLiteral("-.@#$!%&/'()=?¡¿*+][^`¨´},._<> ");
 const QString kAcentos = QStringLiteral("ÁÀÄÂÉÈÊÊÍÌÏÎÓÒÖÔÚÙÜÛ");
 const QString kLlanas = QStringLiteral("AAAAEEEEIIIIOOOOUUUU");
 
+// The text as it is stored: without its leading blanks, quotes as written
+// (values are bound, so nothing is doubled).
+QString comoSeGuarda(const QString& texto)
+{
+    qsizetype i = 0;
+    while (i < texto.size() && texto[i] == QLatin1Char(' '))
+        ++i;
+    return texto.mid(i);
+}
+
+qint64 primerId(Catalogo& bd, const QString& select, const QVariantList& valores)
+{
+    return bd.PrimerEntero(select, valores);
+}
+
+const QString kSelectAutor = QStringLiteral("select idautor as id from tlautor where dsautor_std = ?");
+
 }  // namespace
+
+QString Pliega(const QString& texto) { return texto.toCaseFolded(); }
 
 QString Estandariza(QString& nombre)
 {
@@ -39,96 +60,79 @@ QString Estandariza(QString& nombre)
     return guardado;
 }
 
+qint64 AutorCatalogado(Catalogo& bd, const QString& nombre)
+{
+    QString n = nombre;
+    return primerId(bd, kSelectAutor, {Estandariza(n)});
+}
+
 qint64 DameAutor(Catalogo& bd, QString& nombre, bool crear)
 {
+    const QString tal = comoSeGuarda(nombre);
     const QString std = Estandariza(nombre);
-    const QString select = QStringLiteral("select idautor from tlautor ") +
-                           QStringLiteral("where dsautor_std = '") + std + QStringLiteral("'");
-    {
-        Consulta r = bd.Abre(select);
-        if (!r.Fin())
-            return r.Entero(QStringLiteral("idautor"));
-    }
+    if (const qint64 id = primerId(bd, kSelectAutor, {std}))
+        return id;
     if (!crear)
         return bd.autoresNuevos().BuscaAutorNuevo(std);
-    bd.Ejecuta(QStringLiteral("insert into tlautor (dsautor, dsautor_std, intautor) values ") +
-               QStringLiteral("(") + QStringLiteral("'") + nombre + QStringLiteral("', '") + std +
-               QStringLiteral("',0)"));
-    Consulta r = bd.Abre(select);
-    return r.Fin() ? 0 : r.Entero(QStringLiteral("idautor"));
+    return Operacion(bd, QStringLiteral("añadir el autor %1").arg(tal), [&](Transaccion&) {
+        return bd.Inserta(QStringLiteral("insert into tlautor (dsautor, dsautor_std, intautor) values (?, ?, 0)"),
+                          {tal, std});
+    });
 }
 
 qint64 DameDisco(Catalogo& bd, QString& nombre, qint64 idautor, bool crear)
 {
     if (!crear && nombre == QLatin1String("<vacio>"))
         return -1;
+    const QString tal = comoSeGuarda(nombre);
     const QString std = Estandariza(nombre);
-    const QString select = QStringLiteral("select iddisco from tldisco ") +
-                           QStringLiteral("where dsdisco_std = '") + std + QStringLiteral("'") +
-                           QStringLiteral(" and cdautord = ") + sql::Entero(idautor);
-    {
-        Consulta r = bd.Abre(select);
-        if (!r.Fin())
-            return r.Entero(QStringLiteral("iddisco"));
-    }
+    if (const qint64 id = primerId(bd, QStringLiteral("select iddisco as id from tldisco where dsdisco_std = ? and cdautord = ?"),
+                                   {std, idautor}))
+        return id;
     if (!crear)
         return 0;
-    bd.Ejecuta(QStringLiteral("insert into tldisco (dsdisco, dsdisco_std,cdautord) values ") +
-               QStringLiteral("(") + QStringLiteral("'") + nombre + QStringLiteral("', '") + std +
-               QStringLiteral("',") + sql::Entero(idautor) + QStringLiteral(")"));
-    Consulta r = bd.Abre(select);
-    return r.Fin() ? 0 : r.Entero(QStringLiteral("iddisco"));
+    return Operacion(bd, QStringLiteral("añadir el disco %1").arg(tal), [&](Transaccion&) {
+        return bd.Inserta(QStringLiteral("insert into tldisco (dsdisco, dsdisco_std, cdautord) values (?, ?, ?)"),
+                          {tal, std, idautor});
+    });
 }
 
 qint64 DameCd(Catalogo& bd, QString descripcion, QString serial, bool crear)
 {
-    descripcion = sql::Comillas(descripcion);
-    serial = sql::Comillas(serial);
-    const QString select = QStringLiteral("select idcd from tlcd where dscd = '") + descripcion +
-                           QStringLiteral("'");
-    {
-        Consulta r = bd.Abre(select);
-        if (!r.Fin())
-            return r.Entero(QStringLiteral("idcd"));
-    }
+    if (const qint64 id = primerId(bd, QStringLiteral("select idcd as id from tlcd where dscd_clave = ?"),
+                                   {Pliega(descripcion)}))
+        return id;
     if (!crear)
         return 0;
-    bd.Ejecuta(QStringLiteral("insert into tlcd ") + QStringLiteral(" (dscd, sercd, lotienecd, dtcd) ") +
-               QStringLiteral("values ") + QStringLiteral("(") + QStringLiteral("'") + descripcion +
-               QStringLiteral("','") + serial + QStringLiteral("' , ' ', DATE())"));
-    Consulta r = bd.Abre(select);
-    return r.Fin() ? 0 : r.Entero(QStringLiteral("idcd"));
+    // The date of the person's own day, as the program shows dates.
+    const QString hoy = QDate::currentDate().toString(Qt::ISODate);
+    return Operacion(bd, QStringLiteral("añadir el CD %1").arg(descripcion), [&](Transaccion&) {
+        return bd.Inserta(QStringLiteral("insert into tlcd (dscd, sercd, lotienecd, dtcd, dscd_clave)"
+                                         " values (?, ?, ' ', ?, ?)"),
+                          {descripcion, serial, hoy, Pliega(descripcion)});
+    });
 }
 
 qint64 DameCancion(Catalogo& bd, QString& titulo, qint64 idautor, qint64 iddisco, qint64 idcd,
                    qint64 posicion, QString& ruta, bool varios, bool crear, qint64 segundos)
 {
+    const QString tal = comoSeGuarda(titulo);
+    const QString rutaTal = comoSeGuarda(ruta);
     Estandariza(titulo);
     Estandariza(ruta);
-    QString select;
-    if (crear)
-        select = QStringLiteral("select idcancion from tlcancion ") + QStringLiteral("where (dscancion = '") +
-                 titulo + QStringLiteral("' and ") + QStringLiteral("cdcd = ") + sql::Entero(idcd) +
-                 QStringLiteral(" and cddisco = ") + sql::Entero(iddisco) + QStringLiteral(" and cdautor = ") +
-                 sql::Entero(idautor) + QStringLiteral(")");
-    else
-        select = QStringLiteral("select idcancion from tlcancion ") + QStringLiteral("where (dscancion = '") +
-                 titulo + QStringLiteral("' and ") + QStringLiteral(" cddisco = ") + sql::Entero(iddisco) +
-                 QStringLiteral(" and cdautor = ") + sql::Entero(idautor) + QStringLiteral(")");
-    {
-        Consulta r = bd.Abre(select);
-        if (!r.Fin())
-            return r.Entero(QStringLiteral("idcancion"));
-    }
-    if (titulo.isEmpty() || !crear)
-        return 0;
-    bd.Ejecuta(QStringLiteral("insert into tlcancion ") +
-               QStringLiteral(" (dscancion, cdcd, cddisco, cdautor, wncancion, dspath, swvarios,wntime) ") +
-               QStringLiteral("values ") + QStringLiteral("(") + QStringLiteral("'") + titulo +
-               QStringLiteral("',") + sql::Entero(idcd) + QStringLiteral(",") + sql::Entero(iddisco) +
-               QStringLiteral(", ") + sql::Entero(idautor) + QStringLiteral(",") + sql::Entero(posicion) +
-               QStringLiteral(",'") + ruta + QStringLiteral("',") + sql::SiNo(varios) + QStringLiteral(",") +
-               sql::Entero(segundos) + QStringLiteral(")"));
-    Consulta r = bd.Abre(select);
-    return r.Fin() ? 0 : r.Entero(QStringLiteral("idcancion"));
+    const QString clave = Pliega(tal);
+    const qint64 id =
+        crear ? primerId(bd, QStringLiteral("select idcancion as id from tlcancion where dscancion_clave = ?"
+                                            " and cddisco = ? and cdautor = ? and cdcd = ?"),
+                         {clave, iddisco, idautor, idcd})
+              : primerId(bd, QStringLiteral("select idcancion as id from tlcancion where dscancion_clave = ?"
+                                            " and cddisco = ? and cdautor = ?"),
+                         {clave, iddisco, idautor});
+    if (id || titulo.isEmpty() || !crear)
+        return id;
+    return Operacion(bd, QStringLiteral("añadir la canción %1").arg(tal), [&](Transaccion&) {
+        return bd.Inserta(QStringLiteral("insert into tlcancion (dscancion, cdcd, cddisco, cdautor, wncancion, dspath,"
+                                         " swvarios, wntime, dscancion_clave) values (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                          {tal, idcd, iddisco, idautor, posicion, rutaTal, varios, segundos, clave});
+    });
 }

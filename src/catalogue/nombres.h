@@ -8,6 +8,10 @@ class Catalogo;
 // caller's text by its quoted form (leading blanks gone, quotes doubled).
 QString Estandariza(QString& nombre);
 
+// The form in which a text is compared without regard to case, for every
+// letter (titles, CD descriptions, picture paths): what the key columns hold.
+QString Pliega(const QString& texto);
+
 // Find-or-insert of the catalogue's names. Each takes its name in-out (it
 // comes back quoted) and returns the id, as the catalogue store describes.
 qint64 DameAutor(Catalogo& bd, QString& nombre, bool crear);
@@ -15,3 +19,11 @@ qint64 DameDisco(Catalogo& bd, QString& nombre, qint64 idautor, bool crear);
 qint64 DameCd(Catalogo& bd, QString descripcion, QString serial, bool crear);
 qint64 DameCancion(Catalogo& bd, QString& titulo, qint64 idautor, qint64 iddisco, qint64 idcd,
                    qint64 posicion, QString& ruta, bool varios, bool crear, qint64 segundos);
+
+// Whether a track position fits the catalogue's 16-bit positions; recording
+// and edits accept the same range.
+constexpr bool PosicionCabe(qint64 posicion) { return posicion >= -32768 && posicion <= 32767; }
+
+// The author's id in the catalogue for a name, or 0: authors only chosen
+// while decoding do not count.
+qint64 AutorCatalogado(Catalogo& bd, const QString& nombre);

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "catalogue/catalogo.h"
+#include "catalogue/nombres.h"
 #include "common/lodrinerror.h"
 
 QString CarpetaImagenes(const QString& dirPrograma)
@@ -21,20 +22,26 @@ QString CopiaExistente(const QString& dirPrograma, qint64 idobjeto)
 {
     const QDir carpeta(CarpetaImagenes(dirPrograma));
     const QString id = QString::number(idobjeto);
-    for (const char* ext : {".jpg", ".gif"}) {
-        const QString ruta = carpeta.filePath(id + QLatin1String(ext));
-        if (QFileInfo::exists(ruta))
-            return ruta;
-    }
     // Copies made before extensions were lower-cased keep the case of the
-    // file they came from; any case of the four characters will do.
-    const QStringList otras = carpeta.entryList({id + QStringLiteral(".???")}, QDir::Files, QDir::Name);
-    return otras.isEmpty() ? QString() : carpeta.filePath(otras.first());
+    // file they came from. Trying each spelling of the two extensions costs a
+    // few look-ups where listing the folder costs one per copy it holds.
+    for (const char* ext : {"jpg", "gif"}) {
+        for (int caso = 0; caso < 8; ++caso) {
+            QString e = QString::fromLatin1(ext);
+            for (int k = 0; k < 3; ++k)
+                if (caso & (1 << k))
+                    e[k] = e[k].toUpper();
+            const QString ruta = carpeta.filePath(id + QLatin1Char('.') + e);
+            if (QFileInfo::exists(ruta))
+                return ruta;
+        }
+    }
+    return QString();
 }
 
 namespace {
 
-void copia(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, const QString& origen)
+QString copia(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, const QString& origen)
 {
     const QString carpeta = CarpetaImagenes(dirPrograma);
     if (!QDir().mkpath(carpeta))
@@ -54,6 +61,7 @@ void copia(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, con
         QFile::remove(temporal);
         throw LodrinError(QStringLiteral("No se puede copiar la imagen %1 a %2").arg(origen, destino));
     }
+    return destino;
 }
 
 }  // namespace
@@ -61,44 +69,40 @@ void copia(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, con
 qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabla, qint64 idtabla,
                    QString ruta, const QString& origen, bool crear)
 {
-    const QString citada = sql::Comillas(ruta);
-    QString select;
-    if (crear)
-        select = QStringLiteral("select idobjeto from tlobjetos where ") + QStringLiteral(" dstabla = '") + tabla +
-                 QStringLiteral("' and idtabla = ") + sql::Entero(idtabla) + QStringLiteral(" and dspath = '") +
-                 citada + QStringLiteral("'");
-    else
-        select = QStringLiteral("select idobjeto from tlobjetos where ") + QStringLiteral(" dstabla = '") + tabla +
-                 QStringLiteral("' and idtabla = ") + sql::Entero(idtabla);
-    {
-        Consulta r = bd.Abre(select);
-        if (!r.Fin()) {
-            const qint64 id = r.Entero(QStringLiteral("idobjeto"));
-            // A row whose copy went missing (an earlier recording failed half
-            // way) gets its copy now.
-            if (crear && CopiaExistente(dirPrograma, id).isEmpty())
-                copia(dirPrograma, id, ruta, origen);
-            return id;
-        }
+    if (!crear) {
+        // The first picture recorded is the one shown first.
+        Consulta r = bd.Abre(QStringLiteral("select idobjeto from tlobjetos where dstabla = ? and idtabla = ?"
+                                            " order by idobjeto limit 1"),
+                             {tabla, idtabla});
+        return r.Fin() ? 0 : r.Entero(QStringLiteral("idobjeto"));
     }
-    if (!crear)
-        return 0;
-    bd.Ejecuta(QStringLiteral("insert into tlobjetos (dstabla, idtabla, dspath)") + QStringLiteral("values ( '") +
-               tabla + QStringLiteral("',") + sql::Entero(idtabla) + QStringLiteral(",'") + citada +
-               QStringLiteral("')"));
-    Consulta r = bd.Abre(select);
-    if (r.Fin())
-        return 0;
-    const qint64 id = r.Entero(QStringLiteral("idobjeto"));
-    copia(dirPrograma, id, ruta, origen);
-    return id;
+    return Operacion(bd, QStringLiteral("guardar la imagen %1").arg(ruta), [&](Transaccion& t) {
+        Consulta r = bd.Abre(QStringLiteral("select idobjeto from tlobjetos where dstabla = ? and idtabla = ?"
+                                            " and dspath_clave = ?"),
+                             {tabla, idtabla, Pliega(ruta)});
+        qint64 id = 0;
+        if (!r.Fin()) {
+            id = r.Entero(QStringLiteral("idobjeto"));
+            // A row whose copy went missing gets its copy now.
+            if (!CopiaExistente(dirPrograma, id).isEmpty())
+                return id;
+        } else {
+            id = bd.Inserta(QStringLiteral("insert into tlobjetos (dstabla, idtabla, dspath, dspath_clave)"
+                                           " values (?, ?, ?, ?)"),
+                            {tabla, idtabla, ruta, Pliega(ruta)});
+        }
+        const QString hecha = copia(dirPrograma, id, ruta, origen);
+        // A copy belongs to the operation that made it: undone with it.
+        t.AlDeshacer([hecha] { QFile::remove(hecha); });
+        return id;
+    });
 }
 
 qint64 DameSiguienteObjeto(Catalogo& bd, const QString& tabla, qint64 idtabla, qint64 actual)
 {
-    Consulta r = bd.Abre(QStringLiteral("select idobjeto from tlobjetos where ") + QStringLiteral(" dstabla = '") +
-                         tabla + QStringLiteral("' and idtabla = ") + sql::Entero(idtabla) +
-                         QStringLiteral(" order by idobjeto "));
+    Consulta r = bd.Abre(QStringLiteral("select idobjeto from tlobjetos where dstabla = ? and idtabla = ?"
+                                        " order by idobjeto"),
+                         {tabla, idtabla});
     if (r.Fin())
         return 0;
     const qint64 primero = r.Entero(QStringLiteral("idobjeto"));

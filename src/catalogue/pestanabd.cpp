@@ -1,6 +1,7 @@
 #include "catalogue/pestanabd.h"
 
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -116,6 +117,10 @@ void PestanaBaseDatos::Muestra(const ContenidoBD& contenido)
 void PestanaBaseDatos::Edita(int tecla, CamposLlevados& campos, EntradaDatos& entrada)
 {
     FilasCatalogo filas(lstVBD);
+    QHash<const QTreeWidgetItem*, FilaBD> antes;
+    for (int i = 1; i <= filas.Cuenta(); ++i)
+        if (filas.Seleccionada(i))
+            antes.insert(filas.item(i), LeeFilaBD(filas.item(i)));
     // Rows must keep their places while they are written.
     lstVBD->setSortingEnabled(false);
     struct Ordena {
@@ -126,7 +131,13 @@ void PestanaBaseDatos::Edita(int tecla, CamposLlevados& campos, EntradaDatos& en
         tecla, filas, campos, entrada, true, [&](int i) { BorraCancion(bd_, LeeFilaBD(filas.item(i))); },
         [&](int i) {
             QTreeWidgetItem* item = filas.item(i);
-            item->setText(columnaBD::kPosicion, ActualizaCancion(bd_, LeeFilaBD(item)));
+            try {
+                item->setText(columnaBD::kPosicion, ActualizaCancion(bd_, LeeFilaBD(item)));
+            } catch (...) {
+                // The row shows what the catalogue still holds.
+                EscribeFilaBD(item, antes.value(item));
+                throw;
+            }
         });
 }
 

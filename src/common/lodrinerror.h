@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 // The one error type of the logic layer. It carries the text the user is shown;
-// the program's boundary catches it, shows it in a message box and ends.
+// the window that started the operation shows it and the program carries on.
 class LodrinError : public std::runtime_error {
 public:
     explicit LodrinError(const QString& message)
@@ -12,4 +12,11 @@ public:
 
 private:
     QString message_;
+};
+
+// The catalogue could not be opened (or created) at start: the only failure
+// that ends the program, since nothing can be done without it.
+class CatalogoNoAbierto : public LodrinError {
+public:
+    using LodrinError::LodrinError;
 };

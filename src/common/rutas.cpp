@@ -33,4 +33,15 @@ QString UneConBarra(const QString& carpeta, const QString& nombre)
     return carpeta + QLatin1Char('\\') + nombre;
 }
 
+bool EsNombreSimple(const QString& nombre)
+{
+    if (nombre.isEmpty() || nombre == QLatin1String(".") || nombre == QLatin1String(".."))
+        return false;
+    for (const QChar c : nombre)
+        if (c == QLatin1Char('\\') || c == QLatin1Char('/') || c == QLatin1Char(':') ||
+            c.category() == QChar::Other_Control)
+            return false;
+    return true;
+}
+
 }  // namespace rutas

@@ -18,4 +18,9 @@ QString Separador();
 // folder already ends in one (the root of a drive).
 QString UneConBarra(const QString& carpeta, const QString& nombre);
 
+// Whether nombre is a plain file name, one that stays in the folder it is
+// joined to: not empty, not "." or "..", without separators ('\\', '/'),
+// drive letters (':') or control characters.
+bool EsNombreSimple(const QString& nombre);
+
 }  // namespace rutas

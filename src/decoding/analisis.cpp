@@ -83,8 +83,9 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
                 ctx.elector.PonCarpeta(++carpetaActual, carpetas);
             }
             campos.ruta = lista.Fila(i).texto;
+            // A choice given up stops the run; the rows written stay.
             if (DecodificaFichero(ctx, campos, continuacion))
-                return false;
+                return true;
             lista.PonSubItem(i, columna::kAutor, campos.autor);
             lista.PonSubItem(i, columna::kDisco, campos.disco);
             lista.PonSubItem(i, columna::kCancion, campos.cancion);

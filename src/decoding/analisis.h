@@ -10,8 +10,9 @@ struct ContextoDecodificacion;
 // ones when soloSeleccionadas), writes author, disc, song, position and mask
 // into them, sums up every expanded folder and gives each picture its
 // folder's author and disc. The masks are reloaded first. campos carries the
-// decoder's texts across rows and runs. Returns false when the person gave up
-// a choice: the run stops there, rows already written keep their values.
+// decoder's texts across rows and runs. When the person gives up a choice the
+// run stops there and rows already written keep their values. The flag it
+// returns is on whichever way the run ends.
 bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodificacion& ctx,
                   bool soloSeleccionadas);
 

@@ -180,6 +180,10 @@ struct Division {
     explicit Division(int componentes)
         : componente(size_t(componentes) + 2), separador(size_t(componentes) + 2), hallado(size_t(componentes) + 2)
     {
+        // The fifth component reads "<vacio>" until a split fills it, like a
+        // field the mask does not name.
+        if (componente.size() > 5)
+            componente[5] = kVacio;
     }
 };
 

@@ -1,11 +1,6 @@
 #include "decoding/mascaras.h"
 
-#include "catalogue/catalogo.h"
-
-namespace {
-const QString kSelectMascaras =
-    QStringLiteral("select dsmascara from tlmascara") + QStringLiteral(" order by wnmascara desc");
-}
+#include "catalogue/mascarasbd.h"
 
 int ListaMascaras::CargaMascaras(Catalogo& bd)
 {
@@ -61,16 +56,6 @@ void CompilaMascara(const QString& mascara, QString& patron, TablaComponentes& t
     }
 }
 
-void AnadeMascara(Catalogo& bd, const QString& texto)
-{
-    bd.Ejecuta(QStringLiteral("insert into tlmascara (dsmascara, wnmascara) values ('") + sql::Comillas(texto) +
-               QStringLiteral("',") + sql::Entero(texto.size()) + QStringLiteral(")"));
-}
+void AnadeMascara(Catalogo& bd, const QString& texto) { GuardaMascara(bd, texto); }
 
-QStringList ListaMascarasGuardadas(Catalogo& bd)
-{
-    QStringList lista;
-    for (Consulta r = bd.Abre(kSelectMascaras); !r.Fin(); r.Siguiente())
-        lista << r.Texto(QStringLiteral("dsmascara"));
-    return lista;
-}
+QStringList ListaMascarasGuardadas(Catalogo& bd) { return MascarasGuardadas(bd); }

@@ -35,7 +35,7 @@ private:
 // Compiles one mask into its match pattern and component table.
 void CompilaMascara(const QString& mascara, QString& patron, TablaComponentes& tabla);
 
-// Stores a mask as typed (its quotes doubled in the statement, so it is usable).
+// Stores a mask as typed.
 void AnadeMascara(Catalogo& bd, const QString& texto);
 
 // The stored masks, longest first, as the "Mascaras" tab lists them.

@@ -3,11 +3,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QSqlDatabase>
 #include <QStringConverter>
 #include <QTextStream>
 
 #include "catalogue/catalogo.h"
+#include "catalogue/listadobd.h"
 #include "catalogue/objetos.h"
 #include "common/rutas.h"
 
@@ -16,12 +16,12 @@ namespace {
 const QString kVarios = QStringLiteral("<Varios Artistas>");
 const QString kVacio = QStringLiteral("<vacio>");
 
-QVector<EntradaCombo> entradas(Catalogo& bd, const QString& todos, const QString& imagenTodos, const QString& select,
-                               const QString& columnaTexto, const QString& columnaId, const QString& imagen)
+QVector<EntradaCombo> entradas(const QString& todos, const QString& imagenTodos, const std::vector<NombreId>& filas,
+                               const QString& imagen)
 {
     QVector<EntradaCombo> lista{{todos, imagenTodos, 0}};
-    for (Consulta r = bd.Abre(select); !r.Fin(); r.Siguiente())
-        lista.append({r.Texto(columnaTexto), imagen, r.Entero(columnaId)});
+    for (const NombreId& f : filas)
+        lista.append({f.nombre, imagen, f.id});
     return lista;
 }
 
@@ -37,26 +37,20 @@ bool mismoFichero(const QString& a, const QString& b)
 
 QVector<EntradaCombo> EntradasAutor(Catalogo& bd)
 {
-    return entradas(bd, QStringLiteral("Todos los autores"), QStringLiteral("GrupoAutor"),
-                    QStringLiteral("select dsautor, idautor from tlautor order by dsautor_std"),
-                    QStringLiteral("dsautor"), QStringLiteral("idautor"), QStringLiteral("autor"));
+    return entradas(QStringLiteral("Todos los autores"), QStringLiteral("GrupoAutor"), AutoresOrdenados(bd),
+                    QStringLiteral("autor"));
 }
 
 QVector<EntradaCombo> EntradasDisco(Catalogo& bd, qint64 idautor)
 {
-    QString select = QStringLiteral("select dsdisco, iddisco from tldisco");
-    if (idautor != 0)
-        select += QStringLiteral(" where cdautord = ") + sql::Entero(idautor);
-    select += QStringLiteral(" order by dsdisco_std");
-    return entradas(bd, QStringLiteral("Todos los discos"), QStringLiteral("GrupoCD"), select,
-                    QStringLiteral("dsdisco"), QStringLiteral("iddisco"), QStringLiteral("disco"));
+    return entradas(QStringLiteral("Todos los discos"), QStringLiteral("GrupoCD"), DiscosOrdenados(bd, idautor),
+                    QStringLiteral("disco"));
 }
 
 QVector<EntradaCombo> EntradasCd(Catalogo& bd)
 {
-    return entradas(bd, QStringLiteral("Todos los Cd's"), QStringLiteral("GrupoCD"),
-                    QStringLiteral("select dscd, idcd from tlcd order by dscd "), QStringLiteral("dscd"),
-                    QStringLiteral("idcd"), QStringLiteral("cd"));
+    return entradas(QStringLiteral("Todos los Cd's"), QStringLiteral("GrupoCD"), CdsOrdenados(bd),
+                    QStringLiteral("cd"));
 }
 
 QString FormatoTiempo(qint64 segundos)
@@ -98,21 +92,13 @@ EscritorListado::EscritorListado(Catalogo& bd, const QString& dirPrograma, const
 
 void EscritorListado::linea(const QString& texto) { out_ << texto << "\r\n"; }
 
-QString EscritorListado::textoDe(const QString& select, const QString& columna, const QString& siNinguno)
-{
-    Consulta r = bd_.Abre(select);
-    return r.Fin() ? siNinguno : r.Texto(columna);
-}
-
 // Compilations ask for the same few performers again and again.
 QString EscritorListado::nombreAutor(qint64 idautor)
 {
     auto it = autores_.constFind(idautor);
     if (it != autores_.constEnd())
         return *it;
-    const QString nombre =
-        textoDe(QStringLiteral("select dsautor from tlautor where idautor = ") + sql::Entero(idautor),
-                QStringLiteral("dsautor"), QString());
+    const QString nombre = NombreDeAutor(bd_, idautor);
     autores_.insert(idautor, nombre);
     return nombre;
 }
@@ -133,15 +119,9 @@ void EscritorListado::Cabecera()
         filtros += QStringLiteral(" Autor ");
     if (op_.iddisco != 0)
         filtros += QStringLiteral(" Disco ");
-    const QString cd = op_.idcd != 0 ? textoDe(QStringLiteral("select dscd from tlcd where idcd = ") +
-                                                   sql::Entero(op_.idcd),
-                                               QStringLiteral("dscd"), QString())
-                                     : QStringLiteral("Cualquier CD");
+    const QString cd = op_.idcd != 0 ? DescripcionDeCd(bd_, op_.idcd) : QStringLiteral("Cualquier CD");
     const QString autor = op_.idautor != 0 ? nombreAutor(op_.idautor) : QStringLiteral("Cualquier autor");
-    const QString disco = op_.iddisco != 0 ? textoDe(QStringLiteral("select dsdisco from tldisco where iddisco = ") +
-                                                         sql::Entero(op_.iddisco),
-                                                     QStringLiteral("dsdisco"), QString())
-                                           : QStringLiteral("Cualquier disco");
+    const QString disco = op_.iddisco != 0 ? NombreDeDisco(bd_, op_.iddisco) : QStringLiteral("Cualquier disco");
     linea(QStringLiteral("<p align=\"center\"><big><big><big><big>Listado ") + filtros + QStringLiteral("</big></p>"));
     linea(QStringLiteral("<p align=\"center\">") + EscapaHtml(cd) + QStringLiteral("--") + EscapaHtml(autor) +
           QStringLiteral("--") + EscapaHtml(disco) + QStringLiteral("</big></big></big></p>"));
@@ -159,15 +139,9 @@ QString EscritorListado::lineaImagen(qint64 idobjeto) const
 
 void EscritorListado::ListaDisco(qint64 iddisco, QString autor, QString disco, bool& autorEscrito)
 {
-    QString select = QStringLiteral("select wntime, dscancion, wncancion, cdautor, swvarios from tlcancion where cddisco = ") +
-                     sql::Entero(iddisco);
-    if (op_.idautor != 0 && !autorEsVarios_)
-        select += QStringLiteral(" and cdautor = ") + sql::Entero(op_.idautor);
-    if (op_.idcd != 0)
-        select += QStringLiteral(" and cdcd = ") + sql::Entero(op_.idcd);
-    select += QStringLiteral(" order by wncancion, dscancion ");
-    Consulta canciones = bd_.Abre(select);
-    if (canciones.Fin())
+    const std::vector<CancionListado> canciones =
+        CancionesDeDisco(bd_, iddisco, op_.idautor != 0 && !autorEsVarios_ ? op_.idautor : 0, op_.idcd);
+    if (canciones.empty())
         return;
 
     if (autor == kVacio)
@@ -184,27 +158,20 @@ void EscritorListado::ListaDisco(qint64 iddisco, QString autor, QString disco, b
 
     int imagenes = 0;
     if (op_.imagenes) {
-        for (Consulta r = bd_.Abre(QStringLiteral("select idobjeto from tlobjetos where idtabla = ") +
-                                   sql::Entero(iddisco) + QStringLiteral(" and dstabla = 'd'"));
-             !r.Fin(); r.Siguiente()) {
-            linea(lineaImagen(r.Entero(QStringLiteral("idobjeto"))));
+        for (const qint64 id : ImagenesDeDisco(bd_, iddisco)) {
+            linea(lineaImagen(id));
             ++imagenes;
         }
     }
 
     int escritas = 0;
     if (op_.canciones) {
-        for (; !canciones.Fin(); canciones.Siguiente()) {
+        for (const CancionListado& c : canciones) {
             linea(QStringLiteral("</div><div align=\"left\">"));
-            const qint64 posicion = canciones.Entero(QStringLiteral("wncancion"));
-            const QString textoPosicion = posicion == 0 ? QString() : QString::number(posicion) + QLatin1Char('-');
-            const QString interprete =
-                canciones.SiNo(QStringLiteral("swvarios"))
-                    ? QLatin1Char('-') + nombreAutor(canciones.Entero(QStringLiteral("cdautor")))
-                    : QString();
+            const QString textoPosicion = c.posicion == 0 ? QString() : QString::number(c.posicion) + QLatin1Char('-');
+            const QString interprete = c.varios ? QLatin1Char('-') + nombreAutor(c.idautor) : QString();
             linea(QStringLiteral("<pre style=\"line-height: 0ex\"> ") + textoPosicion +
-                  EscapaHtml(canciones.Texto(QStringLiteral("dscancion")) + interprete) +
-                  FormatoTiempo(canciones.Entero(QStringLiteral("wntime"))) + QStringLiteral("</pre>"));
+                  EscapaHtml(c.titulo + interprete) + FormatoTiempo(c.segundos) + QStringLiteral("</pre>"));
             ++escritas;
         }
     }
@@ -224,6 +191,10 @@ void EscritorListado::Pie()
 void GeneraListado(Catalogo& bd, const QString& dirPrograma, const QString& nombre, const OpcionesListado& opciones,
                    const ProgresoListado& progreso)
 {
+    // The page belongs beside "imagenes", or its pictures do not show.
+    if (!rutas::EsNombreSimple(nombre))
+        throw FalloSalida(QStringLiteral("No se puede crear el fichero %1: el listado se escribe en la carpeta del "
+                                         "programa; pon solo un nombre de fichero, sin carpetas").arg(nombre));
     const QString ruta = RutaSalida(dirPrograma, nombre);
     // The catalogue lives in the same folder; a listing named like it would
     // destroy it under the open connection.
@@ -245,43 +216,23 @@ void GeneraListado(Catalogo& bd, const QString& dirPrograma, const QString& nomb
         }
     } alTerminar{progreso};
 
-    // One read transaction for the whole page: every statement sees the same
-    // catalogue, and the engine takes its locks once instead of per statement.
-    struct Lectura {
-        QSqlDatabase d;
-        bool abierta;
-        ~Lectura()
-        {
-            if (abierta)
-                d.rollback();
-        }
-    } lectura{bd.db(), bd.db().transaction()};
+    LecturaCatalogo lectura(bd);
 
     EscritorListado escritor(bd, dirPrograma, opciones, salida);
     escritor.Cabecera();
 
-    QString select = QStringLiteral("select idautor, dsautor, iddisco, dsdisco from tlautor, tldisco ") +
-                     QStringLiteral("where  cdautord = idautor ");
-    if (opciones.iddisco != 0)
-        select += QStringLiteral(" and iddisco = ") + sql::Entero(opciones.iddisco);
-    if (opciones.idautor != 0)
-        select += QStringLiteral(" and (idautor = ") + sql::Entero(opciones.idautor) +
-                  QStringLiteral(" or dsautor = '") + kVarios + QStringLiteral("')");
-    select += QStringLiteral(" order by dsautor_std, dsdisco_std");
-    Consulta pares = bd.Abre(select);
-    if (pares.RecordCount() > 0 && progreso.Empieza)
-        progreso.Empieza(pares.RecordCount());
+    const std::vector<ParAutorDisco> pares = ParesAutorDisco(bd, opciones.iddisco, opciones.idautor);
+    if (!pares.empty() && progreso.Empieza)
+        progreso.Empieza(int(pares.size()));
 
     qint64 autorAnterior = 0;
     bool autorEscrito = false;
-    for (; !pares.Fin(); pares.Siguiente()) {
-        const qint64 idautor = pares.Entero(QStringLiteral("idautor"));
-        if (idautor != autorAnterior) {
-            autorAnterior = idautor;
+    for (const ParAutorDisco& par : pares) {
+        if (par.idautor != autorAnterior) {
+            autorAnterior = par.idautor;
             autorEscrito = false;
         }
-        escritor.ListaDisco(pares.Entero(QStringLiteral("iddisco")), pares.Texto(QStringLiteral("dsautor")),
-                            pares.Texto(QStringLiteral("dsdisco")), autorEscrito);
+        escritor.ListaDisco(par.iddisco, par.autor, par.disco, autorEscrito);
         if (progreso.Avanza)
             progreso.Avanza();
     }

@@ -58,8 +58,9 @@ QString EscapaHtml(const QString& texto);
 QString RutaSalida(const QString& dirPrograma, const QString& nombre);
 
 // Writes the listing page to RutaSalida(dirPrograma, nombre). The new page
-// replaces an old one only once it is complete. Throws FalloSalida when the
-// file cannot be written, LodrinError when the catalogue fails.
+// replaces an old one only once it is complete. Throws FalloSalida when
+// nombre is not a plain file name or the file cannot be written, LodrinError
+// when the catalogue fails.
 void GeneraListado(Catalogo& bd, const QString& dirPrograma, const QString& nombre, const OpcionesListado& opciones,
                    const ProgresoListado& progreso = {});
 
@@ -76,7 +77,6 @@ public:
 private:
     void linea(const QString& texto);
     QString nombreAutor(qint64 idautor);
-    QString textoDe(const QString& select, const QString& columna, const QString& siNinguno);
     QString lineaImagen(qint64 idobjeto) const;
 
     Catalogo& bd_;

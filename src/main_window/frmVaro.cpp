@@ -22,6 +22,7 @@
 #include "decoding/pestanamascaras.h"
 #include "exploring/pestanaanalizacd.h"
 #include "listing/pestanalistados.h"
+#include "common/carpetacatalogo.h"
 #include "main_window/textosayuda.h"
 #include "worklist/pestanaficheros.h"
 
@@ -56,7 +57,7 @@ frmVaro::frmVaro(Catalogo& bd, Unidades& unidades, Avisos& avisos, const QString
     listados_ = new PestanaListados(bd_, *imagenes_, dirPrograma_, *prgLoad_, avisos_);
     preparar_ = new PestanaPrepararCD;
     auto* acerca = new QWidget;
-    auto* lblAcerca = Control<QLabel>(acerca, "lblAcerca", TextoAcercaDe());
+    auto* lblAcerca = Control<QLabel>(acerca, "lblAcerca", TextoAcercaDe() + "\n\n" + TextoCarpetaCatalogo(dirPrograma_));
     lblAcerca->setAlignment(Qt::AlignCenter);
     lblAcerca->setWordWrap(true);
     (new QVBoxLayout(acerca))->addWidget(lblAcerca);

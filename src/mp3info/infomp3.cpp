@@ -1,150 +1,309 @@
 #include "infomp3.h"
 
-#include <QByteArray>
-#include <QFile>
+#include <array>
+#include <cstring>
+#include <vector>
+
+#include "mp3info/ficheroregular.h"
+#include "mp3info/tramamp3.h"
 
 namespace {
 
-// How far past the leading tags a first frame is looked for. Real files put
-// it right after the tags; a bounded search keeps garbage files cheap.
-constexpr qint64 kVentanaBusqueda = 128 * 1024;
-// Longest possible frame (layer II/III at 8000 Hz and 160 kbit/s, padded) plus
-// the four bytes of the header that must follow it.
-constexpr qint64 kMargenTrama = 2884 + 4;
+// The first read: leading tags of ordinary size and the first frames.
+constexpr qint64 kCabeza = 8 * 1024;
+// Later reads, when the audio starts further on or the frames are walked.
+constexpr qint64 kBloque = 64 * 1024;
+// How far past the leading tags a first frame is looked for: room for junk
+// (a broken tag, a copy of part of another file) before the stream.
+constexpr qint64 kVentanaBusqueda = 1024 * 1024;
+// The end of the file (its tags and last frames) and a sample of the middle.
+constexpr qint64 kMuestra = 4096;
 // Files this short are not looked at.
 constexpr qint64 kLargoMinimo = 256;
+// Frames that must follow one another before a sync word is believed.
+constexpr int kCadena = 4;
+// First frames whose bit rates tell a constant stream from a variable one.
+constexpr int kTramasMuestra = 8;
 
-// kbit/s by [MPEG-1?0:1][layer-1][index]; index 0 (free format) and 15 are not frames we use.
-constexpr int kBitrates[2][3][16] = {
-    {{0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448, -1},
-     {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384, -1},
-     {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, -1}},
-    {{0, 32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256, -1},
-     {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, -1},
-     {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, -1}}};
+// The file through one block of it at a time; the block is kept until a
+// byte outside it is wanted.
+class Lector {
+public:
+    explicit Lector(const QString& ruta) : f_(ruta, false) {}
+    bool abierto() const { return f_.abierto(); }
+    qint64 largo() const { return f_.largo(); }
 
-// Hz by version code (1, 2, 25) and index 0..2.
-int Frecuencia(int version, int indice)
-{
-    static constexpr int base[3] = {44100, 48000, 32000};
-    if (indice < 0 || indice > 2)
-        return 0;
-    switch (version) {
-    case 1: return base[indice];
-    case 2: return base[indice] / 2;
-    case 25: return base[indice] / 4;
-    default: return 0;
+    // Bytes [pos, pos + n), reading `leer` bytes from pos when they are not
+    // at hand; nullptr past the end or when the read fails.
+    const uchar* Datos(qint64 pos, qint64 n, qint64 leer = kBloque)
+    {
+        if (pos < 0 || pos + n > f_.largo())
+            return nullptr;
+        if (pos < inicio_ || pos + n > inicio_ + n_) {
+            leer = qMin(qMax(leer, n), f_.largo() - pos);
+            if (qint64(bloque_.size()) < leer)
+                bloque_.resize(size_t(leer));
+            inicio_ = pos;
+            n_ = qMax<qint64>(0, f_.Lee(pos, bloque_.data(), leer));
+            if (n_ < n)
+                return nullptr;
+        }
+        return bloque_.data() + (pos - inicio_);
     }
-}
+    // Bytes at hand from pos on, once Datos has given pos.
+    qint64 Disponibles(qint64 pos) const { return inicio_ + n_ - pos; }
 
-// One decoded frame header; valido is false for anything that cannot start a frame.
-struct Cabecera {
-    bool valido = false;
-    quint32 palabra = 0;
-    int version = 0;  // 1, 2, 25
-    int capa = 0;     // 1, 2, 3
-    bool crc = false;
-    int bitrate = 0;  // kbit/s
-    int frecuencia = 0;
-    bool relleno = false;
-    int modo = 0;  // 0 stereo .. 3 single channel
-    qint64 largo = 0;  // frame length in bytes
-    int muestras = 0;  // samples per frame
+    bool Palabra(qint64 pos, quint32& w)
+    {
+        const uchar* p = Datos(pos, 4);
+        if (p)
+            w = Be32(p);
+        return p != nullptr;
+    }
+
+    // n bytes at pos into destino, from the block when they are in it.
+    qint64 Copia(qint64 pos, uchar* destino, qint64 n)
+    {
+        if (pos >= inicio_ && pos + n <= inicio_ + n_) {
+            std::memcpy(destino, bloque_.data() + (pos - inicio_), size_t(n));
+            return n;
+        }
+        return f_.Lee(pos, destino, n);
+    }
+
+private:
+    FicheroRegular f_;
+    // One buffer for every call: reading thousands of files should not cost
+    // thousands of allocations.
+    static inline thread_local std::vector<uchar> bloque_;
+    qint64 inicio_ = 0;
+    qint64 n_ = 0;
 };
 
-Cabecera Decodifica(quint32 w)
-{
-    Cabecera c;
-    c.palabra = w;
-    if ((w & 0xFFE00000u) != 0xFFE00000u)
-        return c;
-    const int bitsVersion = int((w >> 19) & 3);
-    const int bitsCapa = int((w >> 17) & 3);
-    const int indiceBitrate = int((w >> 12) & 15);
-    const int indiceFrecuencia = int((w >> 10) & 3);
-    if (bitsVersion == 1 || bitsCapa == 0 || indiceBitrate == 0 || indiceBitrate == 15 || indiceFrecuencia == 3)
-        return c;
-    c.version = bitsVersion == 3 ? 1 : bitsVersion == 2 ? 2 : 25;
-    c.capa = 4 - bitsCapa;
-    c.crc = ((w >> 16) & 1) == 0;
-    c.bitrate = kBitrates[c.version == 1 ? 0 : 1][c.capa - 1][indiceBitrate];
-    c.frecuencia = Frecuencia(c.version, indiceFrecuencia);
-    c.relleno = ((w >> 9) & 1) != 0;
-    c.modo = int((w >> 6) & 3);
-    const qint64 bps = qint64(c.bitrate) * 1000;
-    if (c.capa == 1) {
-        c.muestras = 384;
-        c.largo = (12 * bps / c.frecuencia + (c.relleno ? 1 : 0)) * 4;
-    } else if (c.capa == 2 || c.version == 1) {
-        c.muestras = 1152;
-        c.largo = 144 * bps / c.frecuencia + (c.relleno ? 1 : 0);
-    } else {
-        c.muestras = 576;
-        c.largo = 72 * bps / c.frecuencia + (c.relleno ? 1 : 0);
+// A stretch of the file read apart from the block: its end, or its middle.
+struct Trozo {
+    std::array<uchar, kMuestra> b;
+    qint64 inicio = 0;
+    qint64 n = 0;
+    const uchar* En(qint64 pos, qint64 largo) const
+    {
+        return pos >= inicio && pos + largo <= inicio + n ? b.data() + (pos - inicio) : nullptr;
     }
-    c.valido = true;
-    return c;
-}
+};
 
-quint32 Palabra(const QByteArray& b, qint64 i)
+Trozo Lee(Lector& l, qint64 desde, qint64 hasta)
 {
-    return (quint32(quint8(b[i])) << 24) | (quint32(quint8(b[i + 1])) << 16) | (quint32(quint8(b[i + 2])) << 8) |
-           quint32(quint8(b[i + 3]));
+    Trozo t;
+    t.inicio = qMax(desde, hasta - kMuestra);
+    t.n = qMax<qint64>(0, l.Copia(t.inicio, t.b.data(), hasta - t.inicio));
+    return t;
 }
 
-// Two frames belong to the same stream when version, layer and sample rate agree.
-bool MismoFlujo(const Cabecera& a, const Cabecera& b)
-{
-    return b.valido && a.version == b.version && a.capa == b.capa && a.frecuencia == b.frecuencia;
-}
-
-// Total length of the ID3v2 tags stacked at position inicio of the data, 0 when none.
-qint64 LargoId3v2(QFile& f, qint64 largoFichero)
+// Total length of the ID3v2 tags stacked at the start of the file, 0 when none.
+qint64 LargoId3v2(Lector& l)
 {
     qint64 pos = 0;
-    while (pos + 10 <= largoFichero) {
-        if (!f.seek(pos))
-            break;
-        const QByteArray c = f.read(10);
-        if (c.size() < 10 || !c.startsWith("ID3"))
-            break;
-        const quint8 mayor = quint8(c[3]), revision = quint8(c[4]), flags = quint8(c[5]);
-        if (mayor == 0xFF || revision == 0xFF)
+    while (const uchar* c = l.Datos(pos, 10)) {
+        if (std::memcmp(c, "ID3", 3) != 0 || c[3] == 0xFF || c[4] == 0xFF)
             break;
         qint64 talla = 0;
-        bool sincroSegura = true;
         for (int i = 6; i < 10; ++i) {
-            const quint8 b = quint8(c[i]);
-            if (b & 0x80)
-                sincroSegura = false;
-            talla = (talla << 7) | (b & 0x7F);
+            if (c[i] & 0x80)
+                return pos;
+            talla = (talla << 7) | (c[i] & 0x7F);
         }
-        if (!sincroSegura)
-            break;
-        pos += 10 + talla + ((mayor >= 4 && (flags & 0x10)) ? 10 : 0);
+        pos += 10 + talla + ((c[3] >= 4 && (c[5] & 0x10)) ? 10 : 0);
     }
     return pos;
 }
 
 // Bytes taken by the tags at the end: an ID3v1 block and an APE tag before it.
-qint64 LargoTagsFinales(QFile& f, qint64 desde, qint64 largoFichero)
+qint64 LargoTagsFinales(const Trozo& cola, qint64 desde, qint64 largoFichero)
 {
     qint64 fin = largoFichero;
-    if (fin - desde >= 128 && f.seek(fin - 128) && f.read(3) == "TAG")
+    const uchar* t = cola.En(fin - 128, 3);
+    if (fin - desde >= 128 && t && std::memcmp(t, "TAG", 3) == 0)
         fin -= 128;
-    if (fin - desde >= 32 && f.seek(fin - 32)) {
-        const QByteArray pie = f.read(32);
-        if (pie.size() == 32 && pie.startsWith("APETAGEX")) {
-            auto le32 = [&pie](int i) {
-                return quint32(quint8(pie[i])) | (quint32(quint8(pie[i + 1])) << 8) |
-                       (quint32(quint8(pie[i + 2])) << 16) | (quint32(quint8(pie[i + 3])) << 24);
-            };
-            const qint64 talla = le32(12) + ((le32(20) & 0x80000000u) ? 32 : 0);
-            if (talla >= 32 && talla <= fin - desde)
-                fin -= talla;
-        }
+    const uchar* pie = cola.En(fin - 32, 32);
+    if (fin - desde >= 32 && pie && std::memcmp(pie, "APETAGEX", 8) == 0) {
+        auto le32 = [pie](int i) {
+            return quint32(pie[i]) | (quint32(pie[i + 1]) << 8) | (quint32(pie[i + 2]) << 16) |
+                   (quint32(pie[i + 3]) << 24);
+        };
+        const qint64 talla = le32(12) + ((le32(20) & 0x80000000u) ? 32 : 0);
+        if (talla >= 32 && talla <= fin - desde)
+            fin -= talla;
     }
     return largoFichero - fin;
+}
+
+// The unpadded length of a free-format stream: the distance to the next
+// header with the same fixed bits; 0 when there is none in reach.
+qint64 LargoLibre(Lector& l, qint64 pos, const Cabecera& c, qint64 finAudio)
+{
+    const qint64 relleno = c.relleno ? BytesRelleno(c) : 0;
+    const qint64 maximo = LargoLibreMaximo(c);
+    for (qint64 d = LargoLibreMinimo(c); d <= maximo; ++d) {
+        quint32 w;
+        if (pos + relleno + d + 4 > finAudio || !l.Palabra(pos + relleno + d, w))
+            return 0;
+        if (MismosBitsFijos(c, w) && ConLargoLibre(c, d).valido && MismoFlujo(c, DecodificaCabecera(w)))
+            return d;
+    }
+    return 0;
+}
+
+// A lone sync word may be chance: it is believed when the frames that follow
+// it carry on the stream, or when the audio ends where they do.
+bool Confirma(Lector& l, qint64 pos, Cabecera& c, qint64 finAudio)
+{
+    if (c.libre) {
+        const qint64 base = LargoLibre(l, pos, c, finAudio);
+        if (base == 0)
+            return false;
+        c = ConLargoLibre(c, base);
+    }
+    Cabecera actual = c;
+    qint64 q = pos;
+    for (int enCadena = 1; enCadena < kCadena; ++enCadena) {
+        const qint64 sig = q + actual.largo;
+        if (sig == finAudio)
+            return true;
+        quint32 w;
+        if (sig + 4 > finAudio)
+            return enCadena >= 2;
+        if (!l.Palabra(sig, w))
+            return false;
+        actual = Siguiente(c, w);
+        if (!actual.valido)
+            return false;
+        q = sig;
+    }
+    return true;
+}
+
+// The first confirmed frame in [desde, hasta): of any stream, or of the
+// stream flujo when given. Its position, or -1.
+qint64 BuscaTrama(Lector& l, qint64 desde, qint64 hasta, qint64 finAudio, const Cabecera* flujo, Cabecera& c)
+{
+    qint64 pos = desde;
+    while (pos + 4 <= hasta) {
+        const uchar* p = l.Datos(pos, 4);
+        if (!p)
+            return -1;
+        const qint64 n = qMin(l.Disponibles(pos), hasta - pos);
+        const auto* ff = static_cast<const uchar*>(std::memchr(p, 0xFF, size_t(n - 3)));
+        if (!ff) {
+            pos += n - 3;
+            continue;
+        }
+        pos += ff - p;
+        if ((ff[1] & 0xE0) == 0xE0) {
+            Cabecera h = DecodificaCabecera(Be32(ff));
+            if (h.valido && (!flujo || MismoFlujo(*flujo, h)) && Confirma(l, pos, h, finAudio)) {
+                c = h;
+                return pos;
+            }
+        }
+        ++pos;
+    }
+    return -1;
+}
+
+// Frames of the stream from its first one to the end of the audio; where
+// the stream is broken it goes on at its next confirmed frame.
+qint64 CuentaTramas(Lector& l, qint64 p, const Cabecera& c, qint64 finAudio)
+{
+    qint64 n = 0;
+    qint64 q = p;
+    while (q + 4 <= finAudio) {
+        quint32 w;
+        if (!l.Palabra(q, w))
+            break;
+        const Cabecera h = Siguiente(c, w);
+        if (h.valido) {
+            if (q + h.largo > finAudio)
+                break;
+            ++n;
+            q += h.largo;
+            continue;
+        }
+        Cabecera otra;
+        q = BuscaTrama(l, q + 1, finAudio, finAudio, &c, otra);
+        if (q < 0)
+            break;
+    }
+    return n;
+}
+
+// Whether the frames of a stretch all have the bit rate `bitrate`; a
+// stretch without three frames in a row says nothing against it.
+bool TrozoConstante(const uchar* b, qint64 n, const Cabecera& c, int bitrate)
+{
+    for (qint64 i = 0; i + 4 <= n; ++i) {
+        if (b[i] != 0xFF)
+            continue;
+        int enCadena = 0;
+        bool igual = true;
+        qint64 q = i;
+        for (Cabecera h; q + 4 <= n && (h = Siguiente(c, Be32(b + q))).valido; q += h.largo) {
+            igual = igual && h.bitrate == bitrate;
+            ++enCadena;
+        }
+        if (enCadena >= 3)
+            return igual;
+    }
+    return true;
+}
+
+// A stream without a header that counts its frames is taken as of constant
+// bit rate when its first frames, a stretch of its middle and its last
+// frames all share one bit rate. saltaPrimera: the first frame holds a VBR
+// header, not audio.
+bool EsConstante(Lector& l, qint64 p, const Cabecera& c, qint64 finAudio, const Trozo& cola, bool saltaPrimera)
+{
+    int bitrate = 0;
+    qint64 q = saltaPrimera ? p + c.largo : p;
+    for (int k = 0; k < kTramasMuestra && q + 4 <= finAudio; ++k) {
+        quint32 w;
+        if (!l.Palabra(q, w))
+            break;
+        const Cabecera h = Siguiente(c, w);
+        if (!h.valido)
+            break;
+        if (bitrate == 0)
+            bitrate = h.bitrate;
+        if (h.bitrate != bitrate)
+            return false;
+        q += h.largo;
+    }
+    if (bitrate == 0)
+        bitrate = c.bitrate;
+    const qint64 medio = p + (finAudio - p) / 2;
+    if (medio > q + kMuestra) {
+        const Trozo t = Lee(l, medio, medio + kMuestra);
+        if (!TrozoConstante(t.b.data(), t.n, c, bitrate))
+            return false;
+    }
+    const qint64 desde = qMax(q, cola.inicio);
+    return desde >= finAudio || !cola.En(desde, finAudio - desde) ||
+           TrozoConstante(cola.En(desde, finAudio - desde), finAudio - desde, c, bitrate);
+}
+
+// Whether a VBR header's counts fit the audio the file holds: the mean bit
+// rate they give must be one the stream's version and layer allow.
+bool Creible(const CabeceraVbr& v, const Cabecera& c, qint64 bytesAudio)
+{
+    if (v.tramas == 0)
+        return false;
+    const double segundos = double(v.tramas) * c.muestras / c.frecuencia;
+    const double minimo = 0.95 * BitrateMinimo(c);
+    const double maximo = 1.05 * BitrateMaximo(c) * (c.libre ? 2 : 1);
+    auto posible = [&](double bytes) {
+        const double kbps = bytes * 8 / segundos / 1000;
+        return kbps >= minimo && kbps <= maximo;
+    };
+    return posible(double(bytesAudio)) && (v.bytes == 0 || posible(double(v.bytes)));
 }
 
 // Milliseconds rounded to the nearest, halves to the even neighbour.
@@ -156,49 +315,20 @@ qint64 DivideRedondeando(qint64 numerador, qint64 denominador)
     return q;
 }
 
-quint32 Be32(const QByteArray& b, qint64 i)
-{
-    return Palabra(b, i);
-}
-
-// Frames counted by a Xing/Info or VBRI header in the first frame; 0 when none.
-qint64 TramasCabeceraVbr(const QByteArray& b, qint64 inicio, const Cabecera& c)
-{
-    const qint64 finTrama = qMin<qint64>(b.size(), inicio + c.largo);
-    int lateral;
-    if (c.version == 1)
-        lateral = c.modo == 3 ? 17 : 32;
-    else
-        lateral = c.modo == 3 ? 9 : 17;
-    // Some encoders leave out the CRC bytes when placing the header.
-    const qint64 posiciones[2] = {inicio + 4 + (c.crc ? 2 : 0) + lateral, inicio + 4 + lateral};
-    for (int k = 0; k < (c.crc ? 2 : 1); ++k) {
-        const qint64 x = posiciones[k];
-        if (x + 12 > finTrama)
-            continue;
-        const QByteArray marca = b.mid(x, 4);
-        if (marca != "Xing" && marca != "Info")
-            continue;
-        if ((Be32(b, x + 4) & 1) == 0)
-            return 0;
-        return Be32(b, x + 8);
-    }
-    const qint64 v = inicio + 36;
-    if (v + 18 <= finTrama && b.mid(v, 4) == "VBRI")
-        return Be32(b, v + 14);
-    return 0;
-}
-
 void Rellena(const Cabecera& c, HP& hp)
 {
-    static const char* const modos[4] = {"stereo", "joint stereo", "dual channel", "single channel"};
-    static const char* const enfasis[4] = {"no", "50/15", "reserved", "CCITT J 17"};
-    auto siNo = [](bool v) { return QString::fromLatin1(v ? "yes" : "no"); };
+    // Literal texts: filling the record allocates nothing.
+    static const QString modos[4] = {QStringLiteral("stereo"), QStringLiteral("joint stereo"),
+                                     QStringLiteral("dual channel"), QStringLiteral("single channel")};
+    static const QString enfasis[4] = {QStringLiteral("no"), QStringLiteral("50/15"), QStringLiteral("reserved"),
+                                       QStringLiteral("CCITT J 17")};
+    static const QString si = QStringLiteral("yes"), no = QStringLiteral("no");
+    auto siNo = [](bool v) { return v ? si : no; };
     const quint32 w = c.palabra;
     hp.bitrate = qint16(c.bitrate);
     hp.frecuencia = c.frecuencia;
-    hp.modo = QString::fromLatin1(modos[c.modo]);
-    hp.enfasis = QString::fromLatin1(enfasis[w & 3]);
+    hp.modo = modos[c.modo];
+    hp.enfasis = enfasis[w & 3];
     hp.version = qint16(c.version);
     hp.capa = qint16(c.capa);
     hp.relleno = siNo(c.relleno);
@@ -213,55 +343,38 @@ void Rellena(const Cabecera& c, HP& hp)
 bool DameInfoMp3(const QString& rutaCompleta, HP& hp)
 {
     hp = HP{};
-    QFile f(rutaCompleta);
-    if (!f.open(QIODevice::ReadOnly))
+    Lector l(rutaCompleta);
+    const qint64 largo = l.largo();
+    if (!l.abierto() || largo < kLargoMinimo || !l.Datos(0, 10, kCabeza))
         return false;
-    const qint64 largo = f.size();
-    if (largo < kLargoMinimo)
-        return false;
-
-    const qint64 inicioAudio = LargoId3v2(f, largo);
+    const qint64 inicioAudio = LargoId3v2(l);
     if (inicioAudio >= largo)
         return false;
-    const qint64 finAudio = largo - LargoTagsFinales(f, inicioAudio, largo);
-    // Most files start their audio at once: a small read first, the whole
-    // window only when the first frame is further on.
-    QByteArray b;
-    qint64 desde = 0;
-    for (const qint64 ventana : {qint64(16 * 1024), kVentanaBusqueda}) {
-        const qint64 leer = qMin(finAudio - inicioAudio, ventana + kMargenTrama);
-        if (leer <= b.size())
-            break;
-        if (!f.seek(inicioAudio + b.size()))
-            return false;
-        b += f.read(leer - b.size());
-        const qint64 n = b.size();
-        const qint64 limite = qMin(n, ventana);
-        for (qint64 i = desde; i + 4 <= limite; ++i) {
-            if (quint8(b[i]) != 0xFF || (quint8(b[i + 1]) & 0xE0) != 0xE0)
-                continue;
-            const Cabecera c = Decodifica(Palabra(b, i));
-            if (!c.valido)
-                continue;
-            // A lone sync word may be chance; a second header where this frame ends
-            // confirms it. A frame that ends exactly at the end of the audio stands alone.
-            const qint64 siguiente = i + c.largo;
-            const bool confirmada = siguiente + 4 <= n ? MismoFlujo(c, Decodifica(Palabra(b, siguiente)))
-                                                       : inicioAudio + siguiente == finAudio;
-            if (!confirmada)
-                continue;
+    const Trozo cola = Lee(l, 0, largo);
+    const qint64 finAudio = largo - LargoTagsFinales(cola, inicioAudio, largo);
 
-            Rellena(c, hp);
-            const qint64 tramas = TramasCabeceraVbr(b, i, c);
-            if (tramas > 0) {
-                hp.tiempo = DivideRedondeando(tramas * c.muestras * 1000, c.frecuencia) / 1000;
-            } else {
-                // Constant bit rate: bits / (kbit/s) is milliseconds.
-                hp.tiempo = DivideRedondeando((finAudio - inicioAudio) * 8, c.bitrate) / 1000;
-            }
-            return true;
-        }
-        desde = qMax<qint64>(0, limite - 3);
+    Cabecera c;
+    const qint64 p =
+        BuscaTrama(l, inicioAudio, qMin(finAudio, inicioAudio + kVentanaBusqueda), finAudio, nullptr, c);
+    if (p < 0)
+        return false;
+    Rellena(c, hp);
+
+    // Audio starts at the first frame: whatever lies before it is not played.
+    const qint64 bytesAudio = finAudio - p;
+    const uchar* trama = l.Datos(p, qMin(c.largo, bytesAudio));
+    const CabeceraVbr vbr = trama ? LeeCabeceraVbr(trama, qMin(l.Disponibles(p), bytesAudio), c) : CabeceraVbr{};
+    qint64 tramas;
+    if (Creible(vbr, c, bytesAudio)) {
+        tramas = vbr.tramas;
+    } else if (!c.libre && EsConstante(l, p, c, finAudio, cola, vbr.hay)) {
+        // Constant bit rate: bits / (kbit/s) is milliseconds.
+        hp.tiempo = DivideRedondeando(bytesAudio * 8, c.bitrate) / 1000;
+        return true;
+    } else {
+        // Nothing says how many frames there are: they are counted.
+        tramas = qMax<qint64>(0, CuentaTramas(l, p, c, finAudio) - (vbr.hay ? 1 : 0));
     }
-    return false;
+    hp.tiempo = DivideRedondeando(tramas * c.muestras * 1000, c.frecuencia) / 1000;
+    return true;
 }

@@ -1,8 +1,11 @@
 #include "tagid3.h"
 
-#include <QFile>
+#include <QList>
+#include <cerrno>
+#include <cstring>
 
 #include "common/lodrinerror.h"
+#include "mp3info/ficheroregular.h"
 
 const QString kComentarioTag = QStringLiteral("TAG puesto por Brenvo by Tarn'00").left(30);
 
@@ -10,33 +13,44 @@ namespace {
 
 constexpr qint64 kLargoTag = 128;
 
-QString Falla(const QString& ruta, const QFile& f)
+// Why a file could not be written, in the user's words.
+QString Motivo(int error)
 {
-    return QStringLiteral("No se puede escribir el tag del fichero:\n%1\n%2")
-        .arg(ruta, f.errorString());
-}
-
-bool TieneTagAbierto(QFile& f)
-{
-    const qint64 largo = f.size();
-    return largo >= kLargoTag && f.seek(largo - kLargoTag) && f.read(3) == "TAG";
-}
-
-// Opens an existing file for writing in place; never creates or truncates it.
-void AbreParaEscribir(QFile& f, const QString& ruta)
-{
-    if (!f.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
-        throw LodrinError(Falla(ruta, f));
-}
-
-void Cierra(QFile& f, const QString& ruta)
-{
-    if (!f.flush()) {
-        const QString texto = Falla(ruta, f);
-        f.close();
-        throw LodrinError(texto);
+    switch (error) {
+    case FicheroRegular::kNoRegular: return QStringLiteral("no es un fichero normal");
+    case EISDIR: return QStringLiteral("es una carpeta");
+    case ENOENT:
+    case ENOTDIR: return QStringLiteral("el fichero no existe");
+    case ENOSPC:
+    case EDQUOT: return QStringLiteral("no queda espacio en el disco");
+    case EFBIG: return QStringLiteral("el fichero es demasiado grande");
+    case EACCES:
+    case EPERM: return QStringLiteral("permiso denegado");
+    case EROFS: return QStringLiteral("el disco es de solo lectura");
+    case EBUSY:
+    case ETXTBSY: return QStringLiteral("el fichero está en uso");
+    case EIO: return QStringLiteral("error de entrada/salida del disco");
+    default: return QStringLiteral("error del sistema número %1").arg(error);
     }
-    f.close();
+}
+
+QString Falla(const QString& ruta, int error)
+{
+    return QStringLiteral("No se puede escribir el tag del fichero:\n%1\n%2").arg(ruta, Motivo(error));
+}
+
+// The last 128 bytes when they are a tag.
+bool LeeTag(const FicheroRegular& f, char* tag)
+{
+    return f.largo() >= kLargoTag && f.Lee(f.largo() - kLargoTag, tag, kLargoTag) == kLargoTag &&
+           std::memcmp(tag, "TAG", 3) == 0;
+}
+
+// Opens an existing regular file for writing in place; never creates or truncates it.
+void AbreParaEscribir(FicheroRegular& f, const QString& ruta)
+{
+    if (!f.abierto())
+        throw LodrinError(Falla(ruta, f.error()));
 }
 
 }  // namespace
@@ -45,7 +59,9 @@ QByteArray CampoTag(const QString& texto, int largo)
 {
     QByteArray campo;
     campo.reserve(largo);
-    for (const char32_t c : texto.toUcs4()) {
+    // A letter typed with a combining accent becomes the one character the
+    // 8-bit set has for it.
+    for (const char32_t c : texto.normalized(QString::NormalizationForm_C).toUcs4()) {
         if (campo.size() >= largo)
             break;
         campo.append(c <= 0xFF ? char(c) : '?');
@@ -70,51 +86,56 @@ QByteArray BloqueTag(const QString& titulo, const QString& artista, const QStrin
 
 bool TieneTag(const QString& rutaCompleta)
 {
-    QFile f(rutaCompleta);
-    return f.open(QIODevice::ReadOnly) && TieneTagAbierto(f);
+    char tag[kLargoTag];
+    return LeeTag(FicheroRegular(rutaCompleta, false), tag);
 }
 
 void PonTag(const QString& rutaCompleta, const QString& titulo, const QString& artista, const QString& album,
             const QString& anio, const QString& comentario, const QString& genero)
 {
     const QByteArray bloque = BloqueTag(titulo, artista, album, anio, comentario, genero);
-    QFile f(rutaCompleta);
+    FicheroRegular f(rutaCompleta, true);
     AbreParaEscribir(f, rutaCompleta);
-    const qint64 largo = f.size();
-    const bool sobreescribe = TieneTagAbierto(f);
+    const qint64 largo = f.largo();
+    char viejo[kLargoTag];
+    const bool sobreescribe = LeeTag(f, viejo);
     const qint64 pos = sobreescribe ? largo - kLargoTag : largo;
-    if (!f.seek(pos) || f.write(bloque) != kLargoTag || !f.flush()) {
-        const QString texto = Falla(rutaCompleta, f);
-        // An append that did not complete is taken back: the file stays as it was.
-        if (!sobreescribe)
-            f.resize(largo);
-        f.close();
-        throw LodrinError(texto);
+    int error = f.Escribe(pos, bloque.constData(), kLargoTag);
+    // Whatever part was written is taken back: the file stays as it was.
+    if (error) {
+        if (sobreescribe)
+            f.Escribe(pos, viejo, kLargoTag);
+        else
+            f.Trunca(largo);
     }
-    Cierra(f, rutaCompleta);
+    const int alCerrar = f.Cierra();
+    if (!error && alCerrar && !sobreescribe)
+        FicheroRegular(rutaCompleta, true).Trunca(largo);
+    if (error || alCerrar)
+        throw LodrinError(Falla(rutaCompleta, error ? error : alCerrar));
 }
 
 void BorraTag(const QString& rutaCompleta)
 {
+    char viejo[kLargoTag];
     {
         // Only a file that has a tag is opened for writing, so a read-only
         // file without one is no failure.
-        QFile lectura(rutaCompleta);
-        if (!lectura.open(QIODevice::ReadOnly))
-            throw LodrinError(Falla(rutaCompleta, lectura));
-        if (!TieneTagAbierto(lectura))
+        FicheroRegular lectura(rutaCompleta, false);
+        if (!lectura.abierto())
+            throw LodrinError(Falla(rutaCompleta, lectura.error()));
+        if (!LeeTag(lectura, viejo))
             return;
     }
-    QFile f(rutaCompleta);
+    FicheroRegular f(rutaCompleta, true);
     AbreParaEscribir(f, rutaCompleta);
-    if (!TieneTagAbierto(f) || !f.seek(f.size() - kLargoTag)) {
-        f.close();
+    if (!LeeTag(f, viejo))
         return;
-    }
-    if (f.write(QByteArray(int(kLargoTag - 1), '\0')) != kLargoTag - 1) {
-        const QString texto = Falla(rutaCompleta, f);
-        f.close();
-        throw LodrinError(texto);
-    }
-    Cierra(f, rutaCompleta);
+    const QByteArray ceros(int(kLargoTag - 1), '\0');
+    const int error = f.Escribe(f.largo() - kLargoTag, ceros.constData(), kLargoTag - 1);
+    if (error)
+        f.Escribe(f.largo() - kLargoTag, viejo, kLargoTag - 1);
+    const int alCerrar = f.Cierra();
+    if (error || alCerrar)
+        throw LodrinError(Falla(rutaCompleta, error ? error : alCerrar));
 }

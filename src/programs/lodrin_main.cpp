@@ -1,18 +1,57 @@
 #include <QDir>
+#include <QStandardPaths>
 
 #include "catalogue/catalogo.h"
+#include "common/carpetacatalogo.h"
 #include "common/lodrinerror.h"
 #include "common/traducciones.h"
 #include "main_window/aplicacion.h"
 #include "common/avisosventana.h"
 #include "main_window/frmVaro.h"
 #include "exploring/unidadessistema.h"
+#include "programs/lineaordenes.h"
+
+namespace {
+
+// A new option is one line here and one branch in main().
+DescripcionPrograma Descripcion()
+{
+    return {QStringLiteral("Lodrin"), QStringLiteral(LODRIN_VERSION), QString(),
+            QStringLiteral("Catalogador de CDs de MP3. Sin opciones abre la ventana."),
+            {}};
+}
+
+QString CarpetaEnUso()
+{
+    return CarpetaCatalogo(QCoreApplication::applicationDirPath(),
+                           QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
+    QCoreApplication::setApplicationName(QStringLiteral("Lodrin"));
+    const DescripcionPrograma programa = Descripcion();
+    {
+        // The command line is answered before any window exists, so it works
+        // without a display.
+        QCoreApplication consola(argc, argv);
+        const Orden orden = LeeOrdenes(consola.arguments().mid(1), programa);
+        const int salida = Atiende(orden, programa, TextoCarpetaCatalogo(CarpetaEnUso()));
+        if (salida >= 0)
+            return salida;
+    }
     AplicacionLodrin app(argc, argv);
     CargaTraducciones(app);
-    const QString dir = QCoreApplication::applicationDirPath();
+    QGuiApplication::setDesktopFileName(QStringLiteral("lodrin"));
+    // What is left once the toolkit took its own options out.
+    const QStringList sobrantes = LeeOrdenes(app.arguments().mid(1), programa).argumentos;
+    if (!sobrantes.isEmpty())
+        return ArgumentoSobrante(programa, sobrantes.first());
+
+    const QString dir = CarpetaEnUso();
+    QDir().mkpath(dir);
     Catalogo bd(Catalogo::RutaCatalogo(dir));
     UnidadesSistema unidades;
     AvisosVentana avisos;

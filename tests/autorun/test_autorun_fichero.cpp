@@ -86,6 +86,11 @@ private slots:
         QVERIFY(!t.startsWith("\xEF\xBB\xBF"));
         QCOMPARE(QString::fromUtf8(t), QStringLiteral(
             "[label]\r\nNiña\r\nAño ñu\r\n[img]\r\n[canciones]\r\n\\Niña\\Canción.mp3\r\n03-Canción\r\n"));
+        // A line feed or tab in a name is written as a blank: no phantom line.
+        ListaTrabajo raras;
+        AnadeFila(raras, "Dos\nlineas\\Can\tcion.mp3", "/cd/x.mp3", "f", "Dos\nlineas", "Disco\r", "Can\tcion", "01");
+        QCOMPARE(QString::fromUtf8(TextoAutorun(GeneraArbol(raras, campos), true)), QStringLiteral(
+            "[label]\r\nDos lineas\r\nDisco \r\n[img]\r\n[canciones]\r\n\\Dos lineas\\Can cion.mp3\r\n01-Can cion\r\n"));
     }
 
     void arbolSinAutoresDaFicheroVacio()

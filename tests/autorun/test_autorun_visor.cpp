@@ -79,6 +79,10 @@ private slots:
         // Written by hand in an 8-bit code page.
         EscribeFichero(dir.filePath("b.dat"), "A\xF1o\r\n\r\n");
         QCOMPARE(LeeLineas(dir.filePath("b.dat")), (QStringList{QStringLiteral("Año"), ""}));
+        // Each line decides its own: a file cut inside a letter garbles only that line.
+        EscribeFichero(dir.filePath("c.dat"), "FILARM\xC3\x93NICA\r\nCorte \xC3\r\nA\xF1o\r\n");
+        QCOMPARE(LeeLineas(dir.filePath("c.dat")),
+                 (QStringList{QStringLiteral("FILARMÓNICA"), QStringLiteral("Corte Ã"), QStringLiteral("Año")}));
         QCOMPARE(LeeLineas(dir.filePath("no.dat")), QStringList());
     }
 
@@ -226,6 +230,38 @@ private slots:
         QCOMPARE(AnchoImagen(w.imgdisco[2]), 50);
         QCOMPARE(w.datos.imagenActual[2], 1);
         QCOMPARE(avisos.textos, QStringList());
+    }
+
+    // What a box cannot show is not kept: a cover larger than its box is
+    // cached at the box's size, and a line longer than the box could ever
+    // show is cut with an ellipsis.
+    void loQueNoCabeNoSeGuarda()
+    {
+        QTemporaryDir dir;
+        CreaImagen(dir.filePath("grande.jpg"), 1600, 1200);
+        CreaImagen(dir.filePath("pequena.jpg"), 30, 20);
+        const QString larga = QString(100000, u'x');
+        EscribeFichero(dir.filePath("autorun.dat"),
+                       Lineas({"[label]", larga, "Hits", "[img]", "\\pequena.jpg", "\\grande.jpg", "[canciones]",
+                               "\\1.mp3", "01-" + larga, "[label]", "Bea", larga, "[img]", "\\no.jpg", "[canciones]"}));
+        AvisosAnotados avisos;
+        frmAuto w(dir.path(), 10, avisos);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.cmdImagenes->click();
+        const QSize caja = w.imgdisco[1]->size() * w.imgdisco[1]->devicePixelRatioF();
+        QCOMPARE(w.imgdisco[1]->pixmap().size(), caja);
+        QTest::mouseClick(w.imgdisco[1], Qt::LeftButton);
+        QCOMPARE(w.imgdisco[1]->pixmap().size(), QSize(30, 20));
+        w.cmdCanciones->click();
+        const QStringList lineas = w.txtdisco[1]->toPlainText().split(u'\n');
+        QCOMPARE(lineas.size(), 4);
+        QVERIFY(lineas[0].startsWith("XXX") && lineas[0].endsWith(u'…') && lineas[0].size() < 20000);
+        QVERIFY(lineas[2].startsWith("01-xxx") && lineas[2].endsWith(u'…') && lineas[2].size() < 20000);
+        QVERIFY(w.imgdisco[2]->pixmap().isNull());
+        const QString titulo = w.imgdisco[2]->text();
+        QVERIFY(titulo.startsWith("BEA---xxx") && titulo.contains(u'…') && titulo.size() < 20000);
+        QCOMPARE(w.datos.texto2[2], "BEA---" + larga + "\r\n\r\n");
     }
 
     void doblesClicks()

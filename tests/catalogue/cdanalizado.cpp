@@ -2,8 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSqlDriver>
-#include <sqlite3.h>
 
 #include "catalogue/catalogo.h"
 #include "common/rutas.h"
@@ -95,37 +93,4 @@ QStringList Ficheros(const QString& carpeta)
 {
     QStringList f = QDir(carpeta).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     return f;
-}
-
-namespace {
-int anota(unsigned tipo, void* contexto, void*, void* x)
-{
-    if (tipo == SQLITE_TRACE_STMT) {
-        const char* texto = static_cast<const char*>(x);
-        // Statements run from inside triggers come as comments; skip them.
-        if (texto && !(texto[0] == '-' && texto[1] == '-'))
-            static_cast<QStringList*>(contexto)->append(QString::fromUtf8(texto));
-    }
-    return 0;
-}
-}  // namespace
-
-TrazaSql::TrazaSql(Catalogo& bd)
-{
-    const QVariant v = bd.db().driver()->handle();
-    if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0) h_ = *static_cast<sqlite3* const*>(v.data());
-    if (h_) sqlite3_trace_v2(h_, SQLITE_TRACE_STMT, anota, &sentencias);
-}
-
-TrazaSql::~TrazaSql()
-{
-    if (h_) sqlite3_trace_v2(h_, 0, nullptr, nullptr);
-}
-
-int TrazaSql::Cuenta(const QString& comienzo) const
-{
-    int n = 0;
-    for (const QString& s : sentencias)
-        if (s.startsWith(comienzo, Qt::CaseInsensitive)) ++n;
-    return n;
 }

@@ -6,7 +6,6 @@
 #include "worklist/listatrabajo.h"
 
 class Catalogo;
-struct sqlite3;
 
 // A CD on disk (real MP3s and pictures under a base folder) and the work-list
 // rows that exploring and analysing it leave: text, tag, kind and columns.
@@ -39,18 +38,3 @@ private:
 qint64 CuentaFilas(Catalogo& bd, const QString& tabla, const QString& donde = QString());
 // The files in a folder (empty when the folder does not exist).
 QStringList Ficheros(const QString& carpeta);
-
-// The statements the catalogue runs while it lives.
-class TrazaSql {
-public:
-    explicit TrazaSql(Catalogo& bd);
-    ~TrazaSql();
-    TrazaSql(const TrazaSql&) = delete;
-    TrazaSql& operator=(const TrazaSql&) = delete;
-    // How many statements began with the text given.
-    int Cuenta(const QString& comienzo) const;
-    QStringList sentencias;
-
-private:
-    sqlite3* h_ = nullptr;
-};

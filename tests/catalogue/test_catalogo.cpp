@@ -119,7 +119,8 @@ void TestCatalogo::textosConComillasNoRompenSentencias()
     Catalogo bd(dir.filePath("anterior.mdb"), "comillas");
     bd.AbreBaseDatos();
     const QStringList raros = {"Guns N' Roses", "''", "'; drop table tlautor; --", "O''Brien \\ \"x\"",
-                               "<b>&amp;</b>", "   ' leading"};
+                               "<b>&amp;</b>", "   ' leading", "%", "_", "a%b_c",
+                               "«Ñandú» 100% a_b — Ελληνικά 日本語 Кириллица العربية 🎵"};
     for (const QString& raro : raros) {
         QString autor = raro;
         const qint64 id = DameAutor(bd, autor, true);

@@ -132,19 +132,22 @@ private slots:
         QCOMPARE(leida.autor, f.autor);
     }
 
-    void posicionQueNoEsNumeroConservaLaGuardada_data()
+    // A position that is not a whole number the catalogue holds is refused
+    // and changes nothing; an empty one keeps the stored position.
+    void posicionTecleada_data()
     {
         QTest::addColumn<QString>("tecleado");
         QTest::addColumn<QString>("queda");
         QTest::newRow("numero con blancos") << " 12 " << "12";
         QTest::newRow("cero") << "0" << "0";
-        QTest::newRow("letras") << "7a" << "3";
+        QTest::newRow("tope") << "-32768" << "-32768";
         QTest::newRow("vacio") << "" << "3";
-        QTest::newRow("comilla") << "1'" << "3";
-        QTest::newRow("demasiado grande") << "40000" << "3";
-        QTest::newRow("decimal") << "4.5" << "3";
+        QTest::newRow("letras") << "7a" << QString();
+        QTest::newRow("comilla") << "1'" << QString();
+        QTest::newRow("demasiado grande") << "40000" << QString();
+        QTest::newRow("decimal") << "4.5" << QString();
     }
-    void posicionQueNoEsNumeroConservaLaGuardada()
+    void posicionTecleada()
     {
         QFETCH(QString, tecleado);
         QFETCH(QString, queda);
@@ -153,10 +156,21 @@ private slots:
         FilaBD f = filaDe(bd, "BDau#" + id(s.idautor), s.idcancion);
         f.posicion = tecleado;
         f.cancion = "Cambiada";
-        QCOMPARE(ActualizaCancion(bd, f), queda);
+        f.autor = "Otro autor";
+        if (queda.isNull()) {
+            try {
+                ActualizaCancion(bd, f);
+                QFAIL("the position was accepted");
+            } catch (const LodrinError& e) {
+                QVERIFY2(e.message().contains(tecleado) && e.message().contains(bd.ruta()), qPrintable(e.message()));
+            }
+            QCOMPARE(cuenta(bd, "select * from tlautor"), 1);
+        } else {
+            QCOMPARE(ActualizaCancion(bd, f), queda);
+        }
         Consulta r = bd.Abre("select * from tlcancion where idcancion = " + id(s.idcancion));
-        QCOMPARE(r.Campo("wncancion").toString(), queda);
-        QCOMPARE(r.Texto("dscancion"), QString("Cambiada"));
+        QCOMPARE(r.Campo("wncancion").toString(), queda.isNull() ? QString("3") : queda);
+        QCOMPARE(r.Texto("dscancion"), queda.isNull() ? QString("Judas") : QString("Cambiada"));
     }
 
 private:

@@ -117,7 +117,7 @@ void TestGrabacionVentana::grabaQueFallaEscondeLaBarra()
     QCOMPARE(v.w->Lista().Cuenta(), 2);
     QVERIFY(Hijo<QProgressBar>(*v.w, "prgLoad")->isHidden());
     QCOMPARE(CuentaFilas(*v.bd, u"tlcancion"_s), qint64(0));
-    QCOMPARE(CuentaFilas(*v.bd, u"tlobjetos"_s), qint64(1));
+    QCOMPARE(CuentaFilas(*v.bd, u"tlobjetos"_s), qint64(0));
 }
 
 void TestGrabacionVentana::grabaSinDescripcionOSerieNoGraba_data()

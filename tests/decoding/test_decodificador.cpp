@@ -426,6 +426,13 @@ void TestDecodificador::componenteVacio()
     DecodificaFichero(b.ctx, c, false);
     QCOMPARE(b.elector.vistas[0].candidatos,
              (QList<CandidatoDecodificacion>{{"<vacio>", "<vacio>", "01", "", "p-c", 20}}));
+    // The fifth component that no split reaches stays "<vacio>", so the author
+    // it names scores nothing.
+    Banco quinto("quinto", {"a(x) -d\\p-c"});
+    c = Banco::Ajenos("Dover(Live) -1992\\-Judas.mp3");
+    DecodificaFichero(quinto.ctx, c, false);
+    QCOMPARE(quinto.elector.vistas[0].candidatos,
+             (QList<CandidatoDecodificacion>{{"<vacio>", "Live", "Judas", "1992", "a(x) -d\\p-c", 30}}));
 }
 
 void TestDecodificador::empatesEnOrdenDeLlegada()

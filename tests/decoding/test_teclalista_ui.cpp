@@ -273,15 +273,18 @@ private slots:
         QCOMPARE(fila->text(columnaBD::kPosicion), QString("12"));
         QCOMPARE(fila->text(columnaBD::kCd), QString("CD"));
 
-        // A position that is no number leaves the stored one, and the row says so.
+        // A position that is no number is refused, told over the window: the
+        // stored one stays.
         entrada_->respuesta = [](DatosEntrada& d) {
             d.textos[3] = "doce";
             return true;
         };
         w.lstVBD_KeyDown(Qt::Key_F2);
+        QCOMPARE(avisos_->textos.size(), 1);
+        QVERIFY(avisos_->textos.first().startsWith("No se ha podido cambiar la base de datos.\n"));
+        QCOMPARE(fila->text(columnaBD::kPosicion), QString("12"));
         QCOMPARE(bd_->Abre("select * from tlcancion where idcancion = " + id(a.idcancion)).Entero("wncancion"),
                  qint64(12));
-        QCOMPARE(fila->text(columnaBD::kPosicion), QString("12"));
     }
 
     void suprimirEnElCatalogo()

@@ -286,19 +286,26 @@ private slots:
         QCOMPARE(finales, 2);
     }
 
-    // The page lands beside the program whatever separator the name uses.
-    void salidaEnSubcarpeta()
-    {
-        QVERIFY(QDir(programa_).mkpath(QStringLiteral("listados")));
-        GeneraListado(*bd_, programa_, QStringLiteral("listados\\todo.htm"), {});
-        QCOMPARE(LineasDe(QDir(programa_).filePath(QStringLiteral("listados/todo.htm"))).value(8),
-                 autor(QStringLiteral("Ana")));
-    }
-
+    // A name is a file name in the program's folder: one with folders in it
+    // would put the page elsewhere or out of reach of its pictures. It is
+    // refused and nothing is written anywhere.
     void salidaImposible()
     {
-        QVERIFY_THROWS_EXCEPTION(FalloSalida, GeneraListado(*bd_, programa_, QStringLiteral("falta\\x.htm"), {}));
-        QVERIFY(!QFile::exists(QDir(programa_).filePath(QStringLiteral("falta"))));
+        QVERIFY(QDir(programa_).mkpath(QStringLiteral("listados")));
+        const QStringList antes = QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        for (const QString& nombre : {QStringLiteral("listados\\todo.htm"), QStringLiteral("..\\fuera.htm"),
+                                      QStringLiteral("../fuera.htm"), QStringLiteral("falta/x.htm"),
+                                      QStringLiteral(".."), QStringLiteral("c:x.htm"), QStringLiteral("a\nb.htm")}) {
+            try {
+                GeneraListado(*bd_, programa_, nombre, {});
+                QFAIL(qPrintable(nombre));
+            } catch (const FalloSalida& e) {
+                QVERIFY2(e.message().endsWith(QStringLiteral("pon solo un nombre de fichero, sin carpetas")),
+                         qPrintable(e.message()));
+            }
+        }
+        QCOMPARE(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), antes);
+        QVERIFY(QDir(QDir(programa_).filePath(QStringLiteral("listados"))).isEmpty());
         // A folder of that name stays a folder.
         QVERIFY_THROWS_EXCEPTION(FalloSalida, GeneraListado(*bd_, programa_, QStringLiteral("imagenes"), {}));
         QVERIFY(QFileInfo(QDir(programa_).filePath(QStringLiteral("imagenes"))).isDir());

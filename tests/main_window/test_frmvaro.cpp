@@ -119,6 +119,7 @@ void TestFrmVaro::pestanasYTextos()
     QCOMPARE(Hijo<QTreeWidget>(*w_, "Tv")->toolTip(), QString("Arbol que nos muestra la exploracion"));
     QVERIFY(Hijo<QProgressBar>(*w_, "prgLoad")->isHidden());
     QVERIFY(w_->findChild<QLabel*>("lblAcerca")->text().startsWith("Lodrin "));
+    QVERIFY(w_->findChild<QLabel*>("lblAcerca")->text().endsWith("\n\nCarpeta del catálogo: " + dir_->path()));
 }
 
 void TestFrmVaro::ayudas()

@@ -2,9 +2,11 @@
 // against an independent reader, and hand-made byte streams for the edge cases.
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
+#include <sys/stat.h>
 
 #include "mp3info/infomp3.h"
 #include "support/mp3s.h"
@@ -81,6 +83,35 @@ qint64 DuracionMediainfo(const QString& ruta)
     return ok ? qint64(ms) : -1;
 }
 
+// Frames of a file as a full decode counts them; -1 when it cannot.
+qint64 TramasDecodificadas(const QString& ruta)
+{
+    QProcess p;
+    p.start(QStringLiteral("ffprobe"), {"-v", "error", "-count_frames", "-select_streams", "a:0", "-show_entries",
+                                        "stream=nb_read_frames", "-of", "default=nw=1:nk=1", ruta});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return -1;
+    bool ok = false;
+    const qint64 n = QString::fromLatin1(p.readAllStandardOutput()).trimmed().toLongLong(&ok);
+    return ok ? n : -1;
+}
+
+// Runs ffmpeg quietly; the path written, or an empty text.
+QString Ffmpeg(const QString& ruta, const QStringList& argumentos)
+{
+    QProcess p;
+    p.start(QStringLiteral("ffmpeg"), QStringList{"-v", "error", "-y"} + argumentos + QStringList{ruta});
+    return p.waitForFinished(120000) && p.exitCode() == 0 ? ruta : QString();
+}
+
+// The first occurrence of marca in the file, which must be there.
+qsizetype Donde(const QByteArray& d, const char* marca)
+{
+    const qsizetype i = d.indexOf(marca);
+    Q_ASSERT(i >= 0);
+    return i;
+}
+
 // 128 kbit/s, 44100 Hz, MPEG-1 layer III without CRC: 417-byte frames.
 constexpr quint32 k128 = 0xFFFB9064;
 constexpr int k128Largo = 417;
@@ -96,6 +127,8 @@ class TestInfoMp3 : public QObject {
 private slots:
     void encoderOutput_data();
     void encoderOutput();
+    void framesCountedWhereNoHeaderSays_data();
+    void framesCountedWhereNoHeaderSays();
     void largeLeadingTags_data();
     void largeLeadingTags();
     void cbrRuleToTheSecond();
@@ -157,6 +190,79 @@ void TestInfoMp3::encoderOutput()
     if (bitrate)
         QCOMPARE(int(hp.bitrate), bitrate);
     QCOMPARE(hp.protegido, QString(opciones.contains("-p") ? "yes" : "no"));
+}
+
+// Files whose length no trustworthy header gives: the time is the frames a
+// full decode finds, times the samples per frame, over the sample rate.
+void TestInfoMp3::framesCountedWhereNoHeaderSays_data()
+{
+    QTest::addColumn<QString>("ruta");
+    QTest::addColumn<qint64>("tramas");  // frames of audio in the file
+    QTest::addColumn<int>("muestras");
+    QTest::addColumn<int>("frecuencia");
+    const double segundos = 10.3;
+    auto lame = [&](const QString& nombre, const QStringList& opciones) {
+        const QString r = CreaMp3(dir.filePath(nombre), segundos, opciones);
+        Q_ASSERT(!r.isEmpty());
+        return r;
+    };
+    auto fila = [](const char* nombre, const QString& ruta, qint64 tramas) {
+        QVERIFY2(!ruta.isEmpty() && tramas > 0, nombre);
+        QTest::newRow(nombre) << ruta << tramas << 1152 << 44100;
+    };
+    const QString vbr = lame("vbr.mp3", {"-V", "2"});
+    const QString sinCabecera = lame("sin_cabecera.mp3", {"-V", "2", "-t"});
+    fila("vbr without a header", sinCabecera, TramasDecodificadas(sinCabecera));
+    // Four seconds of silence: the first frames all share the lowest rate.
+    const QString silencio = Ffmpeg(dir.filePath("silencio.mp3"),
+                                    {"-f", "lavfi", "-i", "anullsrc=r=44100:cl=stereo:d=4", "-f", "lavfi", "-i",
+                                     "sine=f=440:r=44100:d=6.3", "-filter_complex",
+                                     "[1]aformat=channel_layouts=stereo[s];[0][s]concat=n=2:v=0:a=1", "-c:a",
+                                     "libmp3lame", "-q:a", "2", "-write_xing", "0"});
+    fila("vbr without a header, silent start", silencio, TramasDecodificadas(silencio));
+
+    QByteArray d = LeeFichero(vbr);
+    d[Donde(d, "Xing") + 7] = char(d[Donde(d, "Xing") + 7] & ~1);
+    fila("xing without frame count", Escribe("xing_sin_cuenta.mp3", d), TramasDecodificadas(vbr));
+
+    // The decoder does not take free format: the frames are those of the
+    // same input at a table rate.
+    const qint64 tramasCbr = TramasDecodificadas(lame("cbr.mp3", {"-t", "-b", "320"}));
+    fila("free format", lame("libre.mp3", {"--freeformat", "-b", "400"}), tramasCbr);
+    fila("free format, no info frame", lame("libre_t.mp3", {"-t", "--freeformat", "-b", "400"}), tramasCbr);
+
+    QRandomGenerator azar(415);
+    QByteArray ruido(200 * 1024, '\0');
+    for (char& c : ruido)
+        c = char(azar.bounded(256));
+    fila("200 KB of random bytes first", Escribe("ruido.mp3", ruido + LeeFichero(vbr)), TramasDecodificadas(vbr));
+    fila("200 KB of random bytes, no header", Escribe("ruido_t.mp3", ruido + LeeFichero(sinCabecera)),
+         TramasDecodificadas(sinCabecera));
+
+    const QString cbrInfo = lame("cbr_info.mp3", {"-b", "128"});
+    d = LeeFichero(cbrInfo);
+    d.replace(Donde(d, "Info") + 8, 4, QByteArray::fromHex("FE000000"));
+    fila("info frame count damaged", Escribe("info_danado.mp3", d), TramasDecodificadas(cbrInfo));
+    d = LeeFichero(vbr);
+    d.replace(Donde(d, "Xing") + 8, 4, QByteArray::fromHex("00000003"));
+    fila("xing frame count damaged", Escribe("xing_danado.mp3", d), TramasDecodificadas(vbr));
+    const QString cbr = lame("cbr_t.mp3", {"-t", "-b", "128"});
+    fila("16 KB of zeros after the ID3v2 tag", Escribe("ceros.mp3", Id3v2(3000) + QByteArray(16384, '\0') + LeeFichero(cbr)),
+         TramasDecodificadas(cbr));
+    // Layer I at 48 kHz: 1250 frames of 384 samples, 128 kbit/s.
+    QTest::newRow("layer I 48 kHz") << Escribe("capa1.mp3", Tramas(0xFFFF4400, 128, 1250)) << qint64(1250) << 384 << 48000;
+}
+
+void TestInfoMp3::framesCountedWhereNoHeaderSays()
+{
+    QFETCH(QString, ruta);
+    QFETCH(qint64, tramas);
+    QFETCH(int, muestras);
+    QFETCH(int, frecuencia);
+    HP hp;
+    QVERIFY(DameInfoMp3(ruta, hp));
+    QCOMPARE(hp.tiempo, tramas * muestras / frecuencia);
+    QCOMPARE(hp.frecuencia, frecuencia);
 }
 
 void TestInfoMp3::largeLeadingTags_data()
@@ -298,14 +404,15 @@ void TestInfoMp3::falseSyncIsNotTaken()
         QVERIFY(DameInfoMp3(Escribe("lejos.mp3", QByteArray(delante, 'x') + flujo), hp));
         QCOMPARE(int(hp.bitrate), 192);
     }
+    // What lies before the first frame is not played.
     QVERIFY(DameInfoMp3(Escribe("lejos.mp3", QByteArray(60000, 'x') + flujo), hp));
-    QCOMPARE(hp.tiempo, (60000 + flujo.size()) * 8 / 192 / 1000);
+    QCOMPARE(hp.tiempo, flujo.size() * 8 / 192 / 1000);
 }
 
 void TestInfoMp3::vbriHeader()
 {
-    QByteArray d = Tramas(k128, k128Largo, 30);
-    // 2000 frames of 1152 samples at 44100 Hz: 52.24 s.
+    QByteArray d = Tramas(k128, k128Largo, 1000);
+    // 2000 frames of 1152 samples at 44100 Hz: 52.24 s (the bytes alone would say 26).
     d.replace(36, 4, "VBRI");
     d.replace(36 + 14, 4, QByteArray::fromHex("000007D0"));
     HP hp;
@@ -355,7 +462,6 @@ void TestInfoMp3::noStreamGivesEmptyRecord()
     const QList<QByteArray> contenidos{
         QByteArray(),
         QByteArray(5000, '\xFF'),                     // sync bits everywhere, but forbidden indices
-        Tramas(0xFFFB0064, 417, 20),                  // free format: no frame length to confirm
         Tramas(0xFFFBF064, 417, 20),                  // bit-rate index 15
         Tramas(0xFFFB9C64, 417, 20),                  // sample-rate index 3
         Tramas(0xFFEB9064, 417, 20),                  // reserved version
@@ -376,6 +482,10 @@ void TestInfoMp3::noStreamGivesEmptyRecord()
     HP hp;
     QVERIFY(!DameInfoMp3(dir.filePath("no existe.mp3"), hp));
     QVERIFY(!DameInfoMp3(dir.path(), hp));
+    // Not a regular file, not an MP3: refused without waiting for a writer.
+    const QString fifo = dir.filePath("fifo.mp3");
+    QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    QVERIFY(!DameInfoMp3(fifo, hp));
     QCOMPARE(hp.tiempo, qint64(0));
 }
 

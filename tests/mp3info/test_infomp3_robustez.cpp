@@ -81,11 +81,11 @@ class TestInfoMp3Robustez : public QObject {
         }
         QVERIFY(hp.version == 1 || hp.version == 2 || hp.version == 25);
         QVERIFY(hp.capa >= 1 && hp.capa <= 3);
-        QVERIFY(hp.bitrate >= 8 && hp.bitrate <= 448);
+        QVERIFY(hp.bitrate >= 8 && hp.bitrate <= 896);  // free format may pass the table
         QVERIFY(hp.frecuencia >= 8000 && hp.frecuencia <= 48000);
         QVERIFY(!hp.modo.isEmpty() && !hp.enfasis.isEmpty() && !hp.protegido.isEmpty());
-        // Longest possible: a frame count of 2^32 frames of 1152 samples at 8000 Hz.
-        QVERIFY(hp.tiempo <= 0xFFFFFFFFLL * 1152 / 8000 + 1);
+        // No stream is slower than 8 kbit/s, whatever a damaged VBR header says.
+        QVERIFY2(hp.tiempo <= d.size() / 950 + 1, qPrintable(QString::number(hp.tiempo)));
     }
 
 private slots:

@@ -3,6 +3,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "common/lodrinerror.h"
 #include "mp3info/tagid3.h"
@@ -42,7 +45,8 @@ private slots:
     void emptyFieldsGiveBlanks();
     void blankingKeepsLengthAndGenre();
     void readBackByIndependentReader();
-    void unwritableFilesAreReported();
+    void failuresLeaveTheFileAsItWas_data();
+    void failuresLeaveTheFileAsItWas();
 };
 
 void TestTags::initTestCase()
@@ -63,6 +67,8 @@ void TestTags::fieldsAreFittedLatin1()
     QCOMPARE(CampoTag(QString::fromUtf8("5 € \U0001F3B5!"), 8), QByteArray("5 ? ?!  "));
     QCOMPARE(CampoTag(QString(), 4), QByteArray("    "));
     QCOMPARE(CampoTag(QStringLiteral("Zoë Ñandú"), 4), QByteArray("Zo\xEB "));
+    // A combining accent is composed first: one letter, one byte.
+    QCOMPARE(CampoTag(QString::fromUtf8("Cancio\u0301n"), 8), QByteArray("Canci\xF3n "));
 }
 
 void TestTags::appendThenRewriteInPlace()
@@ -136,25 +142,77 @@ void TestTags::readBackByIndependentReader()
     QVERIFY2(salida.contains(QStringLiteral("Comment: TAG puesto por Brenvo by Tarn'")), qPrintable(salida));
 }
 
-void TestTags::unwritableFilesAreReported()
+void TestTags::failuresLeaveTheFileAsItWas_data()
 {
-    // A vanished file is reported and not created again.
-    const QString falta = dir.filePath("borrado.mp3");
-    for (int borrar = 0; borrar < 2; ++borrar) {
-        try {
-            borrar ? BorraTag(falta) : Pon(falta, "a", "b", "c");
-            QFAIL("no error for a missing file");
-        } catch (const LodrinError& e) {
-            QVERIFY(e.message().contains(falta));
-        }
-        QVERIFY(!QFile::exists(falta));
+    QTest::addColumn<QString>("ruta");
+    QTest::addColumn<int>("limiteKiB");  // a child process writes under this file size limit; 0: no child
+    QTest::addColumn<QString>("motivo");
+    // 50 bytes of the tag would still fit under the limit.
+    QTest::newRow("size limit") << Copia("limite.mp3", audio.left(8192 - 50)) << 8
+                                << QStringLiteral("el fichero es demasiado grande");
+    QTest::newRow("missing") << dir.filePath("borrado.mp3") << 0 << QStringLiteral("el fichero no existe");
+    QTest::newRow("folder") << dir.path() << 0 << QStringLiteral("es una carpeta");
+    const QString fifo = dir.filePath("fifo.mp3");
+    QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    QTest::newRow("fifo") << fifo << 0 << QStringLiteral("no es un fichero normal");
+    QTest::newRow("device") << QStringLiteral("/dev/full") << 0 << QStringLiteral("no es un fichero normal");
+    // Permissions do not hold back the superuser.
+    if (geteuid() != 0) {
+        const QString soloLectura = Copia("solo_lectura.mp3", audio + BloqueTag("a", "b", "c", "    ", "x", "0"));
+        QFile::setPermissions(soloLectura, QFile::ReadOwner);
+        QTest::newRow("read-only") << soloLectura << 0 << QStringLiteral("permiso denegado");
     }
-    // A folder cannot take a tag.
-    QVERIFY_THROWS_EXCEPTION(LodrinError, Pon(dir.path(), "a", "b", "c"));
-    // A device that refuses every byte: the failure is not taken for success.
-    if (QFile::exists(QStringLiteral("/dev/full")))
-        QVERIFY_THROWS_EXCEPTION(LodrinError, Pon(QStringLiteral("/dev/full"), "a", "b", "c"));
 }
 
-QTEST_GUILESS_MAIN(TestTags)
+void TestTags::failuresLeaveTheFileAsItWas()
+{
+    QFETCH(QString, ruta);
+    QFETCH(int, limiteKiB);
+    QFETCH(QString, motivo);
+    const bool regular = QFileInfo(ruta).isFile();
+    const QByteArray antes = regular ? LeeFichero(ruta) : QByteArray();
+    const bool existia = QFileInfo::exists(ruta);
+    const QString esperado = QStringLiteral("No se puede escribir el tag del fichero:\n") + ruta + u'\n' + motivo;
+    if (limiteKiB > 0) {
+        QProcess hijo;
+        hijo.start(QStringLiteral("bash"), {"-c", "ulimit -f \"$1\" && exec \"$0\" --pon-tag \"$2\"",
+                                            QCoreApplication::applicationFilePath(), QString::number(limiteKiB), ruta});
+        QVERIFY(hijo.waitForFinished(60000));
+        QCOMPARE(hijo.exitStatus(), QProcess::NormalExit);  // the limit's signal did not end it
+        QCOMPARE(hijo.exitCode(), 3);
+        QCOMPARE(QString::fromUtf8(hijo.readAllStandardOutput()), esperado);
+    } else {
+        for (int borrar = 0; borrar < 2; ++borrar) {
+            try {
+                borrar ? BorraTag(ruta) : Pon(ruta, "a", "b", "c");
+                QFAIL("no error");
+            } catch (const LodrinError& e) {
+                QCOMPARE(e.message(), esperado);
+            }
+        }
+    }
+    QCOMPARE(QFileInfo::exists(ruta), existia);
+    if (regular)
+        QCOMPARE(LeeFichero(ruta), antes);
+}
+
+// The size-limit case runs PonTag in a child process, under the limit its
+// shell set; everything else is the ordinary test run.
+int main(int argc, char** argv)
+{
+    if (argc == 3 && qstrcmp(argv[1], "--pon-tag") == 0) {
+        try {
+            Pon(QString::fromLocal8Bit(argv[2]), "T", "A", "D");
+            return 0;
+        } catch (const LodrinError& e) {
+            std::fputs(e.message().toUtf8().constData(), stdout);
+            return 3;
+        }
+    }
+    QCoreApplication app(argc, argv);
+    TestTags t;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&t, argc, argv);
+}
+
 #include "test_tags.moc"

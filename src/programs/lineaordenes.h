@@ -1,0 +1,46 @@
+#pragma once
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+// One option of a program's command line: "--nombre" or "--nombre VALOR".
+struct OpcionOrdenes {
+    QString nombre;   // without the leading "--"
+    QString valor;    // name of its value in the help ("TEXTO"); empty for a plain switch
+    QString ayuda;    // one short Spanish line
+};
+
+// What a program is about: the texts of its help and the options it takes
+// besides --help and --version, which every program has.
+struct DescripcionPrograma {
+    QString nombre;       // "Lodrin"
+    QString version;
+    QString argumentos;   // as shown after the name in the usage line, e.g. "[CARPETA]"
+    QString resumen;      // a line or two on what it does
+    QList<OpcionOrdenes> opciones;
+};
+
+// What the command line asks for.
+struct Orden {
+    enum class Accion { Seguir, Ayuda, Version, Error };
+    Accion accion = Accion::Seguir;
+    QMap<QString, QString> valores;   // options given, by name; a switch has an empty value
+    QStringList argumentos;           // the words that are not options
+    QString error;                    // the Spanish message, for Accion::Error
+};
+
+// Reads the arguments after the program's name. Single-dash words other than
+// -h and -v belong to the window toolkit, which takes them out when the window
+// application starts; they are passed over here.
+Orden LeeOrdenes(const QStringList& argumentos, const DescripcionPrograma& programa);
+
+// The help text, ending with extra lines the program adds (e.g. the folder in use).
+QString TextoAyuda(const DescripcionPrograma& programa, const QString& pie = QString());
+
+// Prints what an Ayuda, Version or Error order asks for and returns the exit
+// status (0, or 2 for an error); returns -1 for Seguir, printing nothing.
+int Atiende(const Orden& orden, const DescripcionPrograma& programa, const QString& pieAyuda = QString());
+
+// The message and exit status 2 for arguments the program does not take.
+int ArgumentoSobrante(const DescripcionPrograma& programa, const QString& argumento);
