@@ -20,6 +20,7 @@
 #include "cdprueba.h"
 #include "common/lodrinerror.h"
 #include "listing/listado.h"
+#include "catalogue/navegador_ui.h"
 #include "main_window/frmVaro.h"
 #include "medida.h"
 #include "sinperifericos.h"
@@ -70,7 +71,7 @@ void CatalogaCd(Catalogo& bd, const QString& dirPrograma, const QString& cd, qin
     elector.responde = ElectorGuionado::Elige(QStringLiteral("a\\d\\p-c"));
     frmVaro w(bd, unidades, avisos, dirPrograma);
     w.Form_Load();
-    w.elector = &elector;
+    w.PonElector(&elector);
     w.show();
     QApplication::processEvents();
     const qint64 antes = bd.Abre(QStringLiteral("select count(*) as n from tlcancion")).Entero(QStringLiteral("n"));
@@ -78,7 +79,7 @@ void CatalogaCd(Catalogo& bd, const QString& dirPrograma, const QString& cd, qin
     t.explora << Mide([&] { w.cmdExplorar_Click(); });
     if (elector.vistas.size() != kDiscosCdPrueba)
         Falla(QStringLiteral("Explorar asked %1 questions").arg(elector.vistas.size()));
-    w.txtCDROM->setText(QStringLiteral("Mil canciones %1").arg(serie));
+    w.findChild<QLineEdit*>(QStringLiteral("txtCDROM"))->setText(QStringLiteral("Mil canciones %1").arg(serie));
     t.graba << Mide([&] { w.cmdGraba_Click(); });
 
     const qint64 despues = bd.Abre(QStringLiteral("select count(*) as n from tlcancion")).Entero(QStringLiteral("n"));
@@ -137,13 +138,13 @@ int main(int argc, char** argv)
             QList<double> arbol, autor;
             int nodos = 0, canciones = 0;
             for (int v = 0; v < kVueltas; ++v) {
-                arbol << Mide([&] { w.ArbolBD(1); });
-                nodos = w.tvBD->topLevelItem(0)->childCount();
-                QTreeWidgetItem* grande = NodoDeClave(w.tvBD, QStringLiteral("BDau#%1").arg(CatalogoGrande::kIdAutorGrande));
+                arbol << Mide([&] { w.findChild<AreaSuperior*>()->ArbolBD(1); });
+                nodos = w.findChild<QTreeWidget*>(QStringLiteral("tvBD"))->topLevelItem(0)->childCount();
+                QTreeWidgetItem* grande = NodoDeClave(w.findChild<QTreeWidget*>(QStringLiteral("tvBD")), QStringLiteral("BDau#%1").arg(CatalogoGrande::kIdAutorGrande));
                 if (!grande)
                     Falla(QStringLiteral("the browser has no node for the largest author"));
-                autor << Mide([&] { w.tvBD_NodeClick(grande); });
-                canciones = w.lstVBD->topLevelItemCount();
+                autor << Mide([&] { w.findChild<AreaSuperior*>()->NodeClick(grande); });
+                canciones = w.findChild<QTreeWidget*>(QStringLiteral("lstVBD"))->topLevelItemCount();
             }
             Anota(QStringLiteral("browser tree by authors (%1 authors)").arg(nodos), Segundos(Mediana(arbol)),
                   QStringLiteral("< 0.5 s"), Mediana(arbol) < 0.5);

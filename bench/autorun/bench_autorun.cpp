@@ -9,7 +9,7 @@
 #include "autorun/escribeautorun.h"
 #include "autorun/lectorautorun.h"
 #include "decoding/campos.h"
-#include "main_window/listatrabajo.h"
+#include "worklist/listatrabajo.h"
 
 int main(int argc, char* argv[])
 {

@@ -12,7 +12,7 @@
 #include "cdprueba.h"
 #include "common/lodrinerror.h"
 #include "common/rutas.h"
-#include "main_window/listatrabajo.h"
+#include "worklist/listatrabajo.h"
 #include "medida.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include "catalogogrande.h"
 #include "catalogue/catalogo.h"
 #include "catalogue/navegador.h"
+#include "catalogue/navegador_ui.h"
 #include "main_window/frmVaro.h"
 #include "medida.h"
 #include "sinperifericos.h"
@@ -32,29 +33,29 @@ int main(int argc, char** argv)
     const char* nombres[] = {"", "autores", "discos", "CD's"};
     for (int orden = 1; orden <= 3; ++orden) {
         for (int vez = 1; vez <= 2; ++vez) {
-            const double s = Mide([&] { w.ArbolBD(orden); });
+            const double s = Mide([&] { w.findChild<AreaSuperior*>()->ArbolBD(orden); });
             std::printf("arbol por %-8s (%d nodos, vez %d): %.3f s\n", nombres[orden],
-                        w.tvBD->topLevelItem(0)->childCount(), vez, s);
+                        w.findChild<QTreeWidget*>(QStringLiteral("tvBD"))->topLevelItem(0)->childCount(), vez, s);
         }
         const double solo = Mide([&] { ArbolBD(bd, orden); });
         std::printf("  solo la lectura del catalogo: %.3f s\n", solo);
     }
 
-    w.ArbolBD(1);
-    QTreeWidgetItem* grande = NodoDeClave(w.tvBD, "BDau#2");
-    const double s = Mide([&] { w.tvBD_NodeClick(grande); });
-    std::printf("expandir un autor de %d canciones (%d discos): %.3f s\n", w.lstVBD->topLevelItemCount(),
+    w.findChild<AreaSuperior*>()->ArbolBD(1);
+    QTreeWidgetItem* grande = NodoDeClave(w.findChild<QTreeWidget*>(QStringLiteral("tvBD")), "BDau#2");
+    const double s = Mide([&] { w.findChild<AreaSuperior*>()->NodeClick(grande); });
+    std::printf("expandir un autor de %d canciones (%d discos): %.3f s\n", w.findChild<QTreeWidget*>(QStringLiteral("lstVBD"))->topLevelItemCount(),
                 grande->childCount(), s);
 
-    w.ArbolBD(3);
-    QTreeWidgetItem* cd = NodoDeClave(w.tvBD, "BDcd#1");
-    const double scd = Mide([&] { w.tvBD_NodeClick(cd); });
-    std::printf("expandir un CD de %d canciones (%d autores): %.3f s\n", w.lstVBD->topLevelItemCount(),
+    w.findChild<AreaSuperior*>()->ArbolBD(3);
+    QTreeWidgetItem* cd = NodoDeClave(w.findChild<QTreeWidget*>(QStringLiteral("tvBD")), "BDcd#1");
+    const double scd = Mide([&] { w.findChild<AreaSuperior*>()->NodeClick(cd); });
+    std::printf("expandir un CD de %d canciones (%d autores): %.3f s\n", w.findChild<QTreeWidget*>(QStringLiteral("lstVBD"))->topLevelItemCount(),
                 cd->childCount(), scd);
 
-    w.ArbolBD(2);
-    QTreeWidgetItem* disco = NodoDeClave(w.tvBD, "BDdi#1");
-    const double sdi = Mide([&] { w.tvBD_NodeClick(disco); });
-    std::printf("expandir un disco de %d canciones: %.3f s\n", w.lstVBD->topLevelItemCount(), sdi);
+    w.findChild<AreaSuperior*>()->ArbolBD(2);
+    QTreeWidgetItem* disco = NodoDeClave(w.findChild<QTreeWidget*>(QStringLiteral("tvBD")), "BDdi#1");
+    const double sdi = Mide([&] { w.findChild<AreaSuperior*>()->NodeClick(disco); });
+    std::printf("expandir un disco de %d canciones: %.3f s\n", w.findChild<QTreeWidget*>(QStringLiteral("lstVBD"))->topLevelItemCount(), sdi);
     return 0;
 }

@@ -58,11 +58,11 @@ QList<double> TiemposBusca(frmVaro& w, const QString& raiz, int vueltas, int& fi
         QElapsedTimer t;
         t.start();
         w.cmdBusca_Click();
-        w.lstVBusca->repaint();  // the rows drawn, not only listed
+        w.findChild<QTreeView*>(QStringLiteral("lstVBusca"))->repaint();  // the rows drawn, not only listed
         QApplication::processEvents();
         if (i > 0)
             r << double(t.nsecsElapsed()) / 1e6;
-        filas = w.lstVBusca->model()->rowCount();
+        filas = w.findChild<QTreeView*>(QStringLiteral("lstVBusca"))->model()->rowCount();
     }
     return r;
 }

@@ -1,6 +1,6 @@
 #pragma once
 #include "common/avisos.h"
-#include "main_window/unidades.h"
+#include "exploring/unidades.h"
 
 // A machine with no drives to offer and messages nobody reads: the main
 // window of a benchmark needs neither.

@@ -7,7 +7,7 @@
 
 #include "arbolbusca.h"
 #include "catalogue/catalogo.h"
-#include "main_window/exploracion.h"
+#include "exploring/exploracion.h"
 #include "main_window/frmVaro.h"
 #include "medida.h"
 #include "sinperifericos.h"

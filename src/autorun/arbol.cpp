@@ -2,7 +2,7 @@
 
 #include "common/lodrinerror.h"
 #include "decoding/campos.h"
-#include "main_window/listatrabajo.h"
+#include "worklist/listatrabajo.h"
 
 int ArbolDiscos::Anade(int padre, const QString& clave, const QString& texto, const QString& imagen)
 {

@@ -12,11 +12,11 @@
 
 #include "autorun/ficheroautorun.h"
 #include "common/avisos.h"
+#include "common/twips.h"
 
 namespace {
 
-// Twips (1/1440 inch) to pixels at 96 dots per inch.
-int px(int twips) { return (twips + 7) / 15; }
+int px(int twips) { return Twips(twips); }
 
 QRect aPixeles(int izquierda, int arriba, int ancho, int alto) { return QRect(px(izquierda), px(arriba), px(ancho), px(alto)); }
 
@@ -54,18 +54,6 @@ QPixmap cargaAjustada(const QString& ruta, QSize caja)
 }
 
 }  // namespace
-
-void CajaDisco::mousePressEvent(QMouseEvent* e)
-{
-    QLabel::mousePressEvent(e);
-    emit Click();
-}
-
-void CajaDisco::mouseDoubleClickEvent(QMouseEvent* e)
-{
-    QLabel::mouseDoubleClickEvent(e);
-    emit DobleClick();
-}
 
 void TextoDisco::PonTexto(const QString& texto)
 {

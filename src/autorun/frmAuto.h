@@ -6,24 +6,13 @@
 #include <array>
 
 #include "autorun/lectorautorun.h"
+#include "common/cajaimagen.h"
 
 class QPushButton;
 class Avisos;
 
-// A disc's cover box: reports a click on the first press and a double click
-// on the second, so a double click is a click followed by a double click.
-class CajaDisco : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-signals:
-    void Click();
-    void DobleClick();
-
-protected:
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
-};
+// A disc's cover box: the picture box both programs share.
+using CajaDisco = CajaImagen;
 
 // A disc's text box that reports double clicks.
 class TextoDisco : public QTextEdit {

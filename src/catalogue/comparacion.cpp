@@ -2,7 +2,7 @@
 
 #include "catalogue/catalogo.h"
 #include "catalogue/nombres.h"
-#include "main_window/listatrabajo.h"
+#include "worklist/listatrabajo.h"
 
 namespace {
 

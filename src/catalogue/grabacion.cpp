@@ -3,7 +3,7 @@
 #include "catalogue/catalogo.h"
 #include "catalogue/nombres.h"
 #include "catalogue/objetos.h"
-#include "main_window/listatrabajo.h"
+#include "worklist/listatrabajo.h"
 #include "mp3info/infomp3.h"
 
 namespace {

@@ -1,66 +1,43 @@
 // The handlers of "Graba" and "Compara".
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QProgressBar>
+#include "catalogue/grabacion_ui.h"
 
 #include "catalogue/comparacion.h"
 #include "catalogue/grabacion.h"
-#include "main_window/frmVaro.h"
+#include "common/avance.h"
+#include "common/avisos.h"
 
 namespace {
 
-// The progress of a recording on prgLoad. The bar is painted as it moves,
-// without handing the event loop any other input.
 class AvanceBarra : public AvanceGrabacion {
 public:
-    explicit AvanceBarra(QProgressBar* barra) : barra_(barra) {}
-    void Empieza(int maximo) override
-    {
-        barra_->setRange(0, maximo);
-        barra_->setValue(0);
-        barra_->show();
-        barra_->repaint();
-        maximo_ = maximo;
-        pintado_ = 0;
-    }
-    void Avanza(int valor) override
-    {
-        barra_->setValue(valor);
-        // One paint per hundredth is enough to see it move.
-        const int centesimas = maximo_ > 0 ? int(qint64(valor) * 100 / maximo_) : 100;
-        if (centesimas != pintado_) {
-            pintado_ = centesimas;
-            barra_->repaint();
-        }
-    }
-    void Termina() override { barra_->hide(); }
+    explicit AvanceBarra(Avance& avance) : avance_(avance) {}
+    void Empieza(int maximo) override { avance_.Empieza(maximo); }
+    void Avanza(int valor) override { avance_.Avanza(valor); }
+    void Termina() override { avance_.Termina(); }
 
 private:
-    QProgressBar* barra_;
-    int maximo_ = 0;
-    int pintado_ = 0;
+    Avance& avance_;
 };
 
 }  // namespace
 
-void frmVaro::cmdGraba_Click()
+bool GrabaDesdeVentana(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& datos, Avance& avance,
+                       Avisos& avisos)
 {
-    DatosGrabacion datos;
-    datos.descripcion = txtCDROM->text();
-    datos.serial = lbserial->text();
-    datos.grabarImagenes = chkGrabImg->isChecked();
-    datos.dirPrograma = dirPrograma;
-    AvanceBarra avance(prgLoad);
-    GrabaCD(bd, lista, datos, &avance);
+    // Two CDs recorded without a description would share one catalogue row
+    // and their songs would merge.
+    if (datos.descripcion.trimmed().isEmpty() || datos.serial.trimmed().isEmpty()) {
+        avisos.Informa(QStringLiteral("Para grabar el CD hace falta su descripcion y su numero de serie. "
+                                      "No se ha grabado nada."),
+                       QStringLiteral("Graba"));
+        return false;
+    }
+    AvanceBarra barra(avance);
+    return Protege(avisos, QStringLiteral("grabar el CD \"%1\" en la base de datos").arg(datos.descripcion),
+                   [&] { GrabaCD(bd, lista, datos, &barra); }, QStringLiteral("Graba"));
 }
 
-void frmVaro::cmdCompara_Click()
+void ComparaDesdeVentana(Catalogo& bd, ListaTrabajo& lista, Avisos& avisos)
 {
-    // Rows marked before a failure keep their icons, so show them either way.
-    struct Refresca {
-        frmVaro* w;
-        ~Refresca() { w->RefrescaLista(); }
-    } refresca{this};
-    LeeSeleccion();
-    ComparaCD(bd, lista);
+    Protege(avisos, QStringLiteral("comparar la lista con la base de datos"), [&] { ComparaCD(bd, lista); });
 }

@@ -2,34 +2,38 @@
 
 #include <QHash>
 #include <QHeaderView>
-#include <QProgressBar>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include "catalogue/navegador.h"
 #include "catalogue/objetos.h"
+#include "catalogue/pestanabd.h"
+#include "common/avance.h"
 #include "common/avisos.h"
-#include "main_window/frmVaro.h"
-#include "main_window/listasimagenes.h"
+#include "common/cajaimagen.h"
+#include "common/controles.h"
+#include "common/listasimagenes.h"
+#include "common/twips.h"
 
 static_assert(rolBD::kClave == Qt::UserRole);
 
 namespace {
 
-// Moves prgLoad while the browser reads the catalogue.
+// The window's progress bar while the browser reads the catalogue.
 class AvanceBarra : public AvanceCarga {
 public:
-    explicit AvanceBarra(QProgressBar* barra) : barra_(barra) {}
+    explicit AvanceBarra(Avance& avance) : avance_(avance) {}
     void Empieza(int maximo) override
     {
-        barra_->setMaximum(maximo);
-        barra_->setValue(0);
-        barra_->show();
+        avance_.Empieza(maximo);
+        valor_ = 0;
     }
-    void Avanza() override { barra_->setValue(barra_->value() + 1); }
-    void Termina() override { barra_->hide(); }
+    void Avanza() override { avance_.Avanza(++valor_); }
+    void Termina() override { avance_.Termina(); }
 
 private:
-    QProgressBar* barra_;
+    Avance& avance_;
+    int valor_ = 0;
 };
 
 // A song row; columns sort as text, without regard to case.
@@ -89,90 +93,132 @@ FilaBD LeeFilaBD(const QTreeWidgetItem* item)
 QString ClaveNodo(const QTreeWidgetItem* nodo) { return nodo->data(0, rolBD::kClave).toString(); }
 qint64 TagNodo(const QTreeWidgetItem* nodo) { return nodo->data(0, rolBD::kTag).toLongLong(); }
 
-void frmVaro::cmbISort_Click()
+AreaSuperior::AreaSuperior(Catalogo& bd, const ListasImagenes& imagenes, const QString& dirPrograma, Avance& avance,
+                           Avisos& avisos, PestanaBaseDatos& canciones, QWidget* arbolTrabajo, QWidget* parent)
+    : QWidget(parent),
+      bd_(bd),
+      imagenes_(imagenes),
+      dirPrograma_(dirPrograma),
+      avance_(avance),
+      avisos_(avisos),
+      canciones_(canciones)
 {
-    const int indice = cmbISort->currentIndex();
-    if (indice < 0)
-        return;
-    ArbolBD(indice + 1);
+    setObjectName(QStringLiteral("AreaSuperior"));
+    cmbISort = Control<ComboImagen>(this, "cmbISort");
+    cmbISort->setPlaceholderText(QStringLiteral("<pon la forma de mostrar la BD>"));
+    tvBD = Arbol(this, "tvBD", QStringLiteral("Arbol que nos muestra la BD"));
+    imgBD = Control<CajaImagen>(this, "imgBD", QString(), QStringLiteral("Pulsa para ver la siguiente..."));
+    imgBD->setFrameShape(QFrame::StyledPanel);
+    imgBD->setAlignment(Qt::AlignCenter);
+    imgBD->setScaledContents(true);
+    imgBD->setMinimumSize(Twips(1500), Twips(1500));
+    imgBD->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+
+    // The three columns share the extra room in the design's proportions.
+    auto* fila = new QHBoxLayout(this);
+    fila->setContentsMargins(0, 0, 0, 0);
+    fila->addWidget(arbolTrabajo, 3495);
+    auto* medio = new QVBoxLayout;
+    medio->addWidget(cmbISort);
+    medio->addWidget(tvBD, 1);
+    fila->addLayout(medio, 3735);
+    auto* derecha = new QVBoxLayout;
+    derecha->addSpacing(Twips(360));
+    derecha->addWidget(imgBD, 1);
+    fila->addLayout(derecha, 3015);
+
+    connect(imgBD, &CajaImagen::Click, this, &AreaSuperior::imgBD_Click);
+    connect(cmbISort, &QComboBox::activated, this, &AreaSuperior::cmbISort_Click);
+    connect(tvBD, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* n) { NodeClick(n); });
 }
 
-void frmVaro::ArbolBD(int orden)
+void AreaSuperior::Prepara()
+{
+    cmbISort->clear();
+    cmbISort->addItem(imagenes_.Pequena("GrupoCD"), QStringLiteral("Arbol por CD's"));
+    cmbISort->insertItem(0, imagenes_.Pequena("GrupoAutor"), QStringLiteral("Arbol por Autores"));
+    cmbISort->insertItem(1, imagenes_.Pequena("GrupoCD"), QStringLiteral("Arbol por Discos"));
+    cmbISort->setCurrentIndex(2);
+    imgBD->setProperty("Tag", QStringLiteral("0"));
+}
+
+void AreaSuperior::cmbISort_Click()
+{
+    const int indice = cmbISort->currentIndex();
+    if (indice >= 0)
+        Protege(avisos_, QStringLiteral("leer el catalogo"), [&] { ArbolBD(indice + 1); });
+}
+
+void AreaSuperior::ArbolBD(int orden)
 {
     tvBD->clear();
-    lstVBD->clear();
+    canciones_.Limpia();
     // Only the root sits at the top of the tree, so there is nothing to sort
     // there; the first level keeps the order of the select.
-    AvanceBarra avance(prgLoad);
-    const std::vector<NodoBD> nodos = ::ArbolBD(bd, orden, &avance);
+    AvanceBarra avance(avance_);
+    const std::vector<NodoBD> nodos = ::ArbolBD(bd_, orden, &avance);
     if (nodos.empty())
         return;
-    QTreeWidgetItem* raiz = CreaNodoBD(nodos.front(), *imagenes);
+    QTreeWidgetItem* raiz = CreaNodoBD(nodos.front(), imagenes_);
     QList<QTreeWidgetItem*> hijos;
     hijos.reserve(qsizetype(nodos.size()) - 1);
     for (size_t i = 1; i < nodos.size(); ++i)
-        hijos.append(CreaNodoBD(nodos[i], *imagenes));
+        hijos.append(CreaNodoBD(nodos[i], imagenes_));
     raiz->addChildren(hijos);
     tvBD->addTopLevelItem(raiz);
     raiz->setExpanded(true);
     const int columna = ColumnaOrdenArbol(orden);
     if (columna >= 0)
-        lstVBD->sortByColumn(columna, Qt::AscendingOrder);
+        canciones_.OrdenaPor(columna);
 }
 
-void frmVaro::tvBD_NodeClick(QTreeWidgetItem* nodo)
+void AreaSuperior::NodeClick(QTreeWidgetItem* nodo)
 {
     if (!nodo)
         return;
     if (tvBD->currentItem() != nodo)
         tvBD->setCurrentItem(nodo);
-    const qint64 tag = TagNodo(nodo);
-    if (tag != 0) {
-        qint64 id = GrabaObjeto(bd, dirPrograma, QStringLiteral("d"), tag, QString(), QString(), false);
-        if (id > 0)
-            MuestraImagen(id);
-        else
-            imgBD->clear();
-        imgBD->setProperty("Tag", QString::number(id));
-    }
-    if (ClaveNodo(nodo).startsWith(QLatin1String("BDdi#")) || tag == 0)
-        ListaBD(nodo);
+    Protege(avisos_, QStringLiteral("leer el catalogo"), [&] {
+        const qint64 tag = TagNodo(nodo);
+        if (tag != 0) {
+            qint64 id = GrabaObjeto(bd_, dirPrograma_, QStringLiteral("d"), tag, QString(), QString(), false);
+            if (id > 0)
+                muestraImagen(id);
+            else
+                imgBD->clear();
+            imgBD->setProperty("Tag", QString::number(id));
+        }
+        if (ClaveNodo(nodo).startsWith(QLatin1String("BDdi#")) || tag == 0)
+            listaBD(nodo);
+    });
 }
 
-void frmVaro::ListaBD(QTreeWidgetItem* nodo)
+void AreaSuperior::listaBD(QTreeWidgetItem* nodo)
 {
     // Only a first-level node that was never expanded is read.
     if (!nodo || !nodo->parent() || nodo->parent()->parent() || nodo->childCount() > 0)
         return;
-    lstVBD->clear();
-    AvanceBarra avance(prgLoad);
+    canciones_.Limpia();
+    AvanceBarra avance(avance_);
     const QString clave = ClaveNodo(nodo);
-    const ContenidoBD contenido = ::ListaBD(bd, clave, &avance);
-    if (contenido.columnaOrden >= 0)
-        lstVBD->sortByColumn(contenido.columnaOrden, Qt::AscendingOrder);
-
-    QList<QTreeWidgetItem*> filas;
-    filas.reserve(qsizetype(contenido.filas.size()));
-    for (const FilaBD& f : contenido.filas)
-        filas.append(CreaFilaBD(f, *imagenes));
-    lstVBD->addTopLevelItems(filas);
-    lstVBD->sortItems(lstVBD->sortColumn(), lstVBD->header()->sortIndicatorOrder());
+    const ContenidoBD contenido = ::ListaBD(bd_, clave, &avance);
+    canciones_.Muestra(contenido);
 
     QHash<QString, QTreeWidgetItem*> anadidos;
     for (const NodoBD& n : contenido.nodos) {
         QTreeWidgetItem* padre = n.padre == clave ? nodo : anadidos.value(n.padre);
         if (!padre)
             continue;
-        QTreeWidgetItem* hijo = CreaNodoBD(n, *imagenes);
+        QTreeWidgetItem* hijo = CreaNodoBD(n, imagenes_);
         padre->addChild(hijo);
         padre->setExpanded(true);
         anadidos.insert(n.clave, hijo);
     }
 }
 
-void frmVaro::MuestraImagen(qint64& id)
+void AreaSuperior::muestraImagen(qint64& id)
 {
-    const QString copia = CopiaExistente(dirPrograma, id);
+    const QString copia = CopiaExistente(dirPrograma_, id);
     if (copia.isEmpty()) {
         imgBD->clear();
         id = 0;
@@ -182,21 +228,17 @@ void frmVaro::MuestraImagen(qint64& id)
     imgBD->setPixmap(QPixmap(copia));
 }
 
-void frmVaro::imgBD_Click()
+void AreaSuperior::imgBD_Click()
 {
     const qint64 actual = imgBD->property("Tag").toString().toLongLong();
-    if (actual <= 0)
-        return;
     QTreeWidgetItem* nodo = tvBD->currentItem();
-    if (!nodo)
+    if (actual <= 0 || !nodo)
         return;
-    qint64 siguiente = DameSiguienteObjeto(bd, QStringLiteral("d"), TagNodo(nodo), actual);
-    if (siguiente > 0) {
-        MuestraImagen(siguiente);
-        imgBD->setProperty("Tag", QString::number(siguiente));
-    }
+    Protege(avisos_, QStringLiteral("leer el catalogo"), [&] {
+        qint64 siguiente = DameSiguienteObjeto(bd_, QStringLiteral("d"), TagNodo(nodo), actual);
+        if (siguiente > 0) {
+            muestraImagen(siguiente);
+            imgBD->setProperty("Tag", QString::number(siguiente));
+        }
+    });
 }
-
-void frmVaro::lstVBD_ColumnClick(int columna) { lstVBD->sortByColumn(columna, Qt::AscendingOrder); }
-
-void frmVaro::cmbLimpia_Click() { avisos.Informa(QStringLiteral("Opcion no implementada, jet "), QStringLiteral("Lodrin")); }

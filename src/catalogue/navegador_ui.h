@@ -1,10 +1,54 @@
 #pragma once
 #include <QString>
+#include <QWidget>
 
+class QTreeWidget;
 class QTreeWidgetItem;
+class Avance;
+class Avisos;
+class CajaImagen;
+class Catalogo;
+class ComboImagen;
 class ListasImagenes;
+class PestanaBaseDatos;
 struct FilaBD;
 struct NodoBD;
+
+// The window's upper area: on the left the tree of the work list (given by
+// the window), in the middle the order chooser cmbISort over the catalogue
+// tree tvBD, on the right the disc picture imgBD. Clicking a node lists its
+// songs in the "Base de datos" tab.
+class AreaSuperior : public QWidget {
+    Q_OBJECT
+public:
+    AreaSuperior(Catalogo& bd, const ListasImagenes& imagenes, const QString& dirPrograma, Avance& avance,
+                 Avisos& avisos, PestanaBaseDatos& canciones, QWidget* arbolTrabajo, QWidget* parent = nullptr);
+
+    // Start-up: the three orders, "Arbol por CD's" selected; no picture.
+    void Prepara();
+    // Builds the catalogue tree for an ordering (1 authors, 2 discs, 3 CDs).
+    void ArbolBD(int orden);
+    // A node clicked: its disc's first picture, and its songs when it is a
+    // first-level node never expanded.
+    void NodeClick(QTreeWidgetItem* nodo);
+    // The next picture of the disc shown.
+    void imgBD_Click();
+
+private:
+    void cmbISort_Click();
+    void listaBD(QTreeWidgetItem* nodo);
+    void muestraImagen(qint64& id);
+
+    Catalogo& bd_;
+    const ListasImagenes& imagenes_;
+    const QString dirPrograma_;
+    Avance& avance_;
+    Avisos& avisos_;
+    PestanaBaseDatos& canciones_;
+    ComboImagen* cmbISort;
+    QTreeWidget* tvBD;
+    CajaImagen* imgBD;
+};
 
 // Where the nodes of tvBD and the rows of lstVBD keep their data (column 0):
 // the key in Qt::UserRole, the node's Tag (qint64) in Qt::UserRole + 1 and

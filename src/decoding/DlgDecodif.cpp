@@ -6,11 +6,17 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include <QScreen>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <algorithm>
+
 #include "common/avisos.h"
-#include "main_window/frmVaro.h"
-#include "main_window/listasimagenes.h"
+#include "common/listasimagenes.h"
+#include "common/twips.h"
 
 namespace {
+const QString kTitulo = QStringLiteral("Escoger la mejor decodificacion para...");
 // Columns of lstVOpc: the row text, then sub-items 1 to 6.
 enum { kCancionFila = 0, kPuntos, kAutor, kDisco, kCancion, kPosicion, kMascara, kColumnas };
 }  // namespace
@@ -19,13 +25,13 @@ DlgDecodif::DlgDecodif(const ListasImagenes& imagenes, Avisos& avisos, QWidget* 
     : QDialog(parent), avisos_(avisos)
 {
     setObjectName(QStringLiteral("DlgDecodif"));
-    setWindowTitle(QStringLiteral("Escoger la mejor decodificacion para..."));
+    setWindowTitle(kTitulo);
     setModal(true);
-    setFixedSize(Twips(9000), Twips(4200));
+    setSizeGripEnabled(true);
 
     lblnomfile = new QLabel(this);
     lblnomfile->setObjectName(QStringLiteral("lblnomfile"));
-    lblnomfile->setGeometry(8, 8, width() - 16, 20);
+    lblnomfile->setTextFormat(Qt::PlainText);
 
     lstVOpc = new QTreeWidget(this);
     lstVOpc->setObjectName(QStringLiteral("lstVOpc"));
@@ -42,33 +48,62 @@ DlgDecodif::DlgDecodif(const ListasImagenes& imagenes, Avisos& avisos, QWidget* 
         {kCancion, "cancion"},     {kPosicion, "posicion"}, {kMascara, "mascara"}};
     for (auto [c, clave] : iconos)
         lstVOpc->headerItem()->setIcon(c, imagenes.Pequena(QString::fromLatin1(clave)));
-    lstVOpc->setColumnWidth(kCancionFila, Twips(4000));
-    lstVOpc->setColumnWidth(kPuntos, Twips(400));
-    lstVOpc->setColumnWidth(kPosicion, Twips(400));
-    lstVOpc->setColumnWidth(kMascara, Twips(1000));
     lstVOpc->setColumnHidden(kCancion, true);
     // Kept in score order as rows come in; the header only shows it.
     lstVOpc->header()->setSortIndicator(kPuntos, Qt::DescendingOrder);
     lstVOpc->header()->setSortIndicatorShown(true);
     lstVOpc->header()->setSectionsClickable(false);
-    lstVOpc->setGeometry(8, 32, width() - 16, height() - 110);
+    lstVOpc->header()->setStretchLastSection(false);
 
     chkMismoDir = new QCheckBox(QStringLiteral("Si a todo el directorio. Si disco igual."), this);
     chkMismoDir->setObjectName(QStringLiteral("chkMismoDir"));
-    chkMismoDir->setGeometry(8, height() - 70, width() - 16, 24);
 
     OKButton = new QPushButton(QStringLiteral("Aceptar"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setGeometry(width() - 224, height() - 40, 100, 30);
-    OKButton->setAutoDefault(false);
+    OKButton->setDefault(true);  // Enter accepts the selected candidate
     CancelButton = new QPushButton(QStringLiteral("Cancelar"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    CancelButton->setGeometry(width() - 116, height() - 40, 100, 30);
     CancelButton->setAutoDefault(false);
+
+    auto* columna = new QVBoxLayout(this);
+    columna->addWidget(lblnomfile);
+    columna->addWidget(lstVOpc, 1);
+    columna->addWidget(chkMismoDir);
+    auto* botones = new QHBoxLayout;
+    botones->addStretch();
+    botones->addWidget(OKButton);
+    botones->addWidget(CancelButton);
+    columna->addLayout(botones);
+    // The design's size is where it starts; it only grows.
+    setMinimumSize(Twips(9000), Twips(4200));
+    resize(minimumSize());
 
     connect(OKButton, &QPushButton::clicked, this, &DlgDecodif::OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this, &DlgDecodif::CancelButton_Click);
     connect(lstVOpc, &QTreeWidget::itemDoubleClicked, this, [this] { OKButton_Click(); });
+}
+
+void DlgDecodif::PonCarpeta(int carpeta, int total)
+{
+    setWindowTitle(total > 0 ? QStringLiteral("%1 (carpeta %2 de %3)").arg(kTitulo).arg(carpeta).arg(total) : kTitulo);
+}
+
+void DlgDecodif::ajustaColumnas()
+{
+    int ancho = 0;
+    for (int c = 0; c < kColumnas; ++c) {
+        if (lstVOpc->isColumnHidden(c))
+            continue;
+        lstVOpc->resizeColumnToContents(c);
+        ancho += lstVOpc->columnWidth(c);
+    }
+    ancho += lstVOpc->frameWidth() * 2 + lstVOpc->verticalScrollBar()->sizeHint().width() + 2;
+    const int margen = width() - lstVOpc->width();
+    int deseado = std::max(width(), ancho + margen);
+    if (const QScreen* pantalla = screen())
+        deseado = std::min(deseado, pantalla->availableGeometry().width());
+    if (deseado > width())
+        resize(deseado, height());
 }
 
 void DlgDecodif::BorrarLista()
@@ -96,6 +131,11 @@ int DlgDecodif::Muestra(const QString& ruta)
 {
     lblnomfile->setText(ruta);
     eleccion_ = QStringLiteral("0");
+    ensurePolished();
+    if (layout())
+        layout()->activate();
+    ajustaColumnas();
+    lstVOpc->setFocus();
     exec();
     return eleccion_.toInt();
 }

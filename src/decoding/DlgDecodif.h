@@ -23,15 +23,10 @@ public:
     void LimpiaMismoDir() override;
     int Muestra(const QString& ruta) override;
     CandidatoDecodificacion Candidato(int fila) const override;
+    void PonCarpeta(int carpeta, int total) override;
 
     // The chosen row, "0" for none.
     QString Eleccion() const { return eleccion_; }
-
-    QLabel* lblnomfile;
-    QTreeWidget* lstVOpc;
-    QCheckBox* chkMismoDir;
-    QPushButton* OKButton;
-    QPushButton* CancelButton;
 
 public slots:
     void OKButton_Click();
@@ -42,6 +37,14 @@ protected:
     void reject() override;
 
 private:
+    // Every column shows its content: the dialog widens up to the screen.
+    void ajustaColumnas();
+
+    QLabel* lblnomfile;
+    QTreeWidget* lstVOpc;
+    QCheckBox* chkMismoDir;
+    QPushButton* OKButton;
+    QPushButton* CancelButton;
     Avisos& avisos_;
     CandidatosOrdenados orden_;
     QString eleccion_ = QStringLiteral("0");

@@ -2,8 +2,9 @@
 
 #include "catalogue/catalogo.h"
 #include "decoding/decodificador.h"
+#include "decoding/elector.h"
 #include "decoding/mascaras.h"
-#include "main_window/listatrabajo.h"
+#include "worklist/listatrabajo.h"
 
 namespace {
 
@@ -54,6 +55,19 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
     // Sorted by text, every folder row comes right before the rows found in it.
     lista.PonOrdenada(true);
     ctx.mascaras.CargaMascaras(ctx.bd);
+    // The folders whose songs this run decodes, for the chooser to count.
+    auto seDecodifica = [&](int i) { return EsMp3(lista.Tipo(i)) && (!soloSeleccionadas || lista.Fila(i).seleccionada); };
+    int carpetas = 0;
+    for (int i = 1, ultima = -1, actual = 0; i <= lista.Cuenta(); ++i) {
+        if (lista.Tipo(i) == QLatin1String("#"))
+            actual = i;
+        else if (seDecodifica(i) && actual != ultima) {
+            ultima = actual;
+            ++carpetas;
+        }
+    }
+    int carpetaActual = 0;
+    int contada = -1;
     bool continuacion = false;
     int carpeta = 0;
     // A folder none of whose songs this run decoded keeps the summary it had.
@@ -63,7 +77,11 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
     };
     for (int i = 1; i <= lista.Cuenta(); ++i) {
         const QString tipo = lista.Tipo(i);
-        if (EsMp3(tipo) && (!soloSeleccionadas || lista.Fila(i).seleccionada)) {
+        if (seDecodifica(i)) {
+            if (carpeta != contada) {
+                contada = carpeta;
+                ctx.elector.PonCarpeta(++carpetaActual, carpetas);
+            }
             campos.ruta = lista.Fila(i).texto;
             // A choice given up stops the run; the rows written stay.
             if (DecodificaFichero(ctx, campos, continuacion))

@@ -1,11 +1,10 @@
 #pragma once
+#include "common/textos.h"
 #include "decoding/campos.h"
 
 class ListaTrabajo;
 struct ContextoDecodificacion;
 
-// The author every various-artists disc belongs to.
-inline const QString kVariosArtistas = QStringLiteral("<Varios Artistas>");
 
 // Decodes the MP3 rows of the work list from top to bottom (only the selected
 // ones when soloSeleccionadas), writes author, disc, song, position and mask

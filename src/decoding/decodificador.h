@@ -1,14 +1,12 @@
 #pragma once
 #include <QString>
 
+#include "common/textos.h"
 #include "decoding/campos.h"
 
 class Catalogo;
 class ElectorDecodificacion;
 class ListaMascaras;
-
-// The value of a field that no mask or person supplied.
-inline const QString kVacio = QStringLiteral("<vacio>");
 
 // 1-based position of the last occurrence of buscado in texto; 1 when there
 // is none (the same as an occurrence at 1). An empty buscado gives the length

@@ -12,9 +12,11 @@ Dialog::Dialog(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("Dialog"));
     setWindowTitle(QStringLiteral("Entra los datos"));
     setModal(true);
+    setSizeGripEnabled(true);
 
     auto* rejilla = new QGridLayout(this);
     lblCambia = new QLabel(this);
+    lblCambia->setTextFormat(Qt::PlainText);
     lblCambia->setObjectName(QStringLiteral("lblCambia"));
     rejilla->addWidget(lblCambia, 0, 0, 1, 2);
 

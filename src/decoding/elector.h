@@ -31,6 +31,13 @@ public:
     virtual int Muestra(const QString& ruta) = 0;
     // The candidate in a 1-based row of the sorted list.
     virtual CandidatoDecodificacion Candidato(int fila) const = 0;
+    // Which folder of the run the next files come from (1-based) and how many
+    // folders hold files to decode, so the person knows how many remain.
+    virtual void PonCarpeta(int carpeta, int total)
+    {
+        (void)carpeta;
+        (void)total;
+    }
 };
 
 // Candidates best score first; equal scores keep the order they came in, so

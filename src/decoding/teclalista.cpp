@@ -1,7 +1,7 @@
 #include "decoding/teclalista.h"
 
 #include "decoding/campos.h"
-#include "main_window/listatrabajo.h"
+#include "worklist/listatrabajo.h"
 
 namespace {
 

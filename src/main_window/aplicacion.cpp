@@ -17,8 +17,10 @@ bool AplicacionLodrin::notify(QObject* receptor, QEvent* evento)
     return false;
 }
 
-void AplicacionLodrin::MuestraFalloYTermina(const QString& texto)
+void AplicacionLodrin::MuestraFalloYTermina(const QString& texto, QWidget* ventana)
 {
-    QMessageBox::critical(nullptr, QStringLiteral("Lodrin"), texto);
+    if (!ventana)
+        ventana = activeWindow();
+    QMessageBox::critical(ventana, QStringLiteral("Lodrin"), texto);
     std::exit(1);
 }

@@ -7,5 +7,5 @@ class AplicacionLodrin : public QApplication {
 public:
     using QApplication::QApplication;
     bool notify(QObject* receptor, QEvent* evento) override;
-    static void MuestraFalloYTermina(const QString& texto);
+    static void MuestraFalloYTermina(const QString& texto, QWidget* ventana = nullptr);
 };

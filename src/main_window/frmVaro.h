@@ -1,54 +1,34 @@
 #pragma once
-#include <QComboBox>
-#include <QLabel>
 #include <QWidget>
 
 #include "decoding/campos.h"
+#include "decoding/dialog.h"
 #include "decoding/mascaras.h"
-#include "main_window/habilitacion.h"
-#include "main_window/listatrabajo.h"
+#include "worklist/habilitacion.h"
+#include "worklist/listatrabajo.h"
 
-class QCheckBox;
-class QLineEdit;
-class QProgressBar;
-class QPushButton;
 class QTabWidget;
-class QTreeView;
-class QTreeWidget;
-class QTreeWidgetItem;
+class AreaSuperior;
+class ArbolTrabajo;
 class Avisos;
+class BarraAvance;
 class Catalogo;
-class Unidades;
-class ListasImagenes;
-class ModeloListaTrabajo;
 class ElectorDecodificacion;
 class EntradaDatos;
+class ListasImagenes;
+class PestanaAnalizaCD;
+class PestanaBaseDatos;
+class PestanaFicheros;
+class PestanaListados;
+class PestanaMascaras;
+class PestanaPrepararCD;
+class Unidades;
 
-// A picture box that reports clicks.
-class CajaImagen : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-signals:
-    void Click();
-
-protected:
-    void mousePressEvent(QMouseEvent* e) override;
-};
-
-// An image combo box that reports when its list is about to drop down.
-class ComboImagen : public QComboBox {
-    Q_OBJECT
-public:
-    using QComboBox::QComboBox;
-    void showPopup() override;
-signals:
-    void DropDown();
-};
-
-// The main window. It holds the controls (named as the system names them) and
-// the state that outlives one handler; each handler's work lives in the
-// subsystem that owns it.
+// The main window. It composes the tabs of SSTab2 and the upper area, holds
+// the state that outlives one handler (the work list, the catalogue, the
+// enabling rules) and wires one to the other; each handler's work lives in
+// the subsystem that owns it. A handler that fails tells the person and the
+// work stays.
 class frmVaro : public QWidget {
     Q_OBJECT
 public:
@@ -59,158 +39,74 @@ public:
     // The start-up sequence; a failure throws LodrinError.
     void Form_Load();
 
-    // Applies the enabling rules for an event to the buttons.
-    void Aplica(Suceso suceso, bool cdListo = false);
-    QPushButton* BotonDe(Boton b) const;
+    // Who answers the choice among decodings and the data entry; the dialogs
+    // when none is given.
+    void PonElector(ElectorDecodificacion* elector) { elector_ = elector; }
+    void PonEntrada(EntradaDatos* entrada) { entrada_ = entrada; }
 
-    // The work list view follows the rows; selection is kept in the rows.
-    void LeeSeleccion();
+    // The work list the tabs share; after changing its rows, RefrescaLista.
+    ListaTrabajo& Lista() { return lista_; }
     void RefrescaLista();
 
-    // --- controls above the tabs
-    QProgressBar* prgLoad;
-    QTreeWidget* Tv;
-    ComboImagen* cmbISort;
-    QTreeWidget* tvBD;
-    CajaImagen* imgBD;
-    QTabWidget* SSTab2;
-    // --- "Ficheros"
-    QTreeView* lstVBusca;
-    QPushButton* cmdNueva;
-    QPushButton* cmdBusca;
-    QPushButton* cmdAnaliza;
-    QPushButton* cmdCompara;
-    QPushButton* cmdGenera;
-    QPushButton* cmdVerAuto;
-    // --- "Analiza CD"
-    QComboBox* Drive1;
-    QLabel* Label2;
-    QLabel* lbserial;
-    QLabel* lbName;
-    QLabel* Label1;
-    QLineEdit* txtCDROM;
-    QPushButton* cmdExplorar;
-    QPushButton* cmdGraba;
-    QCheckBox* chkGrabImg;
-    QLabel* lblInfoCD;
-    // --- "Mascaras"
-    QTreeWidget* lstMascaras;
-    QLineEdit* txtAnadir;     // object name "txtAñadir"
-    QPushButton* cmdAnadir;   // object name "cmdAñadir"
-    QLabel* lblInfoMasc;
-    // --- "Base de datos"
-    QTreeWidget* lstVBD;
-    QPushButton* cmbLimpia;
-    QLabel* Label10;
-    // --- "Listados"
-    QLabel* Label8;
-    ComboImagen* cmbCd;
-    QLabel* Label4;
-    ComboImagen* cmbAutor;
-    QLabel* Label7;
-    ComboImagen* cmbDisco;
-    QLabel* Label9;
-    QLineEdit* txtSalida;
-    QCheckBox* chkCanciones;
-    QCheckBox* chkImagenes;
-    QPushButton* cmdLstAutor;
-    QLabel* lblListado;
-    // --- "Preparar CD"
-    QPushButton* cmdWriteTag;
-    QLabel* Label5;
-    QPushButton* cmdDeleteTag;
-    QLabel* Label6;
-    QPushButton* cmdauto;
-    QLabel* Label3;
-    // --- "Acerca de,,,"
-    QLabel* lblAcerca;
-
-    // --- state that outlives one handler
-    Catalogo& bd;
-    Unidades& unidades;
-    Avisos& avisos;
-    const QString dirPrograma;
-    ListaTrabajo lista;
-    ListaMascaras mascaras;
-    CamposLlevados campos;
-    ListasImagenes* imagenes;
-    Habilitados habilitados;
-
-    // --- decoding
-    // Who answers the choice among candidate decodings; the dialog by default.
-    ElectorDecodificacion* elector = nullptr;
-    // The chooser in use: elector, else the dialog, made on first use and kept.
+    // The enabling rules applied to the buttons for an event.
+    void Aplica(Suceso suceso, bool cdListo = false);
+    // The chooser in use: the one given, else the dialog, made on first use.
     ElectorDecodificacion& Elector();
-    ElectorDecodificacion* dlgDecodif = nullptr;
+    // The texts the analysis and the data entry carry from row to row.
+    const CamposLlevados& Campos() const { return campos_; }
+    const QString& DirPrograma() const { return dirPrograma_; }
 
-    // --- data entry
-    // Who answers the data-entry dialog; the dialog by default.
-    EntradaDatos* entrada = nullptr;
+    // Where the window's size and position are kept between runs.
+    static QString RutaAjustes(const QString& dirPrograma);
 
 public slots:
-    // --- work list (filling)
     void Drive1_Change();
     void cmdExplorar_Click();
     void cmdNueva_Click();
     void cmdBusca_Click();
     void lstVBusca_OLEDragDrop(const QStringList& rutas);
-    // --- decoding
     void cmdAnaliza_Click();
     void AnalizaSeleccionadas();  // key F3 of the work list
-    // --- data entry
-    void TeclaLista(int tecla, bool catalogo);
-    // --- keys of both lists
     void lstVBusca_KeyDown(int tecla);
     void lstVBD_KeyDown(int tecla);
-    // --- masks
-    void cmdAnadir_Click();
-    // --- catalogue: recording, comparing, pictures
     void cmdCompara_Click();
     void cmdGraba_Click();
-    void imgBD_Click();
-    // --- catalogue: browser and clean-up
-    void cmbISort_Click();
-    void tvBD_NodeClick(QTreeWidgetItem* nodo);
-    void lstVBD_ColumnClick(int columna);
     void cmbLimpia_Click();
-    // Builds the catalogue tree for an ordering (1 authors, 2 discs, 3 CDs).
-    void ArbolBD(int orden);
-    // Lists the songs of a first-level node and adds the levels below it.
-    void ListaBD(QTreeWidgetItem* nodo);
-    // Shows a stored picture in imgBD; id becomes 0 when its copy is missing.
-    void MuestraImagen(qint64& id);
-    // --- autorun
     void cmdGenera_Click();
     void cmdauto_Click();
     void cmdVerAuto_Click();
-public:
-    // Writes autorun.dat beside the program from the last tree built; a file
-    // that cannot be written is reported and gives false.
-    bool EscribeAutorun(bool rutasRelativas);
-    // The last tree built and the open preview (src/autorun/genera_ui.h).
-    struct EstadoAutorun;
-    std::shared_ptr<EstadoAutorun> autorun;
-public slots:
-    // --- tags
     void cmdWriteTag_Click();
     void cmdDeleteTag_Click();
-    // --- listing
-    void cmbCd_DropDown();
-    void cmbAutor_DropDown();
-    void cmbDisco_DropDown();
-    void cmbCd_Click();
-    void cmbAutor_Click();
-    void cmbDisco_Click();
-    void cmdLstAutor_Click();
 
 protected:
-    bool eventFilter(QObject* objeto, QEvent* evento) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
-    void creaControles();
-    void conecta();
-    ModeloListaTrabajo* modelo_;
-};
+    EntradaDatos& Entrada();
+    void colocaVentana();
 
-// Converts twips (1/1440 inch) to pixels at the usual 96 dots per inch.
-constexpr int Twips(int twips) { return (twips + 7) / 15; }
+    Catalogo& bd_;
+    Unidades& unidades_;
+    Avisos& avisos_;
+    const QString dirPrograma_;
+    ListasImagenes* imagenes_;
+    ListaTrabajo lista_;
+    ListaMascaras mascaras_;
+    CamposLlevados campos_;
+    Habilitados habilitados_;
+    ElectorDecodificacion* elector_ = nullptr;
+    ElectorDecodificacion* dlgDecodif_ = nullptr;
+    EntradaDatos* entrada_ = nullptr;
+    EntradaDialogo entradaDialogo_;
+
+    BarraAvance* prgLoad_;
+    ArbolTrabajo* Tv_;
+    PestanaBaseDatos* baseDatos_;
+    AreaSuperior* arriba_;
+    QTabWidget* SSTab2_;
+    PestanaFicheros* ficheros_;
+    PestanaAnalizaCD* analizaCd_;
+    PestanaMascaras* mascarasTab_;
+    PestanaListados* listados_;
+    PestanaPrepararCD* preparar_;
+};

@@ -4,10 +4,11 @@
 #include "catalogue/catalogo.h"
 #include "common/carpetacatalogo.h"
 #include "common/lodrinerror.h"
+#include "common/traducciones.h"
 #include "main_window/aplicacion.h"
-#include "main_window/avisosventana.h"
+#include "common/avisosventana.h"
 #include "main_window/frmVaro.h"
-#include "main_window/unidadessistema.h"
+#include "exploring/unidadessistema.h"
 #include "programs/lineaordenes.h"
 
 namespace {
@@ -42,6 +43,7 @@ int main(int argc, char* argv[])
             return salida;
     }
     AplicacionLodrin app(argc, argv);
+    CargaTraducciones(app);
     QGuiApplication::setDesktopFileName(QStringLiteral("lodrin"));
     // What is left once the toolkit took its own options out.
     const QStringList sobrantes = LeeOrdenes(app.arguments().mid(1), programa).argumentos;
@@ -58,7 +60,7 @@ int main(int argc, char* argv[])
     try {
         ventana.Form_Load();
     } catch (const LodrinError& e) {
-        AplicacionLodrin::MuestraFalloYTermina(e.message());
+        AplicacionLodrin::MuestraFalloYTermina(e.message(), &ventana);
     }
     ventana.show();
     return app.exec();

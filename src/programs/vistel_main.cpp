@@ -4,6 +4,7 @@
 
 #include "autorun/avisosvisor.h"
 #include "autorun/frmAuto.h"
+#include "common/traducciones.h"
 #include "programs/carpetavisor.h"
 #include "programs/lineaordenes.h"
 
@@ -39,6 +40,7 @@ int main(int argc, char* argv[])
             return salida;
     }
     QApplication app(argc, argv);
+    CargaTraducciones(app);
     QGuiApplication::setDesktopFileName(QStringLiteral("vistel"));
     const QStringList argumentos = LeeOrdenes(app.arguments().mid(1), programa).argumentos;
     if (argumentos.size() > 1)

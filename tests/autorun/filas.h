@@ -1,5 +1,5 @@
 #pragma once
-#include "main_window/listatrabajo.h"
+#include "worklist/listatrabajo.h"
 
 // Adds an analysed row to a work list: kind, author, disc, song, position, mask.
 inline int AnadeFila(ListaTrabajo& lista, const QString& texto, const QString& tag, const QString& tipo,

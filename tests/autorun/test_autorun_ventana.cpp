@@ -6,8 +6,10 @@
 #include "autorun/filas.h"
 #include "autorun/genera_ui.h"
 #include "catalogue/catalogo.h"
+#include "main_window/frmVaro.h"
 #include "support/mp3s.h"
 #include "support/testsupport.h"
+#include "support/ventana.h"
 #include "support/unidadesfalsas.h"
 
 namespace {
@@ -51,17 +53,17 @@ private slots:
         QTemporaryDir dir;
         Ventana v(dir.path(), dir.path());
         frmVaro& w = v.w;
-        QVERIFY(!w.cmdauto->isEnabled() && !w.cmdVerAuto->isEnabled());
-        AnadeFila(w.lista, "Ana\\Hits\\01-Uno.mp3", "/cd/Ana/Hits/01-Uno.mp3", "f", "Ana", "Hits", "Uno", "01");
-        AnadeFila(w.lista, "Ana\\Hits\\front.jpg", "/cd/Ana/Hits/front.jpg", "p", "Ana", "Hits");
-        AnadeFila(w.lista, "Bea\\Sol\\Dos.mp3", "/cd/Bea/Sol/Dos.mp3", "f", "Bea", "Sol", "Dos", "00");
+        QVERIFY(!Hijo<QPushButton>(w, "cmdauto")->isEnabled() && !Hijo<QPushButton>(w, "cmdVerAuto")->isEnabled());
+        AnadeFila(w.Lista(), "Ana\\Hits\\01-Uno.mp3", "/cd/Ana/Hits/01-Uno.mp3", "f", "Ana", "Hits", "Uno", "01");
+        AnadeFila(w.Lista(), "Ana\\Hits\\front.jpg", "/cd/Ana/Hits/front.jpg", "p", "Ana", "Hits");
+        AnadeFila(w.Lista(), "Bea\\Sol\\Dos.mp3", "/cd/Bea/Sol/Dos.mp3", "f", "Bea", "Sol", "Dos", "00");
         w.RefrescaLista();
         w.Aplica(Suceso::AnalizaTermina);
-        QVERIFY(w.cmdGenera->isEnabled());
-        w.cmdGenera->click();
+        QVERIFY(Hijo<QPushButton>(w, "cmdGenera")->isEnabled());
+        Hijo<QPushButton>(w, "cmdGenera")->click();
 
-        QCOMPARE(w.Tv->topLevelItemCount(), 1);
-        QTreeWidgetItem* raiz = w.Tv->topLevelItem(0);
+        QCOMPARE(Hijo<QTreeWidget>(w, "Tv")->topLevelItemCount(), 1);
+        QTreeWidgetItem* raiz = Hijo<QTreeWidget>(w, "Tv")->topLevelItem(0);
         QCOMPARE(Dibuja(raiz), (QStringList{
             "nuevo nuevo",
             "  Ana a#Ana",
@@ -79,20 +81,20 @@ private slots:
         // Root and authors open, so every disc is in view; songs are not.
         QVERIFY(raiz->isExpanded() && raiz->child(0)->isExpanded() && raiz->child(1)->isExpanded());
         QVERIFY(!hits->isExpanded());
-        for (QPushButton* b : {w.cmdauto, w.cmdVerAuto, w.cmdWriteTag, w.cmdDeleteTag})
+        for (QPushButton* b : {Hijo<QPushButton>(w, "cmdauto"), Hijo<QPushButton>(w, "cmdVerAuto"), Hijo<QPushButton>(w, "cmdWriteTag"), Hijo<QPushButton>(w, "cmdDeleteTag")})
             QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
-        QCOMPARE(w.campos.autor, QString("Bea"));
-        QCOMPARE(w.campos.disco, QString("Sol"));
+        QCOMPARE(w.Campos().autor, QString("Bea"));
+        QCOMPARE(w.Campos().disco, QString("Sol"));
 
         // A new run starts from an empty tree; an empty list leaves the root.
-        w.lista.Limpia();
+        w.Lista().Limpia();
         w.RefrescaLista();
         w.Aplica(Suceso::Nueva);
         w.Aplica(Suceso::AnalizaTermina);
-        w.cmdGenera->click();
-        QCOMPARE(w.Tv->topLevelItemCount(), 1);
-        QCOMPARE(Dibuja(w.Tv->topLevelItem(0)), QStringList{"nuevo nuevo"});
-        QVERIFY(w.cmdauto->isEnabled() && w.cmdVerAuto->isEnabled());
+        Hijo<QPushButton>(w, "cmdGenera")->click();
+        QCOMPARE(Hijo<QTreeWidget>(w, "Tv")->topLevelItemCount(), 1);
+        QCOMPARE(Dibuja(Hijo<QTreeWidget>(w, "Tv")->topLevelItem(0)), QStringList{"nuevo nuevo"});
+        QVERIFY(Hijo<QPushButton>(w, "cmdauto")->isEnabled() && Hijo<QPushButton>(w, "cmdVerAuto")->isEnabled());
     }
 
     void autorunYVistaPrevia()
@@ -101,21 +103,21 @@ private slots:
         Ventana v(dir.path(), dir.path());
         frmVaro& w = v.w;
         const QString portada = CreaImagen(cd.filePath("Covers/front.jpg"), 21, 21);
-        AnadeFila(w.lista, "Ana\\Hits\\01-Uno.mp3", cd.filePath("Ana/Hits/01-Uno.mp3"), "f", "Ana", "Hits", "Uno", "01");
-        AnadeFila(w.lista, "Covers\\front.jpg", portada, "p", "Ana", "Hits");
+        AnadeFila(w.Lista(), "Ana\\Hits\\01-Uno.mp3", cd.filePath("Ana/Hits/01-Uno.mp3"), "f", "Ana", "Hits", "Uno", "01");
+        AnadeFila(w.Lista(), "Covers\\front.jpg", portada, "p", "Ana", "Hits");
         w.Aplica(Suceso::AnalizaTermina);
         w.cmdGenera_Click();
         w.Aplica(Suceso::Nueva);  // the buttons off; the handlers still run when called
         w.cmdauto_Click();
-        QVERIFY(w.cmdVerAuto->isEnabled());
+        QVERIFY(Hijo<QPushButton>(w, "cmdVerAuto")->isEnabled());
         const QString fichero = dir.filePath("autorun.dat");
         QCOMPARE(LeeFichero(fichero), Lineas({"[label]", "Ana", "Hits", "[img]", "\\Covers\\front.jpg", "[canciones]",
                                                "\\Ana\\Hits\\01-Uno.mp3", "01-Uno"}));
 
-        w.cmdVerAuto->click();
+        Hijo<QPushButton>(w, "cmdVerAuto")->click();
         QCOMPARE(LeeFichero(fichero), Lineas({"[label]", "Ana", "Hits", "[img]", QDir::toNativeSeparators(portada),
                                                "[canciones]", "\\Ana\\Hits\\01-Uno.mp3", "01-Uno"}));
-        QPointer<frmAuto> previa = w.autorun->vistaPrevia;
+        QPointer<frmAuto> previa = w.findChild<frmAuto*>();
         QVERIFY(previa);
         QVERIFY(previa->isVisible());
         QVERIFY(w.isEnabled());  // the preview does not block the main window
@@ -126,18 +128,24 @@ private slots:
 
         // A second preview while it is open: the file is rewritten, the same
         // window comes forward without reading it again.
-        AnadeFila(w.lista, "Bea\\Sol\\Dos.mp3", cd.filePath("Bea/Sol/Dos.mp3"), "f", "Bea", "Sol", "Dos", "02");
+        AnadeFila(w.Lista(), "Bea\\Sol\\Dos.mp3", cd.filePath("Bea/Sol/Dos.mp3"), "f", "Bea", "Sol", "Dos", "02");
         w.cmdGenera_Click();
         w.cmdVerAuto_Click();
         QVERIFY(LeeFichero(fichero).contains("Bea"));
-        QCOMPARE(w.autorun->vistaPrevia.data(), previa.data());
+        QCOMPARE(w.findChild<frmAuto*>(), previa.data());
         QCOMPARE(previa->discosMostrados, 1);
         // After "Salir" the next preview is a new window reading the file anew.
         previa->cmdSalir->click();
         QTRY_VERIFY(previa.isNull());
         w.cmdVerAuto_Click();
-        QVERIFY(w.autorun->vistaPrevia);
-        QCOMPARE(w.autorun->vistaPrevia->discosMostrados, 2);
+        QVERIFY(w.findChild<frmAuto*>());
+        QCOMPARE(w.findChild<frmAuto*>()->discosMostrados, 2);
+        // Escape closes the preview.
+        previa = w.findChild<frmAuto*>();
+        previa->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(previa));
+        QTest::keyClick(previa, Qt::Key_Escape);
+        QTRY_VERIFY(previa.isNull());
         QCOMPARE(v.avisos.textos, QStringList());
     }
 
@@ -147,16 +155,16 @@ private slots:
         const QString programa = dir.filePath("no_esta");
         Ventana v(dir.path(), programa);
         frmVaro& w = v.w;
-        AnadeFila(w.lista, "Ana\\Hits\\01-Uno.mp3", "/cd/Ana/Hits/01-Uno.mp3", "f", "Ana", "Hits", "Uno", "01");
+        AnadeFila(w.Lista(), "Ana\\Hits\\01-Uno.mp3", "/cd/Ana/Hits/01-Uno.mp3", "f", "Ana", "Hits", "Uno", "01");
         w.cmdGenera_Click();
         w.Aplica(Suceso::Nueva);
         w.cmdauto_Click();
         const QString ruta = QDir::toNativeSeparators(programa + "/autorun.dat");
         QCOMPARE(v.avisos.textos, QStringList{"No se ha podido escribir el fichero " + ruta});
-        QVERIFY(!w.cmdVerAuto->isEnabled());
+        QVERIFY(!Hijo<QPushButton>(w, "cmdVerAuto")->isEnabled());
         w.cmdVerAuto_Click();
         QCOMPARE(v.avisos.textos.size(), 2);
-        QVERIFY(!w.autorun->vistaPrevia);
+        QVERIFY(!w.findChild<frmAuto*>());
         QVERIFY(!QFileInfo::exists(programa));
     }
 };

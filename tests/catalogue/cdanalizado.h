@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "main_window/listatrabajo.h"
+#include "worklist/listatrabajo.h"
 
 class Catalogo;
 

@@ -20,7 +20,7 @@
 #include "catalogue/navegador.h"
 #include "catalogue/nombres.h"
 #include "catalogue/objetos.h"
-#include "main_window/listatrabajo.h"
+#include "worklist/listatrabajo.h"
 #include "support/mp3s.h"
 #include "support/testsupport.h"
 

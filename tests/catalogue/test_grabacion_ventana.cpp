@@ -12,7 +12,8 @@
 #include "catalogue/objetos.h"
 #include "common/lodrinerror.h"
 #include "main_window/frmVaro.h"
-#include "main_window/listasimagenes.h"
+#include "support/ventana.h"
+#include "common/listasimagenes.h"
 #include "support/testsupport.h"
 #include "support/unidadesfalsas.h"
 
@@ -28,14 +29,14 @@ struct Ventana {
         bd = std::make_unique<Catalogo>(Catalogo::RutaCatalogo(dirPrograma), u"ventana%1"_s.arg(++conexiones));
         w = std::make_unique<frmVaro>(*bd, unidades, avisos, dirPrograma);
         w->Form_Load();
-        w->txtCDROM->setText(u"Rock 1"_s);
-        w->lbserial->setText(u"1A2B-3C4D"_s);
+        Hijo<QLineEdit>(*w, "txtCDROM")->setText(u"Rock 1"_s);
+        Hijo<QLabel>(*w, "lbserial")->setText(u"1A2B-3C4D"_s);
     }
     // Puts the rows made on disk into the window's work list.
     void Pasa()
     {
-        w->lista = cd.lista;
-        w->lista.Cambiada();
+        w->Lista() = cd.lista;
+        w->Lista().Cambiada();
         w->RefrescaLista();
     }
 
@@ -61,6 +62,8 @@ private slots:
     void grabaConBarraDeProgreso();
     void grabaSinImagenes();
     void grabaQueFallaEscondeLaBarra();
+    void grabaSinDescripcionOSerieNoGraba_data();
+    void grabaSinDescripcionOSerieNoGraba();
     void comparaCambiaLosIconosDeLaVista();
 };
 
@@ -71,19 +74,19 @@ void TestGrabacionVentana::grabaConBarraDeProgreso()
     v.cd.Cancion(u"Dover\\01.mp3"_s, u"f"_s, u"Dover"_s, u"Devil"_s, u"Serenade"_s, u"01"_s);
     v.cd.Imagen(u"Dover\\cover.jpg"_s, u"Dover"_s, u"Devil"_s);
     v.Pasa();
-    QVERIFY(v.w->chkGrabImg->isChecked());
-    QVERIFY(v.w->prgLoad->isHidden());
+    QVERIFY(Hijo<QCheckBox>(*v.w, "chkGrabImg")->isChecked());
+    QVERIFY(Hijo<QProgressBar>(*v.w, "prgLoad")->isHidden());
 
     v.w->cmdGraba_Click();
-    QVERIFY(v.w->prgLoad->isHidden());
-    QCOMPARE(v.w->prgLoad->maximum(), 3);
-    QCOMPARE(v.w->prgLoad->value(), 3);
+    QVERIFY(Hijo<QProgressBar>(*v.w, "prgLoad")->isHidden());
+    QCOMPARE(Hijo<QProgressBar>(*v.w, "prgLoad")->maximum(), 3);
+    QCOMPARE(Hijo<QProgressBar>(*v.w, "prgLoad")->value(), 3);
     QCOMPARE(CuentaFilas(*v.bd, u"tlcd"_s, u"dscd = 'Rock 1' and sercd = '1A2B-3C4D'"_s), qint64(1));
     QCOMPARE(CuentaFilas(*v.bd, u"tlcancion"_s), qint64(1));
     QCOMPARE(Ficheros(CarpetaImagenes(v.dirPrograma)).size(), 1);
     // The work list is read, not changed, and no message is shown.
-    QCOMPARE(v.w->lista.Cuenta(), 3);
-    QCOMPARE(v.w->lista.SubItem(2, columna::kCancion), u"Serenade"_s);
+    QCOMPARE(v.w->Lista().Cuenta(), 3);
+    QCOMPARE(v.w->Lista().SubItem(2, columna::kCancion), u"Serenade"_s);
     QVERIFY(v.avisos.textos.isEmpty());
 }
 
@@ -93,7 +96,7 @@ void TestGrabacionVentana::grabaSinImagenes()
     v.cd.Cancion(u"Dover\\01.mp3"_s, u"f"_s, u"Dover"_s, u"Devil"_s, u"Serenade"_s, u"01"_s);
     v.cd.Imagen(u"Dover\\cover.jpg"_s, u"Dover"_s, u"Devil"_s);
     v.Pasa();
-    v.w->chkGrabImg->setChecked(false);
+    Hijo<QCheckBox>(*v.w, "chkGrabImg")->setChecked(false);
     v.w->cmdGraba_Click();
     QCOMPARE(CuentaFilas(*v.bd, u"tlcancion"_s), qint64(1));
     QCOMPARE(CuentaFilas(*v.bd, u"tlobjetos"_s), qint64(0));
@@ -107,10 +110,40 @@ void TestGrabacionVentana::grabaQueFallaEscondeLaBarra()
     v.cd.Cancion(u"B\\01.mp3"_s, u"f"_s, u"Bea"_s, u"Dos"_s, u"Tarde"_s, u"01"_s);
     QVERIFY(QFile::remove(v.cd.Ruta(u"A\\cover.jpg"_s)));
     v.Pasa();
-    QVERIFY_THROWS_EXCEPTION(LodrinError, v.w->cmdGraba_Click());
-    QVERIFY(v.w->prgLoad->isHidden());
+    // Told over the window; the program and the work list carry on.
+    v.w->cmdGraba_Click();
+    QCOMPARE(v.avisos.textos.size(), 1);
+    QVERIFY(v.avisos.textos.first().startsWith(u"No se ha podido grabar el CD \"Rock 1\" en la base de datos.\n"_s));
+    QCOMPARE(v.w->Lista().Cuenta(), 2);
+    QVERIFY(Hijo<QProgressBar>(*v.w, "prgLoad")->isHidden());
     QCOMPARE(CuentaFilas(*v.bd, u"tlcancion"_s), qint64(0));
     QCOMPARE(CuentaFilas(*v.bd, u"tlobjetos"_s), qint64(0));
+}
+
+void TestGrabacionVentana::grabaSinDescripcionOSerieNoGraba_data()
+{
+    QTest::addColumn<QString>("descripcion");
+    QTest::addColumn<QString>("serie");
+    QTest::newRow("sin descripcion") << QString() << u"1A2B-3C4D"_s;
+    QTest::newRow("descripcion en blanco") << u"   "_s << u"1A2B-3C4D"_s;
+    QTest::newRow("sin serie") << u"Rock 1"_s << QString();
+}
+
+void TestGrabacionVentana::grabaSinDescripcionOSerieNoGraba()
+{
+    QFETCH(QString, descripcion);
+    QFETCH(QString, serie);
+    Ventana v;
+    v.cd.Cancion(u"Dover\\01.mp3"_s, u"f"_s, u"Dover"_s, u"Devil"_s, u"Serenade"_s, u"01"_s);
+    v.Pasa();
+    Hijo<QLineEdit>(*v.w, "txtCDROM")->setText(descripcion);
+    Hijo<QLabel>(*v.w, "lbserial")->setText(serie);
+    v.w->Aplica(Suceso::Explorar);
+    Pulsa(*v.w, "cmdGraba");
+    QCOMPARE(v.avisos.textos, QStringList{u"Para grabar el CD hace falta su descripcion y su numero de serie. "
+                                          u"No se ha grabado nada."_s});
+    QCOMPARE(CuentaFilas(*v.bd, u"tlcd"_s), qint64(0));
+    QCOMPARE(CuentaFilas(*v.bd, u"tlcancion"_s), qint64(0));
 }
 
 void TestGrabacionVentana::comparaCambiaLosIconosDeLaVista()
@@ -122,21 +155,21 @@ void TestGrabacionVentana::comparaCambiaLosIconosDeLaVista()
     v.cd.Cancion(u"Dover\\02.mp3"_s, u"f"_s, u"Dover"_s, u"Devil"_s, u"Judas"_s, u"02"_s);
     v.cd.Imagen(u"Dover\\cover.jpg"_s, u"Dover"_s, u"Devil"_s);
     v.Pasa();
-    v.w->lstVBusca->selectionModel()->select(v.w->lstVBusca->model()->index(1, 0),
+    Hijo<QTreeView>(*v.w, "lstVBusca")->selectionModel()->select(Hijo<QTreeView>(*v.w, "lstVBusca")->model()->index(1, 0),
                                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
 
     v.w->cmdCompara_Click();
-    QCOMPARE(v.w->lista.Fila(1).icono, u"true"_s);
-    QCOMPARE(v.w->lista.Fila(2).icono, u"false"_s);
-    QCOMPARE(v.w->lista.Fila(3).icono, u"img"_s);
-    QAbstractItemModel* modelo = v.w->lstVBusca->model();
+    QCOMPARE(v.w->Lista().Fila(1).icono, u"true"_s);
+    QCOMPARE(v.w->Lista().Fila(2).icono, u"false"_s);
+    QCOMPARE(v.w->Lista().Fila(3).icono, u"img"_s);
+    QAbstractItemModel* modelo = Hijo<QTreeView>(*v.w, "lstVBusca")->model();
     QCOMPARE(DibujoDe(modelo->index(0, 0).data(Qt::DecorationRole).value<QIcon>()),
-             DibujoDe(v.w->imagenes->Pequena(u"true"_s)));
+             DibujoDe(ListasImagenes().Pequena(u"true"_s)));
     QCOMPARE(DibujoDe(modelo->index(1, 0).data(Qt::DecorationRole).value<QIcon>()),
-             DibujoDe(v.w->imagenes->Pequena(u"false"_s)));
+             DibujoDe(ListasImagenes().Pequena(u"false"_s)));
     // The selection survives the refresh.
-    QCOMPARE(v.w->lstVBusca->selectionModel()->selectedRows().size(), 1);
-    QCOMPARE(v.w->lstVBusca->selectionModel()->selectedRows().first().row(), 1);
+    QCOMPARE(Hijo<QTreeView>(*v.w, "lstVBusca")->selectionModel()->selectedRows().size(), 1);
+    QCOMPARE(Hijo<QTreeView>(*v.w, "lstVBusca")->selectionModel()->selectedRows().first().row(), 1);
     QCOMPARE(CuentaFilas(*v.bd, u"tlcancion"_s), qint64(1));
 }
 

@@ -12,6 +12,7 @@
 #include "main_window/frmVaro.h"
 #include "support/mp3s.h"
 #include "support/testsupport.h"
+#include "support/ventana.h"
 #include "support/unidadesfalsas.h"
 
 namespace {
@@ -34,12 +35,12 @@ QStringList textos(QTreeWidget* lista, int c)
     return t;
 }
 
-QString tagImagen(frmVaro& w) { return w.imgBD->property("Tag").toString(); }
+QString tagImagen(frmVaro& w) { return Hijo<QLabel>(w, "imgBD")->property("Tag").toString(); }
 
 void pulsa(frmVaro& w, QTreeWidgetItem* n)
 {
-    w.tvBD->setCurrentItem(n);
-    w.tvBD_NodeClick(n);
+    Hijo<QTreeWidget>(w, "tvBD")->setCurrentItem(n);
+    Hijo<AreaSuperior>(w, "AreaSuperior")->NodeClick(n);
 }
 
 }  // namespace
@@ -67,32 +68,32 @@ private slots:
     {
         frmVaro& w = *w_;
         const auto a = GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "Judas", 1);
-        QCOMPARE(w.tvBD->topLevelItemCount(), 0);  // nothing until an ordering is chosen
-        w.cmbISort->setCurrentIndex(0);
-        w.cmbISort_Click();
-        QCOMPARE(w.tvBD->topLevelItemCount(), 1);
-        QTreeWidgetItem* raiz = w.tvBD->topLevelItem(0);
+        QCOMPARE(Hijo<QTreeWidget>(w, "tvBD")->topLevelItemCount(), 0);  // nothing until an ordering is chosen
+        Hijo<QComboBox>(w, "cmbISort")->setCurrentIndex(0);
+        emit Hijo<QComboBox>(w, "cmbISort")->activated(Hijo<QComboBox>(w, "cmbISort")->currentIndex());
+        QCOMPARE(Hijo<QTreeWidget>(w, "tvBD")->topLevelItemCount(), 1);
+        QTreeWidgetItem* raiz = Hijo<QTreeWidget>(w, "tvBD")->topLevelItem(0);
         QCOMPARE(ClaveNodo(raiz), QString("BD"));
         QCOMPARE(raiz->text(0), QString("GrupoAutor"));
         QCOMPARE(raiz->data(0, rolBD::kImagen).toString(), QString("GrupoAutor"));
         QVERIFY(raiz->isExpanded());
         QCOMPARE(raiz->childCount(), 1);
         QCOMPARE(ClaveNodo(raiz->child(0)), "BDau#" + id(a.idautor));
-        QVERIFY(w.prgLoad->isHidden());
+        QVERIFY(Hijo<QProgressBar>(w, "prgLoad")->isHidden());
 
-        w.cmbISort->setCurrentIndex(2);
-        w.cmbISort_Click();
-        QCOMPARE(w.tvBD->topLevelItem(0)->text(0), QString("GrupoCD"));
-        QCOMPARE(w.lstVBD->sortColumn(), columnaBD::kCd);
-        w.cmbISort->setCurrentIndex(1);
-        w.cmbISort_Click();
-        QCOMPARE(w.tvBD->topLevelItem(0)->text(0), QString("grupodisco"));
-        QCOMPARE(w.lstVBD->sortColumn(), columnaBD::kDisco);
-        QCOMPARE(TagNodo(w.tvBD->topLevelItem(0)->child(0)), a.iddisco);
+        Hijo<QComboBox>(w, "cmbISort")->setCurrentIndex(2);
+        emit Hijo<QComboBox>(w, "cmbISort")->activated(Hijo<QComboBox>(w, "cmbISort")->currentIndex());
+        QCOMPARE(Hijo<QTreeWidget>(w, "tvBD")->topLevelItem(0)->text(0), QString("GrupoCD"));
+        QCOMPARE(Hijo<QTreeWidget>(w, "lstVBD")->sortColumn(), columnaBD::kCd);
+        Hijo<QComboBox>(w, "cmbISort")->setCurrentIndex(1);
+        emit Hijo<QComboBox>(w, "cmbISort")->activated(Hijo<QComboBox>(w, "cmbISort")->currentIndex());
+        QCOMPARE(Hijo<QTreeWidget>(w, "tvBD")->topLevelItem(0)->text(0), QString("grupodisco"));
+        QCOMPARE(Hijo<QTreeWidget>(w, "lstVBD")->sortColumn(), columnaBD::kDisco);
+        QCOMPARE(TagNodo(Hijo<QTreeWidget>(w, "tvBD")->topLevelItem(0)->child(0)), a.iddisco);
 
-        w.cmbISort->setCurrentIndex(-1);
-        w.cmbISort_Click();
-        QCOMPARE(w.tvBD->topLevelItem(0)->text(0), QString("grupodisco"));
+        Hijo<QComboBox>(w, "cmbISort")->setCurrentIndex(-1);
+        emit Hijo<QComboBox>(w, "cmbISort")->activated(Hijo<QComboBox>(w, "cmbISort")->currentIndex());
+        QCOMPARE(Hijo<QTreeWidget>(w, "tvBD")->topLevelItem(0)->text(0), QString("grupodisco"));
     }
 
     void pulsarAutorListaYCreceUnaVez()
@@ -101,33 +102,33 @@ private slots:
         const auto a = GrabaCancionPrueba(*bd_, "CD 1", "Dover", "Devil", "Judas", 2);
         GrabaCancionPrueba(*bd_, "CD 1", "Dover", "Devil", "Serenade", 1);
         const auto b = GrabaCancionPrueba(*bd_, "CD 2", "Mecano", "Descanso", "Hijo", 1);
-        w.ArbolBD(1);
-        QTreeWidgetItem* dover = nodo(w.tvBD, "BDau#" + id(a.idautor));
+        Hijo<AreaSuperior>(w, "AreaSuperior")->ArbolBD(1);
+        QTreeWidgetItem* dover = nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDau#" + id(a.idautor));
         pulsa(w, dover);
-        QCOMPARE(w.lstVBD->topLevelItemCount(), 2);
-        QCOMPARE(w.lstVBD->sortColumn(), columnaBD::kAutor);
+        QCOMPARE(Hijo<QTreeWidget>(w, "lstVBD")->topLevelItemCount(), 2);
+        QCOMPARE(Hijo<QTreeWidget>(w, "lstVBD")->sortColumn(), columnaBD::kAutor);
         QCOMPARE(dover->childCount(), 1);
         QVERIFY(dover->isExpanded());
         QTreeWidgetItem* devil = dover->child(0);
         QCOMPARE(ClaveNodo(devil), "BDau#" + id(a.idautor) + "di#" + id(a.iddisco));
         QCOMPARE(devil->text(0), QString("Devil(CD 1)"));
-        QCOMPARE(w.lstVBD->topLevelItem(0)->data(0, rolBD::kClave).toString().left(3), QString("ca#"));
-        QVERIFY(w.prgLoad->isHidden());
+        QCOMPARE(Hijo<QTreeWidget>(w, "lstVBD")->topLevelItem(0)->data(0, rolBD::kClave).toString().left(3), QString("ca#"));
+        QVERIFY(Hijo<QProgressBar>(w, "prgLoad")->isHidden());
 
         // Another node fills the list; going back to the expanded one changes
         // neither the tree nor the list, even after the catalogue grew.
-        QTreeWidgetItem* mecano = nodo(w.tvBD, "BDau#" + id(b.idautor));
+        QTreeWidgetItem* mecano = nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDau#" + id(b.idautor));
         pulsa(w, mecano);
-        QCOMPARE(textos(w.lstVBD, columnaBD::kCancion), QStringList{"Hijo"});
+        QCOMPARE(textos(Hijo<QTreeWidget>(w, "lstVBD"), columnaBD::kCancion), QStringList{"Hijo"});
         GrabaCancionPrueba(*bd_, "CD 3", "Dover", "Nuevo", "Tarde", 1);
         pulsa(w, dover);
         QCOMPARE(dover->childCount(), 1);
-        QCOMPARE(textos(w.lstVBD, columnaBD::kCancion), QStringList{"Hijo"});
+        QCOMPARE(textos(Hijo<QTreeWidget>(w, "lstVBD"), columnaBD::kCancion), QStringList{"Hijo"});
 
         // The root and the nodes below the first level do nothing.
-        pulsa(w, w.tvBD->topLevelItem(0));
+        pulsa(w, Hijo<QTreeWidget>(w, "tvBD")->topLevelItem(0));
         pulsa(w, devil);
-        QCOMPARE(textos(w.lstVBD, columnaBD::kCancion), QStringList{"Hijo"});
+        QCOMPARE(textos(Hijo<QTreeWidget>(w, "lstVBD"), columnaBD::kCancion), QStringList{"Hijo"});
         QCOMPARE(devil->childCount(), 0);
     }
 
@@ -137,13 +138,13 @@ private slots:
         const auto v = GrabaCancionPrueba(*bd_, "Recop", "Ana", "Exitos", "c", 1, true);
         QString nombre = "<Varios Artistas>";
         const qint64 varios = DameAutor(*bd_, nombre, false);
-        w.ArbolBD(1);
-        QTreeWidgetItem* grupo = nodo(w.tvBD, "BDau#" + id(varios));
+        Hijo<AreaSuperior>(w, "AreaSuperior")->ArbolBD(1);
+        QTreeWidgetItem* grupo = nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDau#" + id(varios));
         QVERIFY(grupo);
-        pulsa(w, nodo(w.tvBD, "BDau#" + id(v.idautor)));
-        QCOMPARE(w.lstVBD->topLevelItemCount(), 1);
+        pulsa(w, nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDau#" + id(v.idautor)));
+        QCOMPARE(Hijo<QTreeWidget>(w, "lstVBD")->topLevelItemCount(), 1);
         pulsa(w, grupo);
-        QCOMPARE(w.lstVBD->topLevelItemCount(), 0);
+        QCOMPARE(Hijo<QTreeWidget>(w, "lstVBD")->topLevelItemCount(), 0);
         QCOMPARE(grupo->childCount(), 0);
         pulsa(w, grupo);
         QCOMPARE(grupo->childCount(), 0);
@@ -156,12 +157,12 @@ private slots:
         const auto x2 = GrabaCancionPrueba(*bd_, "Mezcla", "Xavi", "Segundo", "b", 1);
         const auto v1 = GrabaCancionPrueba(*bd_, "Mezcla", "Ana", "Exitos", "c", 1, true);
         GrabaCancionPrueba(*bd_, "Mezcla", "Zoe", "Exitos", "d", 2, true);
-        w.ArbolBD(3);
-        QTreeWidgetItem* cd = nodo(w.tvBD, "BDcd#" + id(x1.idcd));
+        Hijo<AreaSuperior>(w, "AreaSuperior")->ArbolBD(3);
+        QTreeWidgetItem* cd = nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDcd#" + id(x1.idcd));
         pulsa(w, cd);
         QCOMPARE(cd->childCount(), 2);
-        QTreeWidgetItem* xavi = nodo(w.tvBD, "BDcd#" + id(x1.idcd) + "au#" + id(x1.idautor));
-        QTreeWidgetItem* grupo = nodo(w.tvBD, "BDcd#" + id(x1.idcd) + "au#-98");
+        QTreeWidgetItem* xavi = nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDcd#" + id(x1.idcd) + "au#" + id(x1.idautor));
+        QTreeWidgetItem* grupo = nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDcd#" + id(x1.idcd) + "au#-98");
         QVERIFY(xavi && grupo);
         QCOMPARE(xavi->parent(), cd);
         QCOMPARE(grupo->text(0), QString("<Varios Artistas>"));
@@ -176,8 +177,8 @@ private slots:
         esperados.sort();
         QCOMPARE(discos, esperados);
         // Sorted by CD while the tree by CDs is shown; every row is on this CD.
-        QCOMPARE(textos(w.lstVBD, columnaBD::kCd), QStringList(4, "Mezcla"));
-        QStringList autores = textos(w.lstVBD, columnaBD::kAutor);
+        QCOMPARE(textos(Hijo<QTreeWidget>(w, "lstVBD"), columnaBD::kCd), QStringList(4, "Mezcla"));
+        QStringList autores = textos(Hijo<QTreeWidget>(w, "lstVBD"), columnaBD::kAutor);
         autores.sort();
         QCOMPARE(autores, (QStringList{"Ana", "Xavi", "Xavi", "Zoe"}));
     }
@@ -194,54 +195,54 @@ private slots:
         const qint64 p3 = GrabaPortadaPrueba(*bd_, dir_->path(), una.iddisco, jpg, "Dover\\Uno\\c.jpg");
         QVERIFY(p1 > 0 && p2 > p1 && p3 > p2);
 
-        w.ArbolBD(2);
-        QTreeWidgetItem* devil = nodo(w.tvBD, "BDdi#" + id(con.iddisco));
+        Hijo<AreaSuperior>(w, "AreaSuperior")->ArbolBD(2);
+        QTreeWidgetItem* devil = nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDdi#" + id(con.iddisco));
         pulsa(w, devil);
         QCOMPARE(tagImagen(w), id(p1));
-        QVERIFY(!w.imgBD->pixmap().isNull());
+        QVERIFY(!Hijo<QLabel>(w, "imgBD")->pixmap().isNull());
         // A disc node is expanded too, with its authors.
         QCOMPARE(devil->childCount(), 1);
-        QCOMPARE(w.lstVBD->topLevelItemCount(), 1);
+        QCOMPARE(Hijo<QTreeWidget>(w, "lstVBD")->topLevelItemCount(), 1);
 
         // Clicking the picture steps through the disc's pictures and back.
-        w.imgBD_Click();
+        Hijo<AreaSuperior>(w, "AreaSuperior")->imgBD_Click();
         QCOMPARE(tagImagen(w), id(p2));
-        w.imgBD_Click();
+        Hijo<AreaSuperior>(w, "AreaSuperior")->imgBD_Click();
         QCOMPARE(tagImagen(w), id(p1));
 
         // An author node leaves the picture, and then a click changes nothing.
         QTreeWidgetItem* autor = devil->child(0);
         pulsa(w, autor);
         QCOMPARE(tagImagen(w), id(p1));
-        QVERIFY(!w.imgBD->pixmap().isNull());
-        w.imgBD_Click();
+        QVERIFY(!Hijo<QLabel>(w, "imgBD")->pixmap().isNull());
+        Hijo<AreaSuperior>(w, "AreaSuperior")->imgBD_Click();
         QCOMPARE(tagImagen(w), id(p1));
 
         // A disc with one picture: the click changes nothing.
-        pulsa(w, nodo(w.tvBD, "BDdi#" + id(una.iddisco)));
+        pulsa(w, nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDdi#" + id(una.iddisco)));
         QCOMPARE(tagImagen(w), id(p3));
-        w.imgBD_Click();
+        Hijo<AreaSuperior>(w, "AreaSuperior")->imgBD_Click();
         QCOMPARE(tagImagen(w), id(p3));
 
         // A disc without pictures empties the box.
-        pulsa(w, nodo(w.tvBD, "BDdi#" + id(sin.iddisco)));
+        pulsa(w, nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDdi#" + id(sin.iddisco)));
         QCOMPARE(tagImagen(w), QString("0"));
-        QVERIFY(w.imgBD->pixmap().isNull());
-        w.imgBD_Click();
+        QVERIFY(Hijo<QLabel>(w, "imgBD")->pixmap().isNull());
+        Hijo<AreaSuperior>(w, "AreaSuperior")->imgBD_Click();
         QCOMPARE(tagImagen(w), QString("0"));
 
         // A disc node under an author only shows its picture, with the "cd" image.
-        w.ArbolBD(1);
-        pulsa(w, nodo(w.tvBD, "BDau#" + id(con.idautor)));
-        const int filas = w.lstVBD->topLevelItemCount();
-        QTreeWidgetItem* hijo = nodo(w.tvBD, "BDau#" + id(con.idautor) + "di#" + id(con.iddisco));
+        Hijo<AreaSuperior>(w, "AreaSuperior")->ArbolBD(1);
+        pulsa(w, nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDau#" + id(con.idautor)));
+        const int filas = Hijo<QTreeWidget>(w, "lstVBD")->topLevelItemCount();
+        QTreeWidgetItem* hijo = nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDau#" + id(con.idautor) + "di#" + id(con.iddisco));
         QCOMPARE(hijo->data(0, rolBD::kImagen).toString(), QString("cd"));
-        QCOMPARE(nodo(w.tvBD, "BDau#" + id(con.idautor) + "di#" + id(sin.iddisco))->data(0, rolBD::kImagen).toString(),
+        QCOMPARE(nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDau#" + id(con.idautor) + "di#" + id(sin.iddisco))->data(0, rolBD::kImagen).toString(),
                  QString("disco"));
         pulsa(w, hijo);
         QCOMPARE(tagImagen(w), id(p1));
         QCOMPARE(hijo->childCount(), 0);
-        QCOMPARE(w.lstVBD->topLevelItemCount(), filas);
+        QCOMPARE(Hijo<QTreeWidget>(w, "lstVBD")->topLevelItemCount(), filas);
     }
 
     void portadaQueFaltaOQueNoSeLee()
@@ -253,28 +254,28 @@ private slots:
         const qint64 p1 = GrabaPortadaPrueba(*bd_, dir_->path(), a.iddisco, jpg, "x\\a.jpg");
         const QString gif = CreaImagen(dir_->filePath("o/b.GIF"));
         const qint64 pg = GrabaPortadaPrueba(*bd_, dir_->path(), b.iddisco, gif, "x\\b.GIF");
-        w.ArbolBD(2);
+        Hijo<AreaSuperior>(w, "AreaSuperior")->ArbolBD(2);
 
         // A cover stored from a GIF file is shown from its own copy.
-        pulsa(w, nodo(w.tvBD, "BDdi#" + id(b.iddisco)));
+        pulsa(w, nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDdi#" + id(b.iddisco)));
         QCOMPARE(tagImagen(w), id(pg));
         if (QImageReader::supportedImageFormats().contains("gif"))
-            QVERIFY(!w.imgBD->pixmap().isNull());
+            QVERIFY(!Hijo<QLabel>(w, "imgBD")->pixmap().isNull());
 
         // A copy that cannot be decoded shows an empty picture.
         const QString copia = CopiaExistente(dir_->path(), p1);
         QVERIFY(!copia.isEmpty());
         EscribeFichero(copia, "esto no es una imagen");
-        pulsa(w, nodo(w.tvBD, "BDdi#" + id(a.iddisco)));
+        pulsa(w, nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDdi#" + id(a.iddisco)));
         QCOMPARE(tagImagen(w), id(p1));
-        QVERIFY(w.imgBD->pixmap().isNull());
+        QVERIFY(Hijo<QLabel>(w, "imgBD")->pixmap().isNull());
 
         // A missing copy shows nothing and leaves no picture to step from.
         QVERIFY(QFile::remove(copia));
-        pulsa(w, nodo(w.tvBD, "BDdi#" + id(b.iddisco)));
-        pulsa(w, nodo(w.tvBD, "BDdi#" + id(a.iddisco)));
+        pulsa(w, nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDdi#" + id(b.iddisco)));
+        pulsa(w, nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDdi#" + id(a.iddisco)));
         QCOMPARE(tagImagen(w), QString("0"));
-        QVERIFY(w.imgBD->pixmap().isNull());
+        QVERIFY(Hijo<QLabel>(w, "imgBD")->pixmap().isNull());
     }
 
     void columnaPulsadaOrdenaAscendente()
@@ -283,18 +284,18 @@ private slots:
         GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "beta", 10);
         const auto a = GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "Alfa", 2);
         GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "Gamma", 1);
-        w.ArbolBD(1);
-        pulsa(w, nodo(w.tvBD, "BDau#" + id(a.idautor)));
-        w.lstVBD_ColumnClick(columnaBD::kCancion);
-        const QStringList canciones = textos(w.lstVBD, columnaBD::kCancion);
+        Hijo<AreaSuperior>(w, "AreaSuperior")->ArbolBD(1);
+        pulsa(w, nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDau#" + id(a.idautor)));
+        emit Hijo<QTreeWidget>(w, "lstVBD")->header()->sectionClicked(columnaBD::kCancion);
+        const QStringList canciones = textos(Hijo<QTreeWidget>(w, "lstVBD"), columnaBD::kCancion);
         QCOMPARE(canciones.size(), 3);
         QCOMPARE(canciones.first(), QString("Alfa"));
         QCOMPARE(canciones.last(), QString("Gamma"));
         // A click on the header itself gives the same ascending order twice.
         for (int vez = 0; vez < 2; ++vez) {
-            w.lstVBD->header()->sectionClicked(columnaBD::kPosicion);
-            QCOMPARE(w.lstVBD->header()->sortIndicatorOrder(), Qt::AscendingOrder);
-            QCOMPARE(textos(w.lstVBD, columnaBD::kPosicion), (QStringList{"1", "10", "2"}));
+            Hijo<QTreeWidget>(w, "lstVBD")->header()->sectionClicked(columnaBD::kPosicion);
+            QCOMPARE(Hijo<QTreeWidget>(w, "lstVBD")->header()->sortIndicatorOrder(), Qt::AscendingOrder);
+            QCOMPARE(textos(Hijo<QTreeWidget>(w, "lstVBD"), columnaBD::kPosicion), (QStringList{"1", "10", "2"}));
         }
     }
 
@@ -303,8 +304,8 @@ private slots:
         frmVaro& w = *w_;
         GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "Judas", 1);
         bd_->Ejecuta("insert into tlautor (dsautor, dsautor_std, intautor) values ('Suelto', 'SUELTO', 0)");
-        QVERIFY(w.cmbLimpia->isEnabled());
-        w.cmbLimpia->click();
+        QVERIFY(Hijo<QPushButton>(w, "cmbLimpia")->isEnabled());
+        Hijo<QPushButton>(w, "cmbLimpia")->click();
         QCOMPARE(avisos_->textos, QStringList{"Opcion no implementada, jet "});
         QCOMPARE(bd_->Abre("select * from tlautor").RecordCount(), 2);
         QCOMPARE(bd_->Abre("select * from tlcancion").RecordCount(), 1);

@@ -8,7 +8,7 @@
 #include "decoding/decodificador.h"
 #include "decoding/mascaras.h"
 #include "support/electorguionado.h"
-#include "main_window/listatrabajo.h"
+#include "worklist/listatrabajo.h"
 
 namespace {
 

@@ -14,8 +14,9 @@
 #include "decoding/DlgDecodif.h"
 #include "support/electorguionado.h"
 #include "main_window/frmVaro.h"
-#include "main_window/listasimagenes.h"
+#include "common/listasimagenes.h"
 #include "support/testsupport.h"
+#include "support/ventana.h"
 #include "support/unidadesfalsas.h"
 
 namespace {
@@ -63,10 +64,6 @@ void TestDlgDecodif::aspecto()
     for (int c = 0; c < l->columnCount(); ++c)
         cabeceras << l->headerItem()->text(c);
     QCOMPARE(cabeceras, (QStringList{"Cancion", "Attributos", "Autor", "disco", "cancion", "posicion", "mascara"}));
-    QCOMPARE(l->columnWidth(0), Twips(4000));
-    QCOMPARE(l->columnWidth(1), Twips(400));
-    QCOMPARE(l->columnWidth(5), Twips(400));
-    QCOMPARE(l->columnWidth(6), Twips(1000));
     QVERIFY(l->isColumnHidden(4));
     for (int c : {0, 2, 3, 4, 5, 6})
         QVERIFY2(!l->headerItem()->icon(c).isNull(), qPrintable(QString::number(c)));
@@ -84,17 +81,33 @@ void TestDlgDecodif::ordenPorPuntosYPrimeraSeleccionada()
     d.AnadeCandidato({"A30", "D", "C30", "<vacio>", "m30", 30});
     d.AnadeCandidato({"A50", "D", "C50", "01", "m50", 50});
     d.AnadeCandidato({"A10", "D", "C10", "<vacio>", "m10", 10});
-    d.AnadeCandidato({"B50", "D", "D50", "02", "n50", 50});
-    QCOMPARE(Columna(d.lstVOpc, 1), (QStringList{"50", "50", "30", "10"}));
-    QCOMPARE(Columna(d.lstVOpc, 0), (QStringList{"C50", "D50", "C30", "C10"}));
-    QCOMPARE(Columna(d.lstVOpc, 6), (QStringList{"m50", "n50", "m30", "m10"}));
-    QVERIFY(d.lstVOpc->topLevelItem(0)->isSelected());
-    QCOMPARE(d.lstVOpc->selectedItems().size(), 1);
+    d.AnadeCandidato({"B50", "Disco de nombre bastante largo para la columna", "D50", "02", "n50 - x(a)\\d\\p c", 50});
+    d.PonCarpeta(3, 200);
+    QCOMPARE(Columna(Hijo<QTreeWidget>(d, "lstVOpc"), 1), (QStringList{"50", "50", "30", "10"}));
+    QCOMPARE(Columna(Hijo<QTreeWidget>(d, "lstVOpc"), 0), (QStringList{"C50", "D50", "C30", "C10"}));
+    QCOMPARE(Columna(Hijo<QTreeWidget>(d, "lstVOpc"), 6), (QStringList{"m50", "n50 - x(a)\\d\\p c", "m30", "m10"}));
+    QVERIFY(Hijo<QTreeWidget>(d, "lstVOpc")->topLevelItem(0)->isSelected());
+    QCOMPARE(Hijo<QTreeWidget>(d, "lstVOpc")->selectedItems().size(), 1);
 
     Luego([&] {
-        QCOMPARE(d.lblnomfile->text(), QString("Dover\\01-Judas.mp3"));
+        QCOMPARE(Hijo<QLabel>(d, "lblnomfile")->text(), QString("Dover\\01-Judas.mp3"));
         QVERIFY(d.isVisible() && d.isModal());
-        d.OKButton->click();
+        QCOMPARE(d.windowTitle(), QString("Escoger la mejor decodificacion para... (carpeta 3 de 200)"));
+        // Every column shows its content whole, and all of them are in view.
+        auto* l = Hijo<QTreeWidget>(d, "lstVOpc");
+        int ancho = 0;
+        for (int c = 0; c < l->columnCount(); ++c) {
+            if (l->isColumnHidden(c))
+                continue;
+            for (int i = 0; i < l->topLevelItemCount(); ++i)
+                QVERIFY2(l->columnWidth(c) > l->fontMetrics().horizontalAdvance(l->topLevelItem(i)->text(c)),
+                         qPrintable(l->topLevelItem(i)->text(c)));
+            QVERIFY2(l->columnWidth(c) >= l->header()->sectionSizeHint(c), qPrintable(QString::number(c)));
+            ancho += l->columnWidth(c);
+        }
+        QVERIFY(ancho <= l->viewport()->width());
+        // Enter accepts the selected candidate.
+        QTest::keyClick(l, Qt::Key_Return);
     });
     QCOMPARE(d.Muestra("Dover\\01-Judas.mp3"), 1);
     QVERIFY(!d.isVisible());
@@ -113,8 +126,8 @@ void TestDlgDecodif::dobleClicEligeEsaFila()
     d.AnadeCandidato({"B", "D", "dos", "02", "m2", 30});
     d.AnadeCandidato({"C", "D", "tres", "03", "m3", 10});
     Luego([&] {
-        QWidget* vp = d.lstVOpc->viewport();
-        const QPoint p = d.lstVOpc->visualItemRect(d.lstVOpc->topLevelItem(2)).center();
+        QWidget* vp = Hijo<QTreeWidget>(d, "lstVOpc")->viewport();
+        const QPoint p = Hijo<QTreeWidget>(d, "lstVOpc")->visualItemRect(Hijo<QTreeWidget>(d, "lstVOpc")->topLevelItem(2)).center();
         QTest::mouseClick(vp, Qt::LeftButton, {}, p);
         QTest::mouseDClick(vp, Qt::LeftButton, {}, p);
     });
@@ -129,15 +142,15 @@ void TestDlgDecodif::aceptarSinSeleccionAvisa()
     DlgDecodif d(img, av);
     d.AnadeCandidato({"A", "D", "uno", "01", "m1", 50});
     d.show();
-    d.lstVOpc->clearSelection();
-    d.OKButton->click();
+    Hijo<QTreeWidget>(d, "lstVOpc")->clearSelection();
+    Hijo<QPushButton>(d, "OKButton")->click();
     QVERIFY(d.isVisible());
     QCOMPARE(d.Eleccion(), QString("0"));
     QCOMPARE(av.textos, QStringList{"Has de selecionar una mascara correcta. Si no pulsa cancelar y dala de alta"});
     QCOMPARE(av.titulos, QStringList{"Has de elegir..."});
     // An empty list can only be given up.
     d.BorrarLista();
-    d.OKButton->click();
+    Hijo<QPushButton>(d, "OKButton")->click();
     QVERIFY(d.isVisible());
     QCOMPARE(av.textos.size(), 2);
     d.hide();
@@ -149,14 +162,14 @@ void TestDlgDecodif::cancelarYCerrarNoEligen()
     AvisosAnotados av;
     DlgDecodif d(img, av);
     d.AnadeCandidato({"A", "D", "uno", "01", "m1", 50});
-    Luego([&] { d.CancelButton->click(); });
+    Luego([&] { Hijo<QPushButton>(d, "CancelButton")->click(); });
     QCOMPARE(d.Muestra("x.mp3"), 0);
     Luego([&] { d.close(); });  // the title bar's close
     QCOMPARE(d.Muestra("x.mp3"), 0);
     Luego([&] { QTest::keyClick(&d, Qt::Key_Escape); });
     QCOMPARE(d.Muestra("x.mp3"), 0);
     // Picked once, then given up: the choice does not linger.
-    Luego([&] { d.OKButton->click(); });
+    Luego([&] { Hijo<QPushButton>(d, "OKButton")->click(); });
     QCOMPARE(d.Muestra("x.mp3"), 1);
     Luego([&] { d.close(); });
     QCOMPARE(d.Muestra("x.mp3"), 0);
@@ -170,14 +183,14 @@ void TestDlgDecodif::borrarListaYCasilla()
     DlgDecodif d(img, av);
     d.AnadeCandidato({"A", "D", "uno", "01", "m1", 50});
     d.BorrarLista();
-    QCOMPARE(d.lstVOpc->topLevelItemCount(), 0);
+    QCOMPARE(Hijo<QTreeWidget>(d, "lstVOpc")->topLevelItemCount(), 0);
     QCOMPARE(d.Candidato(1), CandidatoDecodificacion{});
     d.AnadeCandidato({"B", "D", "dos", "02", "m2", 10});
     QCOMPARE(d.Candidato(1).autor, QString("B"));
-    d.chkMismoDir->setChecked(true);
+    Hijo<QCheckBox>(d, "chkMismoDir")->setChecked(true);
     QVERIFY(d.MismoDir());
     d.LimpiaMismoDir();
-    QVERIFY(!d.MismoDir() && !d.chkMismoDir->isChecked());
+    QVERIFY(!d.MismoDir() && !Hijo<QCheckBox>(d, "chkMismoDir")->isChecked());
 }
 
 namespace {
@@ -195,7 +208,7 @@ struct Ventana {
     void Filas(const QStringList& textos)
     {
         for (const QString& t : textos)
-            w.lista.Anade(t, "/cd/" + t, t.endsWith('\\') ? "#" : "f", "mp3");
+            w.Lista().Anade(t, "/cd/" + t, t.endsWith('\\') ? "#" : "f", "mp3");
         w.RefrescaLista();
     }
 };
@@ -205,47 +218,47 @@ void TestDlgDecodif::analizaHabilitaAunqueSeCancele()
 {
     Ventana v("analiza");
     ElectorGuionado el;
-    v.w.elector = &el;
+    v.w.PonElector(&el);
     v.Filas({"Dover\\", "Dover\\01-Judas.mp3", "Dover\\02-Intro.mp3", "Zeta\\", "Zeta\\01-Uno.mp3"});
     el.responde = [&](const ElectorGuionado::Vista& vista, bool&) {
         // While the run goes on, "Compara" and "Genera" are off.
-        if (v.w.cmdCompara->isEnabled() || v.w.cmdGenera->isEnabled())
+        if (Hijo<QPushButton>(v.w, "cmdCompara")->isEnabled() || Hijo<QPushButton>(v.w, "cmdGenera")->isEnabled())
             return -1;
         return vista.ruta.startsWith("Zeta") ? 0 : ElectorGuionado::FilaDe(vista, "a\\c");
     };
-    v.w.cmdAnaliza->setEnabled(true);
-    v.w.cmdAnaliza->click();
+    Hijo<QPushButton>(v.w, "cmdAnaliza")->setEnabled(true);
+    Hijo<QPushButton>(v.w, "cmdAnaliza")->click();
     QCOMPARE(el.vistas.size(), 3);
-    QVERIFY(v.w.cmdCompara->isEnabled());
-    QVERIFY(v.w.cmdGenera->isEnabled());
-    QCOMPARE(v.w.lista.SubItem(2, columna::kCancion), QString("01-Judas"));
-    QCOMPARE(v.w.lista.SubItem(1, columna::kAutor), QString("Dover"));
-    QCOMPARE(v.w.lista.CuentaSubItems(5), 1);
+    QVERIFY(Hijo<QPushButton>(v.w, "cmdCompara")->isEnabled());
+    QVERIFY(Hijo<QPushButton>(v.w, "cmdGenera")->isEnabled());
+    QCOMPARE(v.w.Lista().SubItem(2, columna::kCancion), QString("01-Judas"));
+    QCOMPARE(v.w.Lista().SubItem(1, columna::kAutor), QString("Dover"));
+    QCOMPARE(v.w.Lista().CuentaSubItems(5), 1);
     // The view shows what the rows hold.
-    QCOMPARE(v.w.lstVBusca->model()->index(1, 4).data().toString(), QString("01-Judas"));
+    QCOMPARE(Hijo<QTreeView>(v.w, "lstVBusca")->model()->index(1, 4).data().toString(), QString("01-Judas"));
 }
 
 void TestDlgDecodif::f3SoloSeleccionadasSinTocarBotones()
 {
     Ventana v("f3");
     ElectorGuionado el;
-    v.w.elector = &el;
+    v.w.PonElector(&el);
     v.Filas({"Dover\\", "Dover\\01-Judas.mp3", "Dover\\02-Intro.mp3", "Dover\\03-Fin.mp3"});
     el.responde = ElectorGuionado::Elige("a\\c");
     v.w.Aplica(Suceso::AnalizaEmpieza);  // "Compara" and "Genera" off
-    auto* sel = v.w.lstVBusca->selectionModel();
-    const QAbstractItemModel* m = v.w.lstVBusca->model();
+    auto* sel = Hijo<QTreeView>(v.w, "lstVBusca")->selectionModel();
+    const QAbstractItemModel* m = Hijo<QTreeView>(v.w, "lstVBusca")->model();
     sel->select(m->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     sel->select(m->index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    v.w.lstVBusca->setFocus();
-    QTest::keyClick(v.w.lstVBusca, Qt::Key_F3);
+    Hijo<QTreeView>(v.w, "lstVBusca")->setFocus();
+    QTest::keyClick(Hijo<QTreeView>(v.w, "lstVBusca"), Qt::Key_F3);
     QCOMPARE(el.vistas.size(), 2);
     QCOMPARE(el.vistas[0].ruta, QString("Dover\\02-Intro.mp3"));
-    QCOMPARE(v.w.lista.CuentaSubItems(2), 1);
-    QCOMPARE(v.w.lista.SubItem(3, columna::kCancion), QString("02-Intro"));
-    QCOMPARE(v.w.lista.SubItem(4, columna::kCancion), QString("03-Fin"));
-    QVERIFY(!v.w.cmdCompara->isEnabled());
-    QVERIFY(!v.w.cmdGenera->isEnabled());
+    QCOMPARE(v.w.Lista().CuentaSubItems(2), 1);
+    QCOMPARE(v.w.Lista().SubItem(3, columna::kCancion), QString("02-Intro"));
+    QCOMPARE(v.w.Lista().SubItem(4, columna::kCancion), QString("03-Fin"));
+    QVERIFY(!Hijo<QPushButton>(v.w, "cmdCompara")->isEnabled());
+    QVERIFY(!Hijo<QPushButton>(v.w, "cmdGenera")->isEnabled());
     // The selection survives the run.
     QCOMPARE(sel->selectedRows().size(), 2);
 }
@@ -268,15 +281,15 @@ void TestDlgDecodif::dialogoPorDefectoUnoSolo()
         if (!d->isVisible())
             return Luego(pulsa);
         ++vistas;
-        QCOMPARE(d->lstVOpc->topLevelItem(0)->text(6), QString("a\\d\\p-c"));
-        d->OKButton->click();
+        QCOMPARE(Hijo<QTreeWidget>(*d, "lstVOpc")->topLevelItem(0)->text(6), QString("a\\d\\p-c"));
+        Hijo<QPushButton>(*d, "OKButton")->click();
     };
     Luego(pulsa);
     v.w.cmdAnaliza_Click();
     QCOMPARE(vistas, 1);
-    QCOMPARE(v.w.lista.SubItem(3, columna::kPosicion), QString("02"));
-    QCOMPARE(v.w.lista.SubItem(3, columna::kMascara), QString("a\\d\\p-c"));
-    QCOMPARE(v.w.lista.SubItem(1, columna::kDisco), QString("Devil come to me"));
+    QCOMPARE(v.w.Lista().SubItem(3, columna::kPosicion), QString("02"));
+    QCOMPARE(v.w.Lista().SubItem(3, columna::kMascara), QString("a\\d\\p-c"));
+    QCOMPARE(v.w.Lista().SubItem(1, columna::kDisco), QString("Devil come to me"));
 }
 
 QTEST_MAIN(TestDlgDecodif)

@@ -1,7 +1,7 @@
 #include <QtTest>
 
 #include "decoding/teclalista.h"
-#include "main_window/listatrabajo.h"
+#include "worklist/listatrabajo.h"
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include "decoding/entradadatos.h"
 #include "main_window/frmVaro.h"
 #include "support/testsupport.h"
+#include "support/ventana.h"
 #include "support/unidadesfalsas.h"
 
 namespace {
@@ -58,12 +59,12 @@ void seleccionaTrabajo(frmVaro& w, const QStringList& textos)
 {
     QItemSelection s;
     for (const QString& t : textos) {
-        const int fila = indiceDe(w.lista, t) - 1;
+        const int fila = indiceDe(w.Lista(), t) - 1;
         QVERIFY(fila >= 0);
-        const QModelIndex ix = w.lstVBusca->model()->index(fila, 0);
+        const QModelIndex ix = Hijo<QTreeView>(w, "lstVBusca")->model()->index(fila, 0);
         s.select(ix, ix);
     }
-    w.lstVBusca->selectionModel()->select(s, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    Hijo<QTreeView>(w, "lstVBusca")->selectionModel()->select(s, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 QTreeWidgetItem* filaCancion(QTreeWidget* lista, qint64 idcancion)
@@ -96,7 +97,7 @@ private slots:
         entrada_ = std::make_unique<EntradaGuionizada>();
         w_ = std::make_unique<frmVaro>(*bd_, unidades_, *avisos_, dir_->path());
         w_->Form_Load();
-        w_->entrada = entrada_.get();
+        w_->PonEntrada(entrada_.get());
     }
     void cleanup()
     {
@@ -109,18 +110,18 @@ private slots:
     void f2EnLaListaDeTrabajoCambiaLoComun()
     {
         frmVaro& w = *w_;
-        analizada(w.lista, "Dover\\", "#", {"Dover", "Devil"});
-        analizada(w.lista, "Dover\\01-Judas.mp3", "f", {"Dover", "Devil", "Judas", "01", "a\\p-c"});
-        analizada(w.lista, "Dover\\02-Cherry.mp3", "f", {"Dover", "Devil", "Cherry", "02", "a\\p-c"});
-        analizada(w.lista, "Dover\\03-Late.mp3", "f", {"Dover", "Devil", "Late", "03", "a\\p-c"});
-        analizada(w.lista, "Otro\\1.mp3", "f", {"Otro", "Disco", "Tema", "01", "a\\c"});
+        analizada(w.Lista(), "Dover\\", "#", {"Dover", "Devil"});
+        analizada(w.Lista(), "Dover\\01-Judas.mp3", "f", {"Dover", "Devil", "Judas", "01", "a\\p-c"});
+        analizada(w.Lista(), "Dover\\02-Cherry.mp3", "f", {"Dover", "Devil", "Cherry", "02", "a\\p-c"});
+        analizada(w.Lista(), "Dover\\03-Late.mp3", "f", {"Dover", "Devil", "Late", "03", "a\\p-c"});
+        analizada(w.Lista(), "Otro\\1.mp3", "f", {"Otro", "Disco", "Tema", "01", "a\\c"});
         w.RefrescaLista();
         seleccionaTrabajo(w, {"Dover\\01-Judas.mp3", "Dover\\02-Cherry.mp3", "Dover\\03-Late.mp3"});
         entrada_->respuesta = [](DatosEntrada& d) {
             d.textos[0] = "Dover Band";
             return true;
         };
-        QTest::keyClick(w.lstVBusca, Qt::Key_F2);
+        QTest::keyClick(Hijo<QTreeView>(w, "lstVBusca"), Qt::Key_F2);
 
         QCOMPARE(entrada_->mostrados.size(), 1);
         const DatosEntrada& visto = entrada_->mostrados[0];
@@ -130,26 +131,26 @@ private slots:
         QVERIFY(!visto.catalogo);
 
         for (const char* t : {"Dover\\01-Judas.mp3", "Dover\\02-Cherry.mp3", "Dover\\03-Late.mp3"}) {
-            const int i = indiceDe(w.lista, t);
-            QCOMPARE(w.lista.SubItem(i, 2), QString("Dover Band"));
-            QCOMPARE(w.lista.SubItem(i, 3), QString("Devil"));
+            const int i = indiceDe(w.Lista(), t);
+            QCOMPARE(w.Lista().SubItem(i, 2), QString("Dover Band"));
+            QCOMPARE(w.Lista().SubItem(i, 3), QString("Devil"));
         }
-        QCOMPARE(w.lista.SubItem(indiceDe(w.lista, "Dover\\02-Cherry.mp3"), 4), QString("Cherry"));
-        QCOMPARE(w.lista.SubItem(indiceDe(w.lista, "Dover\\03-Late.mp3"), 5), QString("03"));
-        QCOMPARE(w.lista.SubItem(indiceDe(w.lista, "Dover\\"), 2), QString("Dover"));
-        QCOMPARE(w.lista.SubItem(indiceDe(w.lista, "Otro\\1.mp3"), 2), QString("Otro"));
+        QCOMPARE(w.Lista().SubItem(indiceDe(w.Lista(), "Dover\\02-Cherry.mp3"), 4), QString("Cherry"));
+        QCOMPARE(w.Lista().SubItem(indiceDe(w.Lista(), "Dover\\03-Late.mp3"), 5), QString("03"));
+        QCOMPARE(w.Lista().SubItem(indiceDe(w.Lista(), "Dover\\"), 2), QString("Dover"));
+        QCOMPARE(w.Lista().SubItem(indiceDe(w.Lista(), "Otro\\1.mp3"), 2), QString("Otro"));
         // The view shows the new text and the working values stay behind.
-        const QModelIndex celda = w.lstVBusca->model()->index(indiceDe(w.lista, "Dover\\01-Judas.mp3") - 1, 2);
+        const QModelIndex celda = Hijo<QTreeView>(w, "lstVBusca")->model()->index(indiceDe(w.Lista(), "Dover\\01-Judas.mp3") - 1, 2);
         QCOMPARE(celda.data().toString(), QString("Dover Band"));
-        QCOMPARE(w.campos.autor, QString("Dover Band"));
-        QCOMPARE(w.campos.disco, QString("Devil"));
+        QCOMPARE(w.Campos().autor, QString("Dover Band"));
+        QCOMPARE(w.Campos().disco, QString("Devil"));
     }
 
     void f2ConUnaFilaYCancelar()
     {
         frmVaro& w = *w_;
-        analizada(w.lista, "a\\1.mp3", "f", {"Dover", "Devil", "Judas", "01", "m"});
-        analizada(w.lista, "a\\2.mp3", "f", {"Dover", "Devil", "Late", "02", "m"});
+        analizada(w.Lista(), "a\\1.mp3", "f", {"Dover", "Devil", "Judas", "01", "m"});
+        analizada(w.Lista(), "a\\2.mp3", "f", {"Dover", "Devil", "Late", "02", "m"});
         w.RefrescaLista();
         seleccionaTrabajo(w, {"a\\2.mp3"});
         entrada_->respuesta = [](DatosEntrada& d) {
@@ -161,38 +162,38 @@ private slots:
         QCOMPARE(entrada_->mostrados[0].textos, (std::array<QString, 4>{"Dover", "Devil", "Late", "02"}));
         QCOMPARE(entrada_->mostrados[0].habilitados, (std::array<bool, 4>{true, true, true, true}));
         QCOMPARE(entrada_->mostrados[0].etiqueta, QString("a\\2.mp3"));
-        QCOMPARE(w.lista.SubItem(2, 2), QString("Dover"));
-        QCOMPARE(w.lista.SubItem(2, 5), QString("02"));
+        QCOMPARE(w.Lista().SubItem(2, 2), QString("Dover"));
+        QCOMPARE(w.Lista().SubItem(2, 5), QString("02"));
     }
 
     void f2SinFilasAnalizadasNoMuestraNada()
     {
         frmVaro& w = *w_;
-        analizada(w.lista, "a\\", "#", {"Dover", "Devil"});
-        analizada(w.lista, "a\\1.mp3", "f", {});
+        analizada(w.Lista(), "a\\", "#", {"Dover", "Devil"});
+        analizada(w.Lista(), "a\\1.mp3", "f", {});
         w.RefrescaLista();
         seleccionaTrabajo(w, {"a\\", "a\\1.mp3"});
-        QTest::keyClick(w.lstVBusca, Qt::Key_F2);
+        QTest::keyClick(Hijo<QTreeView>(w, "lstVBusca"), Qt::Key_F2);
         QVERIFY(entrada_->mostrados.isEmpty());
         // Other keys do nothing either.
-        w.TeclaLista(Qt::Key_F5, false);
-        QCOMPARE(w.lista.Cuenta(), 2);
+        w.lstVBusca_KeyDown(Qt::Key_F5);
+        QCOMPARE(w.Lista().Cuenta(), 2);
     }
 
     void suprimirEnLaListaDeTrabajo()
     {
         frmVaro& w = *w_;
-        analizada(w.lista, "a\\", "#", {});
-        analizada(w.lista, "a\\1.mp3", "f", {"A", "B", "C", "01"});
-        analizada(w.lista, "a\\2.mp3", "f", {"A", "B", "D", "02"});
-        analizada(w.lista, "a\\3.mp3", "f", {"A", "B", "E", "03"});
+        analizada(w.Lista(), "a\\", "#", {});
+        analizada(w.Lista(), "a\\1.mp3", "f", {"A", "B", "C", "01"});
+        analizada(w.Lista(), "a\\2.mp3", "f", {"A", "B", "D", "02"});
+        analizada(w.Lista(), "a\\3.mp3", "f", {"A", "B", "E", "03"});
         w.RefrescaLista();
         seleccionaTrabajo(w, {"a\\", "a\\2.mp3"});
-        QTest::keyClick(w.lstVBusca, Qt::Key_Delete);
-        QCOMPARE(w.lista.Cuenta(), 2);
-        QCOMPARE(w.lista.Fila(1).texto, QString("a\\1.mp3"));
-        QCOMPARE(w.lista.Fila(2).texto, QString("a\\3.mp3"));
-        QCOMPARE(w.lstVBusca->model()->rowCount(), 2);
+        QTest::keyClick(Hijo<QTreeView>(w, "lstVBusca"), Qt::Key_Delete);
+        QCOMPARE(w.Lista().Cuenta(), 2);
+        QCOMPARE(w.Lista().Fila(1).texto, QString("a\\1.mp3"));
+        QCOMPARE(w.Lista().Fila(2).texto, QString("a\\3.mp3"));
+        QCOMPARE(Hijo<QTreeView>(w, "lstVBusca")->model()->rowCount(), 2);
         QVERIFY(entrada_->mostrados.isEmpty());
     }
 
@@ -202,19 +203,19 @@ private slots:
         const auto a = GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "Judas", 1);
         const auto b = GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "Late", 2);
         const auto c = GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "Cherry", 3);
-        w.ArbolBD(1);
-        QTreeWidgetItem* dover = nodo(w.tvBD, "BDau#" + id(a.idautor));
-        w.tvBD_NodeClick(dover);
-        QCOMPARE(w.lstVBD->topLevelItemCount(), 3);
-        filaCancion(w.lstVBD, a.idcancion)->setSelected(true);
-        filaCancion(w.lstVBD, b.idcancion)->setSelected(true);
+        Hijo<AreaSuperior>(w, "AreaSuperior")->ArbolBD(1);
+        QTreeWidgetItem* dover = nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDau#" + id(a.idautor));
+        Hijo<AreaSuperior>(w, "AreaSuperior")->NodeClick(dover);
+        QCOMPARE(Hijo<QTreeWidget>(w, "lstVBD")->topLevelItemCount(), 3);
+        filaCancion(Hijo<QTreeWidget>(w, "lstVBD"), a.idcancion)->setSelected(true);
+        filaCancion(Hijo<QTreeWidget>(w, "lstVBD"), b.idcancion)->setSelected(true);
 
         entrada_->respuesta = [](DatosEntrada& d) {
             d.textos[0] = "Nuevo Autor";
             d.textos[1] = "Nuevo 'Disco'";
             return true;
         };
-        QTest::keyClick(w.lstVBD, Qt::Key_F2);
+        QTest::keyClick(Hijo<QTreeWidget>(w, "lstVBD"), Qt::Key_F2);
         QCOMPARE(entrada_->mostrados.size(), 1);
         const DatosEntrada& visto = entrada_->mostrados[0];
         QVERIFY(visto.catalogo);
@@ -233,30 +234,30 @@ private slots:
             Consulta r = bd_->Abre("select * from tlcancion where idcancion = " + id(s.idcancion));
             QCOMPARE(r.Entero("cdautor"), nuevo);
             QCOMPARE(r.Entero("cddisco"), nuevoDisco);
-            QCOMPARE(filaCancion(w.lstVBD, s.idcancion)->text(columnaBD::kAutor), QString("Nuevo Autor"));
+            QCOMPARE(filaCancion(Hijo<QTreeWidget>(w, "lstVBD"), s.idcancion)->text(columnaBD::kAutor), QString("Nuevo Autor"));
         }
         Consulta r = bd_->Abre("select * from tlcancion where idcancion = " + id(c.idcancion));
         QCOMPARE(r.Entero("cdautor"), a.idautor);
         QCOMPARE(r.Entero("cddisco"), a.iddisco);
         QCOMPARE(bd_->Abre("select * from tlcancion where idcancion = " + id(a.idcancion)).Texto("dscancion"),
                  QString("Judas"));
-        QCOMPARE(filaCancion(w.lstVBD, a.idcancion)->text(columnaBD::kPosicion), QString("1"));
+        QCOMPARE(filaCancion(Hijo<QTreeWidget>(w, "lstVBD"), a.idcancion)->text(columnaBD::kPosicion), QString("1"));
 
         // A new ordering shows the songs under their new author.
-        w.ArbolBD(1);
-        QTreeWidgetItem* autorNuevo = nodo(w.tvBD, "BDau#" + id(nuevo));
+        Hijo<AreaSuperior>(w, "AreaSuperior")->ArbolBD(1);
+        QTreeWidgetItem* autorNuevo = nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDau#" + id(nuevo));
         QVERIFY(autorNuevo);
-        w.tvBD_NodeClick(autorNuevo);
-        QCOMPARE(w.lstVBD->topLevelItemCount(), 2);
+        Hijo<AreaSuperior>(w, "AreaSuperior")->NodeClick(autorNuevo);
+        QCOMPARE(Hijo<QTreeWidget>(w, "lstVBD")->topLevelItemCount(), 2);
     }
 
     void f2EnElCatalogoEditaLaPosicion()
     {
         frmVaro& w = *w_;
         const auto a = GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "Judas", 1);
-        w.ArbolBD(3);
-        w.tvBD_NodeClick(nodo(w.tvBD, "BDcd#" + id(a.idcd)));
-        QTreeWidgetItem* fila = filaCancion(w.lstVBD, a.idcancion);
+        Hijo<AreaSuperior>(w, "AreaSuperior")->ArbolBD(3);
+        Hijo<AreaSuperior>(w, "AreaSuperior")->NodeClick(nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDcd#" + id(a.idcd)));
+        QTreeWidgetItem* fila = filaCancion(Hijo<QTreeWidget>(w, "lstVBD"), a.idcancion);
         fila->setSelected(true);
         entrada_->respuesta = [](DatosEntrada& d) {
             d.textos[2] = "Judas <b>&</b> 'Co'";
@@ -272,12 +273,16 @@ private slots:
         QCOMPARE(fila->text(columnaBD::kPosicion), QString("12"));
         QCOMPARE(fila->text(columnaBD::kCd), QString("CD"));
 
-        // A position that is no number is refused: the stored one stays.
+        // A position that is no number is refused, told over the window: the
+        // stored one stays.
         entrada_->respuesta = [](DatosEntrada& d) {
             d.textos[3] = "doce";
             return true;
         };
-        QVERIFY_THROWS_EXCEPTION(LodrinError, w.lstVBD_KeyDown(Qt::Key_F2));
+        w.lstVBD_KeyDown(Qt::Key_F2);
+        QCOMPARE(avisos_->textos.size(), 1);
+        QVERIFY(avisos_->textos.first().startsWith("No se ha podido cambiar la base de datos.\n"));
+        QCOMPARE(fila->text(columnaBD::kPosicion), QString("12"));
         QCOMPARE(bd_->Abre("select * from tlcancion where idcancion = " + id(a.idcancion)).Entero("wncancion"),
                  qint64(12));
     }
@@ -288,13 +293,13 @@ private slots:
         const auto a = GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "Judas", 1);
         const auto b = GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "Late", 2);
         const auto c = GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "Cherry", 3);
-        w.ArbolBD(2);
-        w.tvBD_NodeClick(nodo(w.tvBD, "BDdi#" + id(a.iddisco)));
-        filaCancion(w.lstVBD, a.idcancion)->setSelected(true);
-        filaCancion(w.lstVBD, c.idcancion)->setSelected(true);
-        QTest::keyClick(w.lstVBD, Qt::Key_Delete);
-        QCOMPARE(w.lstVBD->topLevelItemCount(), 1);
-        QVERIFY(filaCancion(w.lstVBD, b.idcancion));
+        Hijo<AreaSuperior>(w, "AreaSuperior")->ArbolBD(2);
+        Hijo<AreaSuperior>(w, "AreaSuperior")->NodeClick(nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDdi#" + id(a.iddisco)));
+        filaCancion(Hijo<QTreeWidget>(w, "lstVBD"), a.idcancion)->setSelected(true);
+        filaCancion(Hijo<QTreeWidget>(w, "lstVBD"), c.idcancion)->setSelected(true);
+        QTest::keyClick(Hijo<QTreeWidget>(w, "lstVBD"), Qt::Key_Delete);
+        QCOMPARE(Hijo<QTreeWidget>(w, "lstVBD")->topLevelItemCount(), 1);
+        QVERIFY(filaCancion(Hijo<QTreeWidget>(w, "lstVBD"), b.idcancion));
         QCOMPARE(bd_->Abre("select idcancion from tlcancion").RecordCount(), 1);
         QCOMPARE(bd_->Abre("select idcancion from tlcancion").Entero("idcancion"), b.idcancion);
         QCOMPARE(bd_->Abre("select * from tldisco").RecordCount(), 1);
@@ -304,9 +309,9 @@ private slots:
     void elDialogoDeVerdad()
     {
         frmVaro& w = *w_;
-        w.entrada = nullptr;
-        analizada(w.lista, "a\\1.mp3", "f", {"Dover", "Devil", "Judas", "01", "m"});
-        analizada(w.lista, "a\\2.mp3", "f", {"Dover", "Otro", "Late", "02", "m"});
+        w.PonEntrada(nullptr);
+        analizada(w.Lista(), "a\\1.mp3", "f", {"Dover", "Devil", "Judas", "01", "m"});
+        analizada(w.Lista(), "a\\2.mp3", "f", {"Dover", "Otro", "Late", "02", "m"});
         w.RefrescaLista();
         seleccionaTrabajo(w, {"a\\1.mp3", "a\\2.mp3"});
 
@@ -338,9 +343,9 @@ private slots:
         QCOMPARE(habilitadas, (QList<bool>{true, false, false, false}));
         QCOMPARE(etiquetas, (QStringList{"Autor.................", "Disco................", "Cancion............",
                                         "Posicion............"}));
-        QCOMPARE(w.lista.SubItem(1, 2), QString("Otro Autor"));
-        QCOMPARE(w.lista.SubItem(2, 2), QString("Otro Autor"));
-        QCOMPARE(w.lista.SubItem(2, 3), QString("Otro"));
+        QCOMPARE(w.Lista().SubItem(1, 2), QString("Otro Autor"));
+        QCOMPARE(w.Lista().SubItem(2, 2), QString("Otro Autor"));
+        QCOMPARE(w.Lista().SubItem(2, 3), QString("Otro"));
         QVERIFY(!QApplication::activeModalWidget());
 
         // "Cancelar" writes nothing.
@@ -351,7 +356,7 @@ private slots:
             }
         });
         w.lstVBusca_KeyDown(Qt::Key_F2);
-        QCOMPARE(w.lista.SubItem(1, 2), QString("Otro Autor"));
+        QCOMPARE(w.Lista().SubItem(1, 2), QString("Otro Autor"));
     }
 
     void elDialogoGuardaTextoLargo()

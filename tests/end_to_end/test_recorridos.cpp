@@ -20,6 +20,7 @@
 #include "support/electorguionado.h"
 #include "support/mp3s.h"
 #include "support/testsupport.h"
+#include "support/ventana.h"
 #include "support/unidadesfalsas.h"
 
 namespace {
@@ -71,7 +72,7 @@ struct Programa {
         : bd(Catalogo::RutaCatalogo(dir.path()), conexion), w(bd, u, avisos, dir.path())
     {
         w.Form_Load();
-        w.elector = &elector;
+        w.PonElector(&elector);
         EligeComoUnaPersona(elector);
         // The mask this CD needs is added on the "Mascaras" tab.
         w.findChild<QLineEdit*>("txtAñadir")->setText("a\\d\\p c");
@@ -103,9 +104,9 @@ QTreeWidgetItem* Hijo(QTreeWidgetItem* padre, const QString& texto)
 
 void SeleccionaFilas(frmVaro& w, const QList<int>& filas)
 {
-    w.lstVBusca->clearSelection();
+    Hijo<QTreeView>(w, "lstVBusca")->clearSelection();
     for (int f : filas)
-        w.lstVBusca->selectionModel()->select(w.lstVBusca->model()->index(f - 1, 0),
+        Hijo<QTreeView>(w, "lstVBusca")->selectionModel()->select(Hijo<QTreeView>(w, "lstVBusca")->model()->index(f - 1, 0),
                                               QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
@@ -134,18 +135,18 @@ void TestRecorridos::catalogarUnCd()
     UnidadesFalsas unidades(cd.path(), "MUSICA_2000", -559038737);
     Programa p(unidades, "cd");
     frmVaro& w = p.w;
-    QVERIFY(w.cmdExplorar->isEnabled());
-    QCOMPARE(w.txtCDROM->text(), QString("MUSICA_2000"));
+    QVERIFY(Hijo<QPushButton>(w, "cmdExplorar")->isEnabled());
+    QCOMPARE(Hijo<QLineEdit>(w, "txtCDROM")->text(), QString("MUSICA_2000"));
 
-    w.cmdExplorar->click();
+    Hijo<QPushButton>(w, "cmdExplorar")->click();
     QCOMPARE(p.elector.vistas.size(), 2);  // one question per folder
-    QVERIFY(w.cmdGraba->isEnabled());
-    const int exitos = FilaDe(w.lista, "Exitos 2000\\");
-    QCOMPARE(w.lista.SubItem(exitos, columna::kAutor), QString("<Varios Artistas>"));
-    QCOMPARE(w.lista.Tipo(FilaDe(w.lista, "Exitos 2000\\Luis-Final.mp3")), QString("v"));
+    QVERIFY(Hijo<QPushButton>(w, "cmdGraba")->isEnabled());
+    const int exitos = FilaDe(w.Lista(), "Exitos 2000\\");
+    QCOMPARE(w.Lista().SubItem(exitos, columna::kAutor), QString("<Varios Artistas>"));
+    QCOMPARE(w.Lista().Tipo(FilaDe(w.Lista(), "Exitos 2000\\Luis-Final.mp3")), QString("v"));
 
-    w.txtCDROM->setText("Musica del 2000");
-    w.cmdGraba->click();
+    Hijo<QLineEdit>(w, "txtCDROM")->setText("Musica del 2000");
+    Hijo<QPushButton>(w, "cmdGraba")->click();
     QVERIFY(p.avisos.textos.isEmpty());
 
     // The catalogue holds the CD, its authors, discs, songs and times.
@@ -181,40 +182,40 @@ void TestRecorridos::catalogarUnCd()
              1);
     QCOMPARE(Columna(p.bd.Abre("select dspath from tlobjetos"), "dspath"),
              QStringList{"Dover\\Devil came to me\\Portada.JPG"});
-    QCOMPARE(QDir(w.dirPrograma + "/imagenes").entryList(QDir::Files), QStringList{"1.jpg"});
-    QCOMPARE(LeeFichero(w.dirPrograma + "/imagenes/1.jpg"),
+    QCOMPARE(QDir(w.DirPrograma() + "/imagenes").entryList(QDir::Files), QStringList{"1.jpg"});
+    QCOMPARE(LeeFichero(w.DirPrograma() + "/imagenes/1.jpg"),
              LeeFichero(cd.path() + "/Dover/Devil came to me/Portada.JPG"));
 
     // Recording again adds nothing.
-    w.cmdGraba->click();
+    Hijo<QPushButton>(w, "cmdGraba")->click();
     QCOMPARE(p.bd.Abre("select * from tlcancion").RecordCount(), 5);
     QCOMPARE(p.bd.Abre("select * from tlobjetos").RecordCount(), 1);
 
     // "Compara" sees every song recorded.
-    w.cmdCompara->click();
-    QCOMPARE(w.lista.Fila(FilaDe(w.lista, "Dover\\Devil came to me\\01 Judas.mp3")).icono, QString("true"));
+    Hijo<QPushButton>(w, "cmdCompara")->click();
+    QCOMPARE(w.Lista().Fila(FilaDe(w.Lista(), "Dover\\Devil came to me\\01 Judas.mp3")).icono, QString("true"));
 
     // The browser shows it: by authors, Dover's disc with its cover.
-    w.cmbISort->setCurrentIndex(0);
-    w.cmbISort_Click();
-    QTreeWidgetItem* raiz = w.tvBD->topLevelItem(0);
+    Hijo<QComboBox>(w, "cmbISort")->setCurrentIndex(0);
+    emit Hijo<QComboBox>(w, "cmbISort")->activated(Hijo<QComboBox>(w, "cmbISort")->currentIndex());
+    QTreeWidgetItem* raiz = Hijo<QTreeWidget>(w, "tvBD")->topLevelItem(0);
     QCOMPARE(raiz->childCount(), 4);
     QTreeWidgetItem* dover = Hijo(raiz, "Dover");
     QVERIFY(dover);
-    w.tvBD_NodeClick(dover);
-    QCOMPARE(w.lstVBD->topLevelItemCount(), 3);
+    Hijo<AreaSuperior>(w, "AreaSuperior")->NodeClick(dover);
+    QCOMPARE(Hijo<QTreeWidget>(w, "lstVBD")->topLevelItemCount(), 3);
     QTreeWidgetItem* disco = Hijo(dover, "Devil came to me(Musica del 2000)");
     QVERIFY(disco);
-    w.tvBD_NodeClick(disco);
-    QCOMPARE(w.imgBD->property("Tag").toString(), QString("1"));
-    QVERIFY(!w.imgBD->pixmap().isNull());
+    Hijo<AreaSuperior>(w, "AreaSuperior")->NodeClick(disco);
+    QCOMPARE(Hijo<QLabel>(w, "imgBD")->property("Tag").toString(), QString("1"));
+    QVERIFY(!Hijo<QLabel>(w, "imgBD")->pixmap().isNull());
 
     // A listing with songs and pictures is written beside the program.
-    w.chkCanciones->setChecked(true);
-    w.chkImagenes->setChecked(true);
-    w.txtSalida->setText("todo.htm");
-    w.cmdLstAutor->click();
-    const QString pagina = QString::fromUtf8(LeeFichero(w.dirPrograma + "/todo.htm"));
+    Hijo<QCheckBox>(w, "chkCanciones")->setChecked(true);
+    Hijo<QCheckBox>(w, "chkImagenes")->setChecked(true);
+    Hijo<QLineEdit>(w, "txtSalida")->setText("todo.htm");
+    Hijo<QPushButton>(w, "cmdLstAutor")->click();
+    const QString pagina = QString::fromUtf8(LeeFichero(w.DirPrograma() + "/todo.htm"));
     for (const QString& texto : {QString("Dover"), QString("Devil came to me"), QString("Judas(00:02)"),
                                  QString("Intro-Ana Belen(00:01)"), QString("imagenes/1.jpg")})
         QVERIFY2(pagina.contains(texto), qPrintable(texto));
@@ -229,14 +230,14 @@ void TestRecorridos::prepararUnCdParaGrabar()
     frmVaro& w = p.w;
 
     w.lstVBusca_OLEDragDrop({origen.path() + "/Dover", origen.path() + "/Exitos 2000"});
-    QVERIFY(w.cmdBusca->isEnabled());
-    w.cmdBusca->click();
-    w.cmdAnaliza->click();
-    w.cmdGenera->click();
-    QVERIFY(!w.cmdGraba->isEnabled());  // recording needs an explored CD
-    QVERIFY(w.Tv->topLevelItemCount() > 0);
+    QVERIFY(Hijo<QPushButton>(w, "cmdBusca")->isEnabled());
+    Hijo<QPushButton>(w, "cmdBusca")->click();
+    Hijo<QPushButton>(w, "cmdAnaliza")->click();
+    Hijo<QPushButton>(w, "cmdGenera")->click();
+    QVERIFY(!Hijo<QPushButton>(w, "cmdGraba")->isEnabled());  // recording needs an explored CD
+    QVERIFY(Hijo<QTreeWidget>(w, "Tv")->topLevelItemCount() > 0);
 
-    w.cmdWriteTag->click();
+    Hijo<QPushButton>(w, "cmdWriteTag")->click();
     QVERIFY(p.avisos.textos.isEmpty());
     QProcess id3;
     id3.start("id3v2", {"-l", origen.path() + "/Dover/Devil came to me/02 Serenade.mp3"});
@@ -246,15 +247,15 @@ void TestRecorridos::prepararUnCdParaGrabar()
     QVERIFY2(leido.contains("Artist: Dover"), qPrintable(leido));
     QVERIFY2(leido.contains("Album  : Devil came to me"), qPrintable(leido));
 
-    w.cmdauto->click();
-    QVERIFY(w.cmdVerAuto->isEnabled());
-    const QString autorun = QString::fromUtf8(LeeFichero(w.dirPrograma + "/autorun.dat"));
+    Hijo<QPushButton>(w, "cmdauto")->click();
+    QVERIFY(Hijo<QPushButton>(w, "cmdVerAuto")->isEnabled());
+    const QString autorun = QString::fromUtf8(LeeFichero(w.DirPrograma() + "/autorun.dat"));
     QVERIFY(autorun.contains("Devil came to me"));
     QVERIFY(autorun.contains("Portada.JPG"));
 
     // The viewer, as Vistel would show it from that folder.
     AvisosAnotados avisosVisor;
-    frmAuto visor(w.dirPrograma, 1, avisosVisor);
+    frmAuto visor(w.DirPrograma(), 1, avisosVisor);
     QCOMPARE(visor.discosMostrados, 2);
     QStringList cajas;
     for (int d = 0; d < visor.discosMostrados; ++d)
@@ -271,11 +272,11 @@ void TestRecorridos::corregirFilasYCanciones()
     Programa p(unidades, "corregir");
     frmVaro& w = p.w;
     EntradaGuionada entrada;
-    w.entrada = &entrada;
-    w.cmdExplorar->click();
+    w.PonEntrada(&entrada);
+    Hijo<QPushButton>(w, "cmdExplorar")->click();
 
     // F2 on the album's three songs: author and disc shared, songs differ.
-    const int judas = FilaDe(w.lista, "Dover\\Devil came to me\\01 Judas.mp3");
+    const int judas = FilaDe(w.Lista(), "Dover\\Devil came to me\\01 Judas.mp3");
     SeleccionaFilas(w, {judas, judas + 1, judas + 2});
     entrada.edita = [](DatosEntrada& d) { d.textos[0] = "The Dover Band"; };
     w.lstVBusca_KeyDown(Qt::Key_F2);
@@ -283,22 +284,22 @@ void TestRecorridos::corregirFilasYCanciones()
     QCOMPARE(entrada.vistas[0].habilitados, (std::array<bool, 4>{true, true, false, false}));
     QCOMPARE(entrada.vistas[0].etiqueta, QString("Pon datos para varios ficheros"));
     for (int f : {judas, judas + 1, judas + 2})
-        QCOMPARE(w.lista.SubItem(f, columna::kAutor), QString("The Dover Band"));
-    QCOMPARE(w.lista.SubItem(judas, columna::kCancion), QString("Judas"));
-    w.cmdGraba->click();
+        QCOMPARE(w.Lista().SubItem(f, columna::kAutor), QString("The Dover Band"));
+    QCOMPARE(w.Lista().SubItem(judas, columna::kCancion), QString("Judas"));
+    Hijo<QPushButton>(w, "cmdGraba")->click();
     QVERIFY(p.bd.Abre("select * from tlautor where dsautor = 'The Dover Band'").RecordCount() == 1);
 
     // F2 on one catalogue song: its title and position change in the catalogue.
-    w.cmbISort->setCurrentIndex(0);
-    w.cmbISort_Click();
-    QTreeWidgetItem* banda = Hijo(w.tvBD->topLevelItem(0), "The Dover Band");
+    Hijo<QComboBox>(w, "cmbISort")->setCurrentIndex(0);
+    emit Hijo<QComboBox>(w, "cmbISort")->activated(Hijo<QComboBox>(w, "cmbISort")->currentIndex());
+    QTreeWidgetItem* banda = Hijo(Hijo<QTreeWidget>(w, "tvBD")->topLevelItem(0), "The Dover Band");
     QVERIFY(banda);
-    w.tvBD_NodeClick(banda);
-    QCOMPARE(w.lstVBD->topLevelItemCount(), 3);
+    Hijo<AreaSuperior>(w, "AreaSuperior")->NodeClick(banda);
+    QCOMPARE(Hijo<QTreeWidget>(w, "lstVBD")->topLevelItemCount(), 3);
     QTreeWidgetItem* fila = nullptr;
     for (int i = 0; i < 3; ++i)
-        if (w.lstVBD->topLevelItem(i)->text(columnaBD::kCancion) == "Serenade")
-            fila = w.lstVBD->topLevelItem(i);
+        if (Hijo<QTreeWidget>(w, "lstVBD")->topLevelItem(i)->text(columnaBD::kCancion) == "Serenade")
+            fila = Hijo<QTreeWidget>(w, "lstVBD")->topLevelItem(i);
     QVERIFY(fila);
     fila->setSelected(true);
     entrada.edita = [](DatosEntrada& d) {
@@ -311,16 +312,16 @@ void TestRecorridos::corregirFilasYCanciones()
     QCOMPARE(c.Entero("wncancion"), 12);
 
     // Delete two catalogue songs: gone from the list and from the catalogue.
-    w.lstVBD->clearSelection();
-    w.lstVBD->topLevelItem(0)->setSelected(true);
-    w.lstVBD->topLevelItem(1)->setSelected(true);
+    Hijo<QTreeWidget>(w, "lstVBD")->clearSelection();
+    Hijo<QTreeWidget>(w, "lstVBD")->topLevelItem(0)->setSelected(true);
+    Hijo<QTreeWidget>(w, "lstVBD")->topLevelItem(1)->setSelected(true);
     w.lstVBD_KeyDown(Qt::Key_Delete);
-    QCOMPARE(w.lstVBD->topLevelItemCount(), 1);
+    QCOMPARE(Hijo<QTreeWidget>(w, "lstVBD")->topLevelItemCount(), 1);
     QCOMPARE(p.bd.Abre("select * from tlcancion").RecordCount(), 3);
     // Deleting in the work list touches only the list.
     SeleccionaFilas(w, {judas});
     w.lstVBusca_KeyDown(Qt::Key_Delete);
-    QCOMPARE(FilaDe(w.lista, "Dover\\Devil came to me\\01 Judas.mp3"), 0);
+    QCOMPARE(FilaDe(w.Lista(), "Dover\\Devil came to me\\01 Judas.mp3"), 0);
     QCOMPARE(p.bd.Abre("select * from tlcancion").RecordCount(), 3);
 }
 

@@ -11,8 +11,10 @@
 #include "catalogoprueba.h"
 #include "catalogue/catalogo.h"
 #include "catalogue/nombres.h"
+#include "common/controles.h"
 #include "main_window/frmVaro.h"
 #include "support/testsupport.h"
+#include "support/ventana.h"
 #include "support/unidadesfalsas.h"
 
 class TestListadoVentana : public QObject {
@@ -114,18 +116,18 @@ private slots:
         elige(cmbCd, QStringLiteral("Música & más"));
         cmbAutor->showPopup();
         cmbAutor->hidePopup();
-        w_->chkCanciones->setChecked(true);
-        w_->txtSalida->setText(QStringLiteral("listado.htm"));
+        Hijo<QCheckBox>(*w_, "chkCanciones")->setChecked(true);
+        Hijo<QLineEdit>(*w_, "txtSalida")->setText(QStringLiteral("listado.htm"));
         QTest::mouseClick(w_->findChild<QPushButton*>(QStringLiteral("cmdLstAutor")), Qt::LeftButton);
         const QString p = pagina();
         QVERIFY(p.contains(QStringLiteral("Listado  CD  Autor </big></p>")));
         QVERIFY(p.contains(QStringLiteral("Música &amp; más--Bruno--Cualquier disco")));
         QVERIFY(p.contains(QStringLiteral(" 1-Aurora(100:00)</pre>")));
         QVERIFY(!p.contains(QStringLiteral("Zumbido")));
-        QVERIFY(w_->prgLoad->isHidden());
+        QVERIFY(Hijo<QProgressBar>(*w_, "prgLoad")->isHidden());
         // Bruno's two discs and the compilation were looked at.
-        QCOMPARE(w_->prgLoad->maximum(), 3);
-        QCOMPARE(w_->prgLoad->value(), 3);
+        QCOMPARE(Hijo<QProgressBar>(*w_, "prgLoad")->maximum(), 3);
+        QCOMPARE(Hijo<QProgressBar>(*w_, "prgLoad")->value(), 3);
         QVERIFY(avisos_.textos.isEmpty());
         elige(cmbAutor, QStringLiteral("Todos los autores"));
         elige(cmbCd, QStringLiteral("Todos los Cd's"));
@@ -134,8 +136,8 @@ private slots:
     void salidaVacia()
     {
         QFile::remove(dir_.filePath(QStringLiteral("listado.htm")));
-        w_->txtSalida->clear();
-        w_->cmdLstAutor_Click();
+        Hijo<QLineEdit>(*w_, "txtSalida")->clear();
+        Pulsa(*w_, "cmdLstAutor");
         QCOMPARE(avisos_.textos, QStringList{QStringLiteral("Has de poner el fichero de salida del listado")});
         QCOMPARE(avisos_.titulos, QStringList{QStringLiteral("Lodrin")});
         QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("listado.htm"))));
@@ -146,16 +148,16 @@ private slots:
     // A name that cannot be created is reported and the window carries on.
     void salidaQueNoSePuedeCrear()
     {
-        w_->txtSalida->setText(QStringLiteral("no\\existe\\listado.htm"));
-        w_->cmdLstAutor_Click();
+        Hijo<QLineEdit>(*w_, "txtSalida")->setText(QStringLiteral("no\\existe\\listado.htm"));
+        Pulsa(*w_, "cmdLstAutor");
         QCOMPARE(avisos_.textos.size(), 1);
         QVERIFY(avisos_.textos[0].startsWith(QStringLiteral("No se puede crear el fichero")));
-        QVERIFY(w_->prgLoad->isHidden());
+        QVERIFY(Hijo<QProgressBar>(*w_, "prgLoad")->isHidden());
         avisos_.textos.clear();
         avisos_.titulos.clear();
 
-        w_->txtSalida->setText(QStringLiteral("listado.htm"));
-        w_->cmdLstAutor_Click();
+        Hijo<QLineEdit>(*w_, "txtSalida")->setText(QStringLiteral("listado.htm"));
+        Pulsa(*w_, "cmdLstAutor");
         QVERIFY(avisos_.textos.isEmpty());
         QVERIFY(pagina().contains(QStringLiteral("Cualquier CD--Cualquier autor--Cualquier disco")));
     }

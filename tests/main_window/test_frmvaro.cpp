@@ -2,6 +2,7 @@
 // and which commands are available.
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QMenu>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -14,9 +15,12 @@
 
 #include "catalogue/catalogo.h"
 #include "common/lodrinerror.h"
+#include "common/controles.h"
 #include "main_window/frmVaro.h"
-#include "main_window/listasimagenes.h"
+#include "common/listasimagenes.h"
 #include "support/testsupport.h"
+#include "common/twips.h"
+#include "support/ventana.h"
 #include "support/unidadesfalsas.h"
 
 class TestFrmVaro : public QObject {
@@ -33,6 +37,7 @@ private slots:
     void imagenesDeLasDosListas();
     void mascarasListadasYAnadidas();
     void catalogoAjenoParaElArranque();
+    void ventanaQueCrece();
 
 private:
     QTemporaryDir* dir_ = nullptr;
@@ -61,14 +66,16 @@ void TestFrmVaro::pestanasYTextos()
 {
     QCOMPARE(w_->windowTitle(), QString("Lodrin"));
     QStringList pestanas;
-    for (int i = 0; i < w_->SSTab2->count(); ++i) {
-        pestanas << w_->SSTab2->tabText(i);
-        QVERIFY(!w_->SSTab2->tabIcon(i).isNull());
+    for (int i = 0; i < Hijo<QTabWidget>(*w_, "SSTab2")->count(); ++i) {
+        pestanas << Hijo<QTabWidget>(*w_, "SSTab2")->tabText(i);
+        QVERIFY(!Hijo<QTabWidget>(*w_, "SSTab2")->tabIcon(i).isNull());
     }
     QCOMPARE(pestanas, (QStringList{"Ficheros", "Analiza CD", "Mascaras", "Base de datos", "Listados",
                                     "Preparar CD", "Acerca de,,,"}));
-    // One row, every tab visible without scrolling.
-    QVERIFY2(w_->SSTab2->tabBar()->sizeHint().width() <= w_->SSTab2->width(), qPrintable(QString::number(w_->SSTab2->tabBar()->sizeHint().width())));
+    // One row, every tab visible without scrolling, at the opening size.
+    w_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w_));
+    QVERIFY2(Hijo<QTabWidget>(*w_, "SSTab2")->tabBar()->sizeHint().width() <= Hijo<QTabWidget>(*w_, "SSTab2")->width(), qPrintable(QString::number(Hijo<QTabWidget>(*w_, "SSTab2")->tabBar()->sizeHint().width())));
     const QList<std::tuple<const char*, QString, QString>> botones = {
         {"cmdNueva", "Nueva", "Borra la lista"},
         {"cmdBusca", "Busca", "Saca todos los ficheros mp3 de las carpetas de la lista"},
@@ -93,45 +100,45 @@ void TestFrmVaro::pestanasYTextos()
     }
     QCOMPARE(w_->findChild<QLabel*>("Label2")->text(), QString("Serial: "));
     QCOMPARE(w_->findChild<QLabel*>("Label1")->text(), QString("Descripcion:"));
-    QCOMPARE(w_->lbserial->text(), QString());
-    QCOMPARE(w_->txtCDROM->toolTip(), QString("Pon la descripcion que quieres que identifique al Cd a catalogar"));
-    QVERIFY(w_->chkGrabImg->isChecked());
-    QCOMPARE(w_->chkGrabImg->text(), QString("Grabar imagenes"));
-    QCOMPARE(w_->txtSalida->text(), QString("listado.htm"));
-    QVERIFY(!w_->chkCanciones->isChecked());
-    QVERIFY(!w_->chkImagenes->isChecked());
-    QCOMPARE(w_->chkImagenes->text(), QString("Poner Imagenes"));
+    QCOMPARE(Hijo<QLabel>(*w_, "lbserial")->text(), QString());
+    QCOMPARE(Hijo<QLineEdit>(*w_, "txtCDROM")->toolTip(), QString("Pon la descripcion que quieres que identifique al Cd a catalogar"));
+    QVERIFY(Hijo<QCheckBox>(*w_, "chkGrabImg")->isChecked());
+    QCOMPARE(Hijo<QCheckBox>(*w_, "chkGrabImg")->text(), QString("Grabar imagenes"));
+    QCOMPARE(Hijo<QLineEdit>(*w_, "txtSalida")->text(), QString("listado.htm"));
+    QVERIFY(!Hijo<QCheckBox>(*w_, "chkCanciones")->isChecked());
+    QVERIFY(!Hijo<QCheckBox>(*w_, "chkImagenes")->isChecked());
+    QCOMPARE(Hijo<QCheckBox>(*w_, "chkImagenes")->text(), QString("Poner Imagenes"));
     QCOMPARE(w_->findChild<QLineEdit*>("txtAñadir")->toolTip(), QString("Mascara a añadir"));
-    QCOMPARE(w_->cmbCd->placeholderText(), QString("<elegir cd>"));
-    QCOMPARE(w_->cmbAutor->placeholderText(), QString("<elegir autor>"));
-    QCOMPARE(w_->cmbDisco->placeholderText(), QString("<elegir disco>"));
-    for (QObject* o : {static_cast<QObject*>(w_->cmbCd), static_cast<QObject*>(w_->cmbAutor),
-                       static_cast<QObject*>(w_->cmbDisco), static_cast<QObject*>(w_->imgBD)})
+    QCOMPARE(Hijo<ComboImagen>(*w_, "cmbCd")->placeholderText(), QString("<elegir cd>"));
+    QCOMPARE(Hijo<ComboImagen>(*w_, "cmbAutor")->placeholderText(), QString("<elegir autor>"));
+    QCOMPARE(Hijo<ComboImagen>(*w_, "cmbDisco")->placeholderText(), QString("<elegir disco>"));
+    for (QObject* o : {static_cast<QObject*>(Hijo<ComboImagen>(*w_, "cmbCd")), static_cast<QObject*>(Hijo<ComboImagen>(*w_, "cmbAutor")),
+                       static_cast<QObject*>(Hijo<ComboImagen>(*w_, "cmbDisco")), static_cast<QObject*>(Hijo<QLabel>(*w_, "imgBD"))})
         QCOMPARE(o->property("Tag").toString(), QString("0"));
-    QCOMPARE(w_->imgBD->toolTip(), QString("Pulsa para ver la siguiente..."));
-    QCOMPARE(w_->Tv->toolTip(), QString("Arbol que nos muestra la exploracion"));
-    QVERIFY(w_->prgLoad->isHidden());
+    QCOMPARE(Hijo<QLabel>(*w_, "imgBD")->toolTip(), QString("Pulsa para ver la siguiente..."));
+    QCOMPARE(Hijo<QTreeWidget>(*w_, "Tv")->toolTip(), QString("Arbol que nos muestra la exploracion"));
+    QVERIFY(Hijo<QProgressBar>(*w_, "prgLoad")->isHidden());
     QVERIFY(w_->findChild<QLabel*>("lblAcerca")->text().startsWith("Lodrin "));
     QVERIFY(w_->findChild<QLabel*>("lblAcerca")->text().endsWith("\n\nCarpeta del catálogo: " + dir_->path()));
 }
 
 void TestFrmVaro::ayudas()
 {
-    const QStringList cd = w_->lblInfoCD->text().split("\r\n");
+    const QStringList cd = Hijo<QLabel>(*w_, "lblInfoCD")->text().split("\r\n");
     QCOMPARE(cd.size(), 10);  // nine lines and a final line break
     QCOMPARE(cd[3], QString("haya acabado nos dejara pulsar al boton <Grabar> para añadir estos datos a la Base de  "));
     QCOMPARE(cd[9], QString());
-    const QStringList masc = w_->lblInfoMasc->text().split("\r\n");
+    const QStringList masc = Hijo<QLabel>(*w_, "lblInfoMasc")->text().split("\r\n");
     QCOMPARE(masc.size(), 7);
     QCOMPARE(masc[4], QString("Dover(Devil come to me)\\Judas.mp3  --> mascara aplicable  a(d)\\c "));
-    const QStringList lst = w_->lblListado->text().split("\r\n");
+    const QStringList lst = Hijo<QLabel>(*w_, "lblListado")->text().split("\r\n");
     QCOMPARE(lst.size(), 7);
     QCOMPARE(lst[6], QString("-Salida. Nombre del fichero de salida con extension, solo graba en formato HTML"));
 }
 
 void TestFrmVaro::cabecerasDeLasListas()
 {
-    QAbstractItemModel* m = w_->lstVBusca->model();
+    QAbstractItemModel* m = Hijo<QTreeView>(*w_, "lstVBusca")->model();
     QStringList cabeceras;
     for (int c = 0; c < m->columnCount(); ++c)
         cabeceras << m->headerData(c, Qt::Horizontal).toString();
@@ -139,26 +146,25 @@ void TestFrmVaro::cabecerasDeLasListas()
                                      "mascara"}));
     QVERIFY(m->headerData(2, Qt::Horizontal, Qt::DecorationRole).isValid());
     QVERIFY(!m->headerData(1, Qt::Horizontal, Qt::DecorationRole).isValid());
-    QCOMPARE(w_->lstVBusca->columnWidth(0), Twips(4800));
-    QVERIFY(w_->lstVBusca->columnWidth(1) >= Twips(500));
-    QCOMPARE(w_->lstVBusca->selectionMode(), QAbstractItemView::ExtendedSelection);
+    QVERIFY(Hijo<QTreeView>(*w_, "lstVBusca")->columnWidth(1) >= Twips(500));
+    QCOMPARE(Hijo<QTreeView>(*w_, "lstVBusca")->selectionMode(), QAbstractItemView::ExtendedSelection);
 
     QStringList bd;
-    for (int c = 0; c < w_->lstVBD->columnCount(); ++c)
-        bd << w_->lstVBD->headerItem()->text(c);
+    for (int c = 0; c < Hijo<QTreeWidget>(*w_, "lstVBD")->columnCount(); ++c)
+        bd << Hijo<QTreeWidget>(*w_, "lstVBD")->headerItem()->text(c);
     QCOMPARE(bd, (QStringList{"posicion", "", "autor", "disco", "cancion", "cd"}));
-    QVERIFY(w_->lstVBD->isColumnHidden(1));
-    QCOMPARE(w_->lstMascaras->headerItem()->text(0), QString("Mascara"));
+    QVERIFY(Hijo<QTreeWidget>(*w_, "lstVBD")->isColumnHidden(1));
+    QCOMPARE(Hijo<QTreeWidget>(*w_, "lstMascaras")->headerItem()->text(0), QString("Mascara"));
 }
 
 void TestFrmVaro::ordenesDelArbol()
 {
     QStringList entradas;
-    for (int i = 0; i < w_->cmbISort->count(); ++i)
-        entradas << w_->cmbISort->itemText(i);
+    for (int i = 0; i < Hijo<QComboBox>(*w_, "cmbISort")->count(); ++i)
+        entradas << Hijo<QComboBox>(*w_, "cmbISort")->itemText(i);
     QCOMPARE(entradas, (QStringList{"Arbol por Autores", "Arbol por Discos", "Arbol por CD's"}));
-    QCOMPARE(w_->cmbISort->currentText(), QString("Arbol por CD's"));
-    QCOMPARE(w_->tvBD->topLevelItemCount(), 0);
+    QCOMPARE(Hijo<QComboBox>(*w_, "cmbISort")->currentText(), QString("Arbol por CD's"));
+    QCOMPARE(Hijo<QTreeWidget>(*w_, "tvBD")->topLevelItemCount(), 0);
 }
 
 void TestFrmVaro::botonesAlArrancar()
@@ -175,15 +181,15 @@ void TestFrmVaro::etiquetasNoSeEditan()
 {
     // A person starts editing a label by a double click or F2; neither does anything.
     w_->show();
-    w_->lista.Anade("a.mp3", "/a.mp3", "f", "mp3");
+    w_->Lista().Anade("a.mp3", "/a.mp3", "f", "mp3");
     w_->RefrescaLista();
-    const QModelIndex i = w_->lstVBusca->model()->index(0, 0);
-    QVERIFY(!(w_->lstVBusca->model()->flags(i) & Qt::ItemIsEditable));
-    const QPoint p = w_->lstVBusca->visualRect(i).center();
-    QTest::mouseDClick(w_->lstVBusca->viewport(), Qt::LeftButton, {}, p);
-    QVERIFY(w_->lstVBusca->viewport()->findChildren<QLineEdit*>().isEmpty());
-    QCOMPARE(w_->lstVBusca->model()->data(i).toString(), QString("a.mp3"));
-    for (QTreeWidget* t : {w_->Tv, w_->tvBD, w_->lstVBD}) {
+    const QModelIndex i = Hijo<QTreeView>(*w_, "lstVBusca")->model()->index(0, 0);
+    QVERIFY(!(Hijo<QTreeView>(*w_, "lstVBusca")->model()->flags(i) & Qt::ItemIsEditable));
+    const QPoint p = Hijo<QTreeView>(*w_, "lstVBusca")->visualRect(i).center();
+    QTest::mouseDClick(Hijo<QTreeView>(*w_, "lstVBusca")->viewport(), Qt::LeftButton, {}, p);
+    QVERIFY(Hijo<QTreeView>(*w_, "lstVBusca")->viewport()->findChildren<QLineEdit*>().isEmpty());
+    QCOMPARE(Hijo<QTreeView>(*w_, "lstVBusca")->model()->data(i).toString(), QString("a.mp3"));
+    for (QTreeWidget* t : {Hijo<QTreeWidget>(*w_, "Tv"), Hijo<QTreeWidget>(*w_, "tvBD"), Hijo<QTreeWidget>(*w_, "lstVBD")}) {
         auto* item = new QTreeWidgetItem(t, QStringList{"nodo"});
         item->setFlags(item->flags() | Qt::ItemIsEditable);  // even an editable item stays put
         t->setCurrentItem(item);
@@ -199,27 +205,27 @@ void TestFrmVaro::imagenesDeLasDosListas()
     QCOMPARE(ListasImagenes::ClavesPequenas().size(), 20);
     QCOMPARE(ListasImagenes::ClavesGrandes().size(), 20);
     for (const QString& c : ListasImagenes::ClavesPequenas()) {
-        QVERIFY2(!w_->imagenes->Pequena(c).isNull(), qPrintable(c));
-        QCOMPARE(w_->imagenes->Pequena(c).availableSizes().value(0), QSize(16, 16));
+        QVERIFY2(!ListasImagenes().Pequena(c).isNull(), qPrintable(c));
+        QCOMPARE(ListasImagenes().Pequena(c).availableSizes().value(0), QSize(16, 16));
     }
     for (const QString& c : ListasImagenes::ClavesGrandes())
-        QVERIFY2(!w_->imagenes->Grande(c).isNull(), qPrintable(c));
-    QVERIFY(w_->imagenes->Grande("\"cdlibro\"").availableSizes().value(0) == QSize(32, 32));
-    QVERIFY(w_->imagenes->Grande("mascara").isNull());  // keys are case-sensitive
+        QVERIFY2(!ListasImagenes().Grande(c).isNull(), qPrintable(c));
+    QVERIFY(ListasImagenes().Grande("\"cdlibro\"").availableSizes().value(0) == QSize(32, 32));
+    QVERIFY(ListasImagenes().Grande("mascara").isNull());  // keys are case-sensitive
 }
 
 void TestFrmVaro::mascarasListadasYAnadidas()
 {
-    QCOMPARE(w_->lstMascaras->topLevelItemCount(), 19);
-    QCOMPARE(w_->lstMascaras->topLevelItem(0)->text(0), QString("a(x) -d\\p-c"));
+    QCOMPARE(Hijo<QTreeWidget>(*w_, "lstMascaras")->topLevelItemCount(), 19);
+    QCOMPARE(Hijo<QTreeWidget>(*w_, "lstMascaras")->topLevelItem(0)->text(0), QString("a(x) -d\\p-c"));
     auto* txt = w_->findChild<QLineEdit*>("txtAñadir");
     auto* anadir = w_->findChild<QPushButton*>("cmdAñadir");
     QTest::mouseClick(anadir, Qt::LeftButton);  // empty box: nothing stored
-    QCOMPARE(w_->lstMascaras->topLevelItemCount(), 19);
+    QCOMPARE(Hijo<QTreeWidget>(*w_, "lstMascaras")->topLevelItemCount(), 19);
     txt->setText("a-d-x-p-c (x)");
-    QTest::mouseClick(anadir, Qt::LeftButton);
-    QCOMPARE(w_->lstMascaras->topLevelItemCount(), 20);
-    QCOMPARE(w_->lstMascaras->topLevelItem(0)->text(0), QString("a-d-x-p-c (x)"));  // longest first
+    QTest::keyClick(txt, Qt::Key_Return);  // Enter in the box adds it too
+    QCOMPARE(Hijo<QTreeWidget>(*w_, "lstMascaras")->topLevelItemCount(), 20);
+    QCOMPARE(Hijo<QTreeWidget>(*w_, "lstMascaras")->topLevelItem(0)->text(0), QString("a-d-x-p-c (x)"));  // longest first
     QCOMPARE(txt->text(), QString("a-d-x-p-c (x)"));
 }
 
@@ -231,6 +237,55 @@ void TestFrmVaro::catalogoAjenoParaElArranque()
     frmVaro w(bd, unidades_, avisos_, dir.path());
     QVERIFY_THROWS_EXCEPTION(LodrinError, w.Form_Load());
     QCOMPARE(LeeFichero(ruta), QByteArray("no soy un catalogo"));
+}
+
+void TestFrmVaro::ventanaQueCrece()
+{
+    const QSize diseno(Twips(10680), Twips(8355));
+    w_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w_));
+    QCOMPARE(w_->size(), diseno);
+    QCOMPARE(w_->minimumSize(), diseno);
+    // At the opening size an analysed row shows author, disc and song.
+    w_->Lista().Anade("Dover\\Devil came to me\\01 Judas.mp3", "/cd/x.mp3", "f", "mp3");
+    for (int c = 2; c <= 6; ++c)
+        w_->Lista().PonSubItem(1, c, "Texto");
+    w_->RefrescaLista();
+    auto* lista = Hijo<QTreeView>(*w_, "lstVBusca");
+    QVERIFY(lista->header()->sectionViewportPosition(4) + lista->header()->sectionSize(4) <= lista->viewport()->width());
+    // The catalogue list's first header is never cut.
+    auto* bd = Hijo<QTreeWidget>(*w_, "lstVBD");
+    QVERIFY(bd->columnWidth(0) >= bd->header()->sectionSizeHint(0));
+    QStringList podemos;
+    for (QAction* a : w_->findChild<QMenu*>("Podemos")->actions())
+        podemos << a->text();
+    QCOMPARE(podemos, (QStringList{"Eliminar\tSupr", "Editar manualmente\tF2", "Volver a Analizar\tF3"}));
+
+    // The extra room goes to the lists, the trees and the picture.
+    const QList<QWidget*> crecen = {lista, Hijo<QTreeWidget>(*w_, "Tv"), Hijo<QTreeWidget>(*w_, "tvBD"),
+                                    Hijo<QLabel>(*w_, "imgBD"), bd};
+    auto* pestanas = Hijo<QTabWidget>(*w_, "SSTab2");
+    auto tamano = [&](QWidget* c) {  // a tab is laid out when it shows
+        for (int i = 0; i < pestanas->count(); ++i)
+            if (pestanas->widget(i)->isAncestorOf(c))
+                pestanas->setCurrentIndex(i);
+        QCoreApplication::processEvents();
+        return c->size();
+    };
+    QList<QSize> antes;
+    for (QWidget* c : crecen)
+        antes << tamano(c);
+    w_->resize(diseno + QSize(400, 300));
+    for (int i = 0; i < crecen.size(); ++i) {
+        const QSize ahora = tamano(crecen[i]);
+        QVERIFY2(ahora.width() > antes[i].width() && ahora.height() > antes[i].height(),
+                 qPrintable(crecen[i]->objectName()));
+    }
+    // Size and place are kept, in the program's folder, for the next run.
+    w_->close();
+    QVERIFY(QFileInfo::exists(frmVaro::RutaAjustes(dir_->path())));
+    frmVaro otra(*bd_, unidades_, avisos_, dir_->path());
+    QCOMPARE(otra.size(), diseno + QSize(400, 300));
 }
 
 QTEST_MAIN(TestFrmVaro)

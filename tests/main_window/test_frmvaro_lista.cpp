@@ -1,6 +1,7 @@
 // The work list in the window: the drive check, drops, "Busca", "Nueva" and
 // "Explorar" on a folder presented as a ready CD.
 #include <QComboBox>
+#include <QDir>
 #include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 #include "main_window/frmVaro.h"
 #include "support/mp3s.h"
 #include "support/testsupport.h"
+#include "support/ventana.h"
 #include "support/electorguionado.h"
 #include "support/unidadesfalsas.h"
 
@@ -49,28 +51,6 @@ struct Ventana {
     frmVaro w;
 };
 
-// As the desktop does it: the drag enters the list, then it is dropped.
-void Suelta(frmVaro& w, const QStringList& rutas)
-{
-    QMimeData datos;
-    QList<QUrl> urls;
-    for (const QString& r : rutas)
-        urls << QUrl::fromLocalFile(r);
-    datos.setUrls(urls);
-    QDragEnterEvent entra(QPoint(10, 10), Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w.lstVBusca->viewport(), &entra);
-    QDropEvent suelta(QPointF(10, 10), Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w.lstVBusca->viewport(), &suelta);
-}
-
-QStringList Mostrados(frmVaro& w)
-{
-    QStringList r;
-    for (int i = 0; i < w.lstVBusca->model()->rowCount(); ++i)
-        r << w.lstVBusca->model()->index(i, 0).data().toString();
-    return r;
-}
-
 }  // namespace
 
 class TestFrmVaroLista : public QObject {
@@ -88,21 +68,21 @@ void TestFrmVaroLista::comprobacionDeUnidad()
     UnidadesFalsas u(cd.path(), "MI_CD", -1234567);
     Ventana v(u, "c1");
     frmVaro& w = v.w;
-    QCOMPARE(w.Drive1->currentIndex(), 1);
-    QCOMPARE(w.lbserial->text(), QStringLiteral("-1234567"));
-    QCOMPARE(w.lbName->text(), QStringLiteral("Nombre: MI_CD"));
-    QCOMPARE(w.txtCDROM->text(), QStringLiteral("MI_CD"));
-    QVERIFY(w.cmdExplorar->isEnabled());
+    QCOMPARE(Hijo<QComboBox>(w, "Drive1")->currentIndex(), 1);
+    QCOMPARE(Hijo<QLabel>(w, "lbserial")->text(), QStringLiteral("-1234567"));
+    QCOMPARE(Hijo<QLabel>(w, "lbName")->text(), QStringLiteral("Nombre: MI_CD"));
+    QCOMPARE(Hijo<QLineEdit>(w, "txtCDROM")->text(), QStringLiteral("MI_CD"));
+    QVERIFY(Hijo<QPushButton>(w, "cmdExplorar")->isEnabled());
 
     // The hard disk: no serial, no name, the description stays.
-    w.txtCDROM->setText("Mis canciones");
-    w.Drive1->setCurrentIndex(0);
-    QCOMPARE(w.lbserial->text() + w.lbName->text(), QString());
-    QVERIFY(!w.cmdExplorar->isEnabled());
-    QCOMPARE(w.txtCDROM->text(), QStringLiteral("Mis canciones"));
+    Hijo<QLineEdit>(w, "txtCDROM")->setText("Mis canciones");
+    Hijo<QComboBox>(w, "Drive1")->setCurrentIndex(0);
+    QCOMPARE(Hijo<QLabel>(w, "lbserial")->text() + Hijo<QLabel>(w, "lbName")->text(), QString());
+    QVERIFY(!Hijo<QPushButton>(w, "cmdExplorar")->isEnabled());
+    QCOMPARE(Hijo<QLineEdit>(w, "txtCDROM")->text(), QStringLiteral("Mis canciones"));
     // Back on the CD the volume name replaces what was typed.
-    w.Drive1->setCurrentIndex(1);
-    QCOMPARE(w.txtCDROM->text(), QStringLiteral("MI_CD"));
+    Hijo<QComboBox>(w, "Drive1")->setCurrentIndex(1);
+    QCOMPARE(Hijo<QLineEdit>(w, "txtCDROM")->text(), QStringLiteral("MI_CD"));
 
     // The disc taken out: "Explorar" stops at the check, the list stays.
     QTemporaryDir musica;
@@ -111,17 +91,17 @@ void TestFrmVaroLista::comprobacionDeUnidad()
     u.volumenes[1].lista = false;
     w.cmdExplorar_Click();
     QCOMPARE(Mostrados(w), QStringList({"a.mp3"}));
-    QCOMPARE(w.lbserial->text(), QString());
-    QVERIFY(!w.cmdExplorar->isEnabled());
-    QVERIFY(w.cmdBusca->isEnabled());
+    QCOMPARE(Hijo<QLabel>(w, "lbserial")->text(), QString());
+    QVERIFY(!Hijo<QPushButton>(w, "cmdExplorar")->isEnabled());
+    QVERIFY(Hijo<QPushButton>(w, "cmdBusca")->isEnabled());
 
     // Starting on the hard disk: only the always-enabled buttons work.
     UnidadesFalsas enDisco(cd.path());
     enDisco.actual = 0;
     Ventana d(enDisco, "c2");
-    QCOMPARE(d.w.lbserial->text() + d.w.txtCDROM->text(), QString());
+    QCOMPARE(Hijo<QLabel>(d.w, "lbserial")->text() + Hijo<QLineEdit>(d.w, "txtCDROM")->text(), QString());
     for (int b = 0; b < kBotones; ++b)
-        QVERIFY2(!d.w.BotonDe(Boton(b))->isEnabled(), NombreBoton(Boton(b)));
+        QVERIFY2(!Hijo<QPushButton>(d.w, NombreBoton(Boton(b)))->isEnabled(), NombreBoton(Boton(b)));
 }
 
 void TestFrmVaroLista::unidadesQueCambianOFallan()
@@ -133,39 +113,39 @@ void TestFrmVaroLista::unidadesQueCambianOFallan()
     Ventana v(u, "d1");  // start-up goes on although the check fails
     frmVaro& w = v.w;
     QVERIFY(v.avisos.textos.isEmpty());
-    QVERIFY(!w.cmdExplorar->isEnabled());
+    QVERIFY(!Hijo<QPushButton>(w, "cmdExplorar")->isEnabled());
     u.rota = false;
     w.Drive1_Change();
-    QCOMPARE(w.Drive1->count(), 2);
-    QCOMPARE(w.lbserial->text(), QStringLiteral("1"));
+    QCOMPARE(Hijo<QComboBox>(w, "Drive1")->count(), 2);
+    QCOMPARE(Hijo<QLabel>(w, "lbserial")->text(), QStringLiteral("1"));
 
     // A disc mounted after start shows up when the list is opened.
     Volumen nuevo = u.volumenes[1];
     nuevo.raiz = otro.path() + "/";
     nuevo.nombre = "SEGUNDO";
     u.volumenes << nuevo;
-    QTest::mousePress(w.Drive1, Qt::LeftButton);
-    w.Drive1->hidePopup();
-    QCOMPARE(w.Drive1->count(), 3);
-    QCOMPARE(w.Drive1->currentIndex(), 1);  // the choice stays
-    w.Drive1->setCurrentIndex(2);
-    QCOMPARE(w.lbName->text(), QStringLiteral("Nombre: SEGUNDO"));
+    QTest::mousePress(Hijo<QComboBox>(w, "Drive1"), Qt::LeftButton);
+    Hijo<QComboBox>(w, "Drive1")->hidePopup();
+    QCOMPARE(Hijo<QComboBox>(w, "Drive1")->count(), 3);
+    QCOMPARE(Hijo<QComboBox>(w, "Drive1")->currentIndex(), 1);  // the choice stays
+    Hijo<QComboBox>(w, "Drive1")->setCurrentIndex(2);
+    QCOMPARE(Hijo<QLabel>(w, "lbName")->text(), QStringLiteral("Nombre: SEGUNDO"));
     // Unmounted again: back to the current folder's volume, checked.
     u.volumenes.removeLast();
     u.actual = 0;
-    QTest::keyClick(w.Drive1, Qt::Key_F4);
-    w.Drive1->hidePopup();
-    QCOMPARE(w.Drive1->currentIndex(), 0);
-    QVERIFY(!w.cmdExplorar->isEnabled());
+    QTest::keyClick(Hijo<QComboBox>(w, "Drive1"), Qt::Key_F4);
+    Hijo<QComboBox>(w, "Drive1")->hidePopup();
+    QCOMPARE(Hijo<QComboBox>(w, "Drive1")->currentIndex(), 0);
+    QVERIFY(!Hijo<QPushButton>(w, "cmdExplorar")->isEnabled());
 
     // A failing drive during "Explorar" ends the check quietly.
-    w.Drive1->setCurrentIndex(1);
-    QVERIFY(w.cmdExplorar->isEnabled());
+    Hijo<QComboBox>(w, "Drive1")->setCurrentIndex(1);
+    QVERIFY(Hijo<QPushButton>(w, "cmdExplorar")->isEnabled());
     u.rota = true;
     w.cmdExplorar_Click();
-    QCOMPARE(w.lbserial->text() + w.lbName->text(), QString());
-    QVERIFY(!w.cmdExplorar->isEnabled());
-    QCOMPARE(w.lista.Cuenta(), 0);
+    QCOMPARE(Hijo<QLabel>(w, "lbserial")->text() + Hijo<QLabel>(w, "lbName")->text(), QString());
+    QVERIFY(!Hijo<QPushButton>(w, "cmdExplorar")->isEnabled());
+    QCOMPARE(w.Lista().Cuenta(), 0);
 }
 
 void TestFrmVaroLista::soltarBuscaYNueva()
@@ -184,31 +164,39 @@ void TestFrmVaroLista::soltarBuscaYNueva()
     // of an unlisted type still offers "Busca".
     w.Aplica(Suceso::Explorar);
     Suelta(w, {m + "/ruido.wav"});
-    QCOMPARE(w.lista.Cuenta(), 0);
-    QVERIFY(w.cmdBusca->isEnabled());
-    QVERIFY(!w.cmdGraba->isEnabled());
+    QCOMPARE(w.Lista().Cuenta(), 0);
+    QVERIFY(Hijo<QPushButton>(w, "cmdBusca")->isEnabled());
+    QVERIFY(!Hijo<QPushButton>(w, "cmdGraba")->isEnabled());
 
-    Suelta(w, {m + "/Rock", m + "/suelta.mp3", m + "/Rock"});
-    QCOMPARE(Mostrados(w), QStringList({"Rock\\", "suelta.mp3"}));
-    QCOMPARE(w.lstVBusca->model()->index(0, 1).data().toString(), QStringLiteral("D"));
-    QVERIFY(!w.cmdAnaliza->isEnabled());
+    // A pen drive pulled out: what vanished before the drop or before "Busca"
+    // is named over the window and skipped; the rest of the work stays.
+    EscribeFichero(m + "/Pop/02 Otra.mp3", "x");
+    Suelta(w, {m + "/Rock", m + "/suelta.mp3", m + "/Rock", m + "/Pop", m + "/no esta.mp3"});
+    QCOMPARE(v.avisos.textos, QStringList{"Ya no existen y no se han añadido:\n" + m + "/no esta.mp3"});
+    QVERIFY(QDir(m + "/Pop").removeRecursively());
+    QCOMPARE(Mostrados(w), QStringList({"Pop\\", "Rock\\", "suelta.mp3"}));
+    QCOMPARE(Hijo<QTreeView>(w, "lstVBusca")->model()->index(1, 1).data().toString(), QStringLiteral("D"));
+    QVERIFY(!Hijo<QPushButton>(w, "cmdAnaliza")->isEnabled());
 
-    w.cmdBusca->click();
-    QCOMPARE(Mostrados(w), QStringList({"Rock\\", "Rock\\Live\\", "Rock\\Live\\01 Intro.mp3", "Rock\\tapa.jpg",
-                                        "suelta.mp3"}));
-    QCOMPARE(w.lista.Fila(3).tag, m + "/Rock/Live/01 Intro.mp3");
-    QVERIFY(w.cmdAnaliza->isEnabled());
-    w.cmdBusca->click();
-    QCOMPARE(w.lista.Cuenta(), 5);
+    Hijo<QPushButton>(w, "cmdBusca")->click();
+    QCOMPARE(Mostrados(w), QStringList({"Pop\\", "Rock\\", "Rock\\Live\\", "Rock\\Live\\01 Intro.mp3",
+                                        "Rock\\tapa.jpg", "suelta.mp3"}));
+    QCOMPARE(v.avisos.textos.size(), 2);
+    QVERIFY(v.avisos.textos.last().endsWith("\n" + m + "/Pop/"));
+    QCOMPARE(w.Lista().Fila(4).tag, m + "/Rock/Live/01 Intro.mp3");
+    w.Lista().Quita(1);
+    QVERIFY(Hijo<QPushButton>(w, "cmdAnaliza")->isEnabled());
+    Hijo<QPushButton>(w, "cmdBusca")->click();
+    QCOMPARE(w.Lista().Cuenta(), 5);
 
     v.bd.autoresNuevos().AnadeAutorNuevo("Dover");
     w.Aplica(Suceso::Genera);
-    w.cmdNueva->click();
+    Hijo<QPushButton>(w, "cmdNueva")->click();
     QCOMPARE(Mostrados(w), QStringList());
     QCOMPARE(v.bd.autoresNuevos().Cuantos(), 0);
     for (int b = 0; b < kBotones; ++b)
         if (Boton(b) != Boton::cmdExplorar)
-            QVERIFY2(!w.BotonDe(Boton(b))->isEnabled(), NombreBoton(Boton(b)));
+            QVERIFY2(!Hijo<QPushButton>(w, NombreBoton(Boton(b)))->isEnabled(), NombreBoton(Boton(b)));
 }
 
 void TestFrmVaroLista::explorarElCd()
@@ -224,19 +212,19 @@ void TestFrmVaroLista::explorarElCd()
     frmVaro& w = v.w;
     ElectorGuionado elector;  // the person picks "a\d\c" for the album's first song
     elector.responde = ElectorGuionado::Elige("a\\d\\c");
-    w.elector = &elector;
+    w.PonElector(&elector);
 
     // What was there before goes.
     QTemporaryDir otra;
     EscribeFichero(otra.path() + "/vieja.mp3", "x");
     Suelta(w, {otra.path() + "/vieja.mp3"});
     v.bd.autoresNuevos().AnadeAutorNuevo("Alguien");
-    w.txtCDROM->setText("escrito a mano");
+    Hijo<QLineEdit>(w, "txtCDROM")->setText("escrito a mano");
 
-    QSignalSpy progreso(w.prgLoad, &QProgressBar::valueChanged);
-    w.cmdExplorar->click();
-    QCOMPARE(w.lbserial->text(), QStringLiteral("305419896"));
-    QCOMPARE(w.txtCDROM->text(), QStringLiteral("DOVER"));
+    QSignalSpy progreso(Hijo<QProgressBar>(w, "prgLoad"), &QProgressBar::valueChanged);
+    Hijo<QPushButton>(w, "cmdExplorar")->click();
+    QCOMPARE(Hijo<QLabel>(w, "lbserial")->text(), QStringLiteral("305419896"));
+    QCOMPARE(Hijo<QLineEdit>(w, "txtCDROM")->text(), QStringLiteral("DOVER"));
     // "Nueva" emptied the chosen authors; the analysis then added the one picked.
     QCOMPARE(v.bd.autoresNuevos().Cuantos(), 1);
     QCOMPARE(v.bd.autoresNuevos().BuscaAutorNuevo("Alguien"), -1);
@@ -244,32 +232,32 @@ void TestFrmVaroLista::explorarElCd()
                                    "Dover\\Devil came to me\\01 Judas.mp3", "Dover\\Devil came to me\\02 Serenade.mp3",
                                    "Dover\\Devil came to me\\portada.jpg", "Dover\\leeme.txt"};
     QCOMPARE(Mostrados(w), esperados);
-    QCOMPARE(w.lista.Fila(1).tag, cd.path() + "/");
-    QCOMPARE(w.lista.Tipo(1), QStringLiteral("#"));
-    QCOMPARE(w.lista.Fila(4).tag, disco + "01 Judas.mp3");
+    QCOMPARE(w.Lista().Fila(1).tag, cd.path() + "/");
+    QCOMPARE(w.Lista().Tipo(1), QStringLiteral("#"));
+    QCOMPARE(w.Lista().Fila(4).tag, disco + "01 Judas.mp3");
 
     // Progress showed 0, 1 and 5 tenths and is hidden again.
     QList<int> valores;
     for (const QList<QVariant>& s : progreso)
         valores << s[0].toInt();
     QCOMPARE(valores, QList<int>({0, 1, 5}));
-    QCOMPARE(w.prgLoad->maximum(), 10);
-    QVERIFY(w.prgLoad->isHidden());
-    QVERIFY(w.cmdAnaliza->isEnabled());
+    QCOMPARE(Hijo<QProgressBar>(w, "prgLoad")->maximum(), 10);
+    QVERIFY(Hijo<QProgressBar>(w, "prgLoad")->isHidden());
+    QVERIFY(Hijo<QPushButton>(w, "cmdAnaliza")->isEnabled());
     // The analysis asked once, for the album's first song, and decoded both.
     QCOMPARE(elector.vistas.size(), 1);
     QCOMPARE(elector.vistas[0].ruta, QStringLiteral("Dover\\Devil came to me\\01 Judas.mp3"));
-    QCOMPARE(w.lista.SubItem(5, columna::kAutor), QStringLiteral("Dover"));
-    QCOMPARE(w.lista.SubItem(5, columna::kDisco), QStringLiteral("Devil came to me"));
-    QCOMPARE(w.lista.SubItem(5, columna::kCancion), QStringLiteral("02 Serenade"));
-    QCOMPARE(w.lista.SubItem(6, columna::kDisco), QStringLiteral("Devil came to me"));  // the cover
+    QCOMPARE(w.Lista().SubItem(5, columna::kAutor), QStringLiteral("Dover"));
+    QCOMPARE(w.Lista().SubItem(5, columna::kDisco), QStringLiteral("Devil came to me"));
+    QCOMPARE(w.Lista().SubItem(5, columna::kCancion), QStringLiteral("02 Serenade"));
+    QCOMPARE(w.Lista().SubItem(6, columna::kDisco), QStringLiteral("Devil came to me"));  // the cover
     // "Genera" built the tree, then "Graba" and "Autorun" became available.
-    QVERIFY(w.Tv->topLevelItemCount() > 0);
-    QVERIFY(w.cmdGenera->isEnabled());
-    QVERIFY(w.cmdGraba->isEnabled());
-    QVERIFY(w.cmdauto->isEnabled());
+    QVERIFY(Hijo<QTreeWidget>(w, "Tv")->topLevelItemCount() > 0);
+    QVERIFY(Hijo<QPushButton>(w, "cmdGenera")->isEnabled());
+    QVERIFY(Hijo<QPushButton>(w, "cmdGraba")->isEnabled());
+    QVERIFY(Hijo<QPushButton>(w, "cmdauto")->isEnabled());
 
-    w.cmdExplorar->click();  // again: the same list, not a doubled one
+    Hijo<QPushButton>(w, "cmdExplorar")->click();  // again: the same list, not a doubled one
     QCOMPARE(Mostrados(w), esperados);
     QCOMPARE(elector.vistas.size(), 2);
 }

@@ -7,6 +7,7 @@
 #include "main_window/frmVaro.h"
 #include "support/mp3s.h"
 #include "support/testsupport.h"
+#include "support/ventana.h"
 #include "support/unidadesfalsas.h"
 
 class TestTagsVentana : public QObject {
@@ -47,7 +48,7 @@ private slots:
         const QString foto = EscribeFichero(base + "a/foto.jpg", "JPEG....");
         const QString texto = EscribeFichero(base + "a/leeme.txt", "hola");
         const QString lista = EscribeFichero(base + "a/lista.m3u", "uno.mp3\n");
-        ListaTrabajo& l = w.lista;
+        ListaTrabajo& l = w.Lista();
         l.PonOrdenada(false);
         l.Anade("a\\", base, "#", "Carpeta");
         Analizada(l, l.Anade("a\\uno.mp3", uno, "f", "Mp3"), "Autor Uno", "Disco", "Canción");
@@ -60,8 +61,8 @@ private slots:
         const QByteArray fotoAntes = LeeFichero(foto), textoAntes = LeeFichero(texto), listaAntes = LeeFichero(lista);
         const int filas = l.Cuenta();
 
-        w.cmdWriteTag->setEnabled(true);
-        QTest::mouseClick(w.cmdWriteTag, Qt::LeftButton);
+        Hijo<QPushButton>(w, "cmdWriteTag")->setEnabled(true);
+        QTest::mouseClick(Hijo<QPushButton>(w, "cmdWriteTag"), Qt::LeftButton);
         QCOMPARE(LeeFichero(uno).size(), audio.size() + 128);
         QCOMPARE(LeeFichero(uno).right(128).mid(3, 30), QByteArray("Canci\xF3n").leftJustified(30));
         QCOMPARE(LeeFichero(uno).right(128).mid(33, 30), QByteArray("Autor Uno").leftJustified(30));
@@ -101,7 +102,7 @@ private slots:
         const QString primero = EscribeFichero(base + "1.mp3", audio);
         const QString perdido = base + "2.mp3";  // removed after the list was made
         const QString tercero = EscribeFichero(base + "3.mp3", audio);
-        ListaTrabajo& l = w.lista;
+        ListaTrabajo& l = w.Lista();
         for (const QString& ruta : {primero, perdido, tercero})
             Analizada(l, l.Anade(ruta.mid(base.size()), ruta, "f", "Mp3"), "A", "D", "C");
         w.RefrescaLista();

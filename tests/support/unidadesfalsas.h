@@ -1,5 +1,5 @@
 #pragma once
-#include "main_window/unidades.h"
+#include "exploring/unidades.h"
 
 // Presents volumes the test chooses; by default one hard disk and, when a
 // folder is given, that folder as a ready CD-ROM (selected at start).

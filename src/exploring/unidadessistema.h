@@ -3,7 +3,7 @@
 #include <QList>
 #include <QString>
 
-#include "main_window/unidades.h"
+#include "exploring/unidades.h"
 
 // One line of the system's mount table.
 struct Montaje {

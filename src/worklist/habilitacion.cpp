@@ -1,4 +1,4 @@
-#include "main_window/habilitacion.h"
+#include "worklist/habilitacion.h"
 
 #include <initializer_list>
 

@@ -1,7 +1,7 @@
-#include "main_window/modelolistatrabajo.h"
+#include "worklist/modelolistatrabajo.h"
 
-#include "main_window/listasimagenes.h"
-#include "main_window/listatrabajo.h"
+#include "common/listasimagenes.h"
+#include "worklist/listatrabajo.h"
 
 namespace {
 struct Cabecera {

@@ -1,11 +1,11 @@
-#include "main_window/unidadessistema.h"
+#include "exploring/unidadessistema.h"
 
 #include <QDir>
 #include <QFile>
 #include <QStorageInfo>
 
 #include "common/rutas.h"
-#include "main_window/descriptorvolumen.h"
+#include "exploring/descriptorvolumen.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QtEndian>
 #include <QtTest>
 
-#include "main_window/descriptorvolumen.h"
-#include "main_window/unidadessistema.h"
+#include "exploring/descriptorvolumen.h"
+#include "exploring/unidadessistema.h"
 #include "support/testsupport.h"
 
 namespace {

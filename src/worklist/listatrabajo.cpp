@@ -1,6 +1,7 @@
-#include "main_window/listatrabajo.h"
+#include "worklist/listatrabajo.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 bool antes(const FilaTrabajo& a, const FilaTrabajo& b)
@@ -54,4 +55,27 @@ void ListaTrabajo::PonSubItem(int indice, int k, const QString& texto)
         s.append(QString());
     s[k - 1] = texto;
     ++version_;
+}
+
+namespace {
+constexpr std::pair<ClaseFila, char> kLetras[] = {
+    {ClaseFila::Carpeta, 'D'}, {ClaseFila::Expandida, '#'}, {ClaseFila::Mp3, 'f'}, {ClaseFila::Varios, 'v'},
+    {ClaseFila::Imagen, 'p'},  {ClaseFila::Texto, 'c'},     {ClaseFila::Lista, 'l'}};
+}  // namespace
+
+ClaseFila ClaseDeLetra(const QString& letra)
+{
+    if (letra.size() == 1)
+        for (auto [clase, c] : kLetras)
+            if (letra[0] == QLatin1Char(c))
+                return clase;
+    return ClaseFila::Ninguna;
+}
+
+QString LetraDeClase(ClaseFila clase)
+{
+    for (auto [k, c] : kLetras)
+        if (k == clase)
+            return QString(QLatin1Char(c));
+    return QString();
 }

@@ -1,4 +1,4 @@
-#include "main_window/descriptorvolumen.h"
+#include "exploring/descriptorvolumen.h"
 
 #include <QCryptographicHash>
 #include <QDir>

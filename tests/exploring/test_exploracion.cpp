@@ -6,7 +6,7 @@
 #include <QtTest>
 
 #include "common/lodrinerror.h"
-#include "main_window/exploracion.h"
+#include "exploring/exploracion.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -100,10 +100,12 @@ void TestExploracion::expansionAnchuraPrimero()
     Busca(sola);
     QCOMPARE(Filas(sola), QStringList({"|" + vacio.path() + "/|#|abierta"}));
 
-    // A disc taken out half way must not look like a complete, smaller one.
+    // A disc taken out half way must not look like a complete, smaller one:
+    // the folder is named for the person to be told.
     QVERIFY(QDir(vacio.path()).removeRecursively());
     sola.PonSubItem(1, 1, "D");
-    QVERIFY_THROWS_EXCEPTION(LodrinError, Busca(sola));
+    QCOMPARE(Busca(sola), QStringList{vacio.path() + "/"});
+    QCOMPARE(Filas(sola), QStringList({"|" + vacio.path() + "/|#|abierta"}));
 }
 
 void TestExploracion::dosRaicesYBuscaDosVeces()
@@ -163,7 +165,10 @@ void TestExploracion::soltar()
     Toca(m + "sonido.wav");
 
     ListaTrabajo l;
-    QCOMPARE(AnadeSoltadas(l, {m + "Rock/", m + "01 Intro.mp3", m + "sonido.wav", m + "ya no esta.mp3", "/"}), 3);
+    QStringList desaparecidas;
+    QCOMPARE(AnadeSoltadas(l, {m + "Rock/", m + "01 Intro.mp3", m + "sonido.wav", m + "ya no esta.mp3", "/"},
+                           &desaparecidas), 3);
+    QCOMPARE(desaparecidas, QStringList{m + "ya no esta.mp3"});
     QCOMPARE(Filas(l), QStringList({"|/|D|cerrada", "01 Intro.mp3|" + m + "01 Intro.mp3|f|mp3",
                                     "Rock\\|" + m + "|D|cerrada"}));
     QCOMPARE(l.CuentaSubItems(3), 1);

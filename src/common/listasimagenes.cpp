@@ -1,4 +1,4 @@
-#include "main_window/listasimagenes.h"
+#include "common/listasimagenes.h"
 
 #include <QPainter>
 #include <QPainterPath>

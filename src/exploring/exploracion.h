@@ -2,7 +2,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "main_window/listatrabajo.h"
+#include "worklist/listatrabajo.h"
 
 // How a path enters the work list: its kind code and picture key; an empty
 // kind means the path is not listed.
@@ -26,12 +26,16 @@ QString DameFicheros(ListaTrabajo& lista, const QString& relativa, const QString
 
 // Expands every folder row of kind "D", breadth first, including the folders
 // found on the way; each is listed against the base folder of its root row.
-void SacarDirectorios(ListaTrabajo& lista);
+// A folder that vanished or cannot be read is skipped (marked expanded, with
+// nothing under it) and its native path returned, for the person to be told.
+QStringList SacarDirectorios(ListaTrabajo& lista);
 
-// "Busca": sorting off while expanding, then on again by the text.
-void Busca(ListaTrabajo& lista);
+// "Busca": sorting off while expanding, then on again by the text. Returns
+// the folders that could not be read.
+QStringList Busca(ListaTrabajo& lista);
 
 // Adds dropped paths as root rows; paths of other types, paths that no longer
-// exist and paths already in the list (a root folder or a file with the same
-// full path) are skipped. Returns how many rows were added.
-int AnadeSoltadas(ListaTrabajo& lista, const QStringList& rutas);
+// exist (returned in desaparecidas when given) and paths already in the list
+// (a root folder or a file with the same full path) are skipped. Returns how
+// many rows were added.
+int AnadeSoltadas(ListaTrabajo& lista, const QStringList& rutas, QStringList* desaparecidas = nullptr);

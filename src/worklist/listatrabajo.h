@@ -3,6 +3,23 @@
 #include <QStringList>
 #include <vector>
 
+// What a row stands for. The letters are how a kind is shown in the list's
+// "Attributos" column and how other parts read it; code compares kinds.
+enum class ClaseFila {
+    Ninguna,    // not a row kind (an empty or unknown letter)
+    Carpeta,    // "D": a folder not yet expanded
+    Expandida,  // "#": a folder already expanded
+    Mp3,        // "f"
+    Varios,     // "v": an MP3 of a various-artists disc
+    Imagen,     // "p": GIF or JPEG
+    Texto,      // "c": DOC or TXT
+    Lista,      // "l": M3U play list
+};
+ClaseFila ClaseDeLetra(const QString& letra);
+QString LetraDeClase(ClaseFila clase);
+inline bool EsCarpeta(ClaseFila c) { return c == ClaseFila::Carpeta || c == ClaseFila::Expandida; }
+inline bool EsMp3(ClaseFila c) { return c == ClaseFila::Mp3 || c == ClaseFila::Varios; }
+
 // One row of the work list: a folder or file being catalogued.
 struct FilaTrabajo {
     QString texto;        // path relative to its base folder, '\' between folders
@@ -37,6 +54,7 @@ public:
     void PonSubItem(int indice, int k, const QString& texto);
     int CuentaSubItems(int indice) const { return int(Fila(indice).subItems.size()); }
     QString Tipo(int indice) const { return SubItem(indice, 1); }
+    ClaseFila Clase(int indice) const { return ClaseDeLetra(Tipo(indice)); }
 
     // Raised by every change, so a view can follow; a counter is enough.
     quint64 Version() const { return version_; }

@@ -1,4 +1,4 @@
-#include "main_window/exploracion.h"
+#include "exploring/exploracion.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -10,8 +10,8 @@
 
 namespace {
 
-const QString kCarpeta = QStringLiteral("D");
-const QString kExpandida = QStringLiteral("#");
+const QString kCarpeta = LetraDeClase(ClaseFila::Carpeta);
+const QString kExpandida = LetraDeClase(ClaseFila::Expandida);
 const QLatin1Char kBarra('\\');
 
 // The kind of a file by the end of its path; only the last four characters
@@ -34,8 +34,6 @@ ClaseFichero ClasePorExtension(const QString& ruta)
     return {};
 }
 
-bool EsCarpeta(const QString& tipo) { return tipo == kCarpeta || tipo == kExpandida; }
-
 // A row found by expansion before this run (none is left by the program's own
 // steps): its root is the nearest folder root above it whose text begins its own.
 bool BaseDeRaizAnterior(const ListaTrabajo& lista, int indice, QString& base)
@@ -43,7 +41,7 @@ bool BaseDeRaizAnterior(const ListaTrabajo& lista, int indice, QString& base)
     const QString& texto = lista.Fila(indice).texto;
     for (int i = indice - 1; i >= 1; --i) {
         const FilaTrabajo& f = lista.Fila(i);
-        if (!f.tag.isEmpty() && EsCarpeta(lista.Tipo(i)) && texto.startsWith(f.texto)) {
+        if (!f.tag.isEmpty() && EsCarpeta(lista.Clase(i)) && texto.startsWith(f.texto)) {
             base = f.tag;
             return true;
         }
@@ -64,10 +62,10 @@ bool YaEnLaLista(const ListaTrabajo& lista, const QString& ruta, bool carpeta)
         const FilaTrabajo& f = lista.Fila(i);
         if (f.tag.isEmpty())
             continue;
-        if (carpeta && EsCarpeta(lista.Tipo(i))) {
+        if (carpeta && EsCarpeta(lista.Clase(i))) {
             if (SinSeparadorFinal(rutas::Nativa(f.tag, f.texto)) == SinSeparadorFinal(ruta))
                 return true;
-        } else if (!carpeta && !EsCarpeta(lista.Tipo(i)) && f.tag == ruta) {
+        } else if (!carpeta && !EsCarpeta(lista.Clase(i)) && f.tag == ruta) {
             return true;
         }
     }
@@ -117,8 +115,9 @@ QString DameFicheros(ListaTrabajo& lista, const QString& relativa, const QString
     return kExpandida;
 }
 
-void SacarDirectorios(ListaTrabajo& lista)
+QStringList SacarDirectorios(ListaTrabajo& lista)
 {
+    QStringList fallidas;
     // Rows are appended while expanding; a sorted list would move them.
     const bool ordenada = lista.Ordenada();
     lista.PonOrdenada(false);
@@ -127,7 +126,7 @@ void SacarDirectorios(ListaTrabajo& lista)
     // rows found by expansion carry an empty tag.
     std::vector<QString> bases;
     for (int i = 1; i <= lista.Cuenta(); ++i) {
-        if (lista.Tipo(i) != kCarpeta)
+        if (lista.Clase(i) != ClaseFila::Carpeta)
             continue;
         const QString texto = lista.Fila(i).texto;
         QString base = lista.Fila(i).tag;
@@ -139,32 +138,42 @@ void SacarDirectorios(ListaTrabajo& lista)
                 conBase = BaseDeRaizAnterior(lista, i, base);
         }
         QString marca = kExpandida;
-        if (conBase)
-            marca = DameFicheros(lista, texto, base);
+        if (conBase) {
+            try {
+                marca = DameFicheros(lista, texto, base);
+            } catch (const LodrinError&) {
+                fallidas << rutas::ConSeparador(rutas::Nativa(base, texto));
+            }
+        }
         bases.resize(size_t(lista.Cuenta() - inicial), base);
         lista.PonSubItem(i, 1, marca);
         lista.Fila(i).icono = QStringLiteral("abierta");
     }
     if (ordenada)
         lista.PonOrdenada(true);
+    return fallidas;
 }
 
-void Busca(ListaTrabajo& lista)
+QStringList Busca(ListaTrabajo& lista)
 {
     lista.PonOrdenada(false);
-    SacarDirectorios(lista);
+    QStringList fallidas = SacarDirectorios(lista);
     lista.PonOrdenada(true);
+    return fallidas;
 }
 
-int AnadeSoltadas(ListaTrabajo& lista, const QStringList& rutasSoltadas)
+int AnadeSoltadas(ListaTrabajo& lista, const QStringList& rutasSoltadas, QStringList* desaparecidas)
 {
     int anadidas = 0;
     for (const QString& soltada : rutasSoltadas) {
         if (soltada.isEmpty())
             continue;
         QString ruta = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(soltada).absoluteFilePath()));
-        if (!QFileInfo::exists(ruta))
+        if (!QFileInfo::exists(ruta)) {
+            if (desaparecidas)
+                *desaparecidas << ruta;
             continue;
+        }
         const int ultima = int(ruta.lastIndexOf(QDir::separator()));
         const ClaseFichero c = TipoFichero(ruta, true);
         if (c.tipo.isEmpty())

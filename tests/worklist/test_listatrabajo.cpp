@@ -1,8 +1,8 @@
 // The work list's order and sub-items, and the enabling rules of the window.
 #include <QtTest>
 
-#include "main_window/habilitacion.h"
-#include "main_window/listatrabajo.h"
+#include "worklist/habilitacion.h"
+#include "worklist/listatrabajo.h"
 
 class TestListaTrabajo : public QObject {
     Q_OBJECT

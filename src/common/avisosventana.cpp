@@ -1,4 +1,4 @@
-#include "main_window/avisosventana.h"
+#include "common/avisosventana.h"
 
 #include <QMessageBox>
 

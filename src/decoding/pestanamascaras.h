@@ -1,0 +1,33 @@
+#pragma once
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class Avisos;
+class Catalogo;
+
+// The "Mascaras" tab: the stored masks, the box to type a new one and "Añadir".
+class PestanaMascaras : public QWidget {
+    Q_OBJECT
+public:
+    PestanaMascaras(Catalogo& bd, Avisos& avisos, QWidget* parent = nullptr);
+
+    // Stores the typed mask, if any, and lists the masks again; a catalogue
+    // failure throws LodrinError.
+    void Anade();
+    void PonAyuda(const QString& texto);
+
+public slots:
+    // "Añadir" and Enter in the box: Anade, a failure shown over the window.
+    void cmdAnadir_Click();
+
+private:
+    Catalogo& bd_;
+    Avisos& avisos_;
+    QTreeWidget* lstMascaras;
+    QLineEdit* txtAnadir;
+    QPushButton* cmdAnadir;
+    QLabel* lblInfoMasc;
+};
