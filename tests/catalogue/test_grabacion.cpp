@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "catalogue/catalogo.h"
+#include "support/motorprueba.h"
 #include "catalogue/cdanalizado.h"
 #include "catalogue/comparacion.h"
 #include "catalogue/grabacion.h"
@@ -29,7 +30,7 @@ struct Banco {
         static int conexiones = 0;
         dirPrograma = dir.filePath(u"prog"_s);
         QDir().mkpath(dirPrograma);
-        bd = std::make_unique<Catalogo>(Catalogo::RutaCatalogo(dirPrograma), u"grabacion%1"_s.arg(++conexiones));
+        bd = std::make_unique<Catalogo>(CatalogoDePrueba(dirPrograma), u"grabacion%1"_s.arg(++conexiones));
         bd->AbreBaseDatos();
     }
     CdAnalizado NuevoCd(const QString& nombre = u"cd"_s)
