@@ -49,3 +49,26 @@ UbicacionCatalogo CatalogoDePrueba(const QString& dirPrograma)
         return UbicacionCatalogo::Fichero(Catalogo::RutaCatalogo(dirPrograma));
     return BaseDePrueba(QDir(dirPrograma).filePath(QStringLiteral("lodrin.ini")));
 }
+
+void RechazaCanciones(Catalogo& bd, const QString& titulo)
+{
+    const bool servidor = bd.motor() != Motor::SQLite;
+    QStringList sql;
+    if (titulo.isEmpty())
+        sql << (servidor ? QStringLiteral("drop trigger rechaza on tlcancion") : QStringLiteral("drop trigger rechaza"));
+    else if (servidor)
+        sql << QStringLiteral("create function rechaza() returns trigger language plpgsql as $$ begin"
+                              " if new.dscancion = '%1' then raise exception 'cancion rechazada'; end if;"
+                              " return new; end $$")
+                   .arg(titulo)
+            << QStringLiteral("create trigger rechaza before insert on tlcancion for each row execute function rechaza()");
+    else
+        sql << QStringLiteral("create trigger rechaza before insert on tlcancion when new.dscancion = '%1'"
+                              " begin select raise(abort, 'cancion rechazada'); end")
+                   .arg(titulo);
+    for (const QString& s : sql) {
+        QSqlQuery q(bd.db());
+        if (!q.exec(s))
+            throw LodrinError(q.lastError().text());
+    }
+}

@@ -16,3 +16,9 @@ UbicacionCatalogo CatalogoDePrueba(const QString& dirPrograma);
 
 // A new, empty database on the test server, named by a lodrin.ini at ini.
 UbicacionCatalogo BaseDePrueba(const QString& ini);
+
+class Catalogo;
+// Makes the catalogue refuse, with the message "cancion rechazada", every
+// song of the title given (a statement failing half-way through an
+// operation); an empty title accepts them all again.
+void RechazaCanciones(Catalogo& bd, const QString& titulo);
