@@ -20,8 +20,7 @@ DescripcionPrograma Descripcion()
     return {QStringLiteral("Lodrin"), QStringLiteral(LODRIN_VERSION), QString(),
             QStringLiteral("Catalogador de CDs de MP3. Sin opciones abre la ventana."),
             {{QStringLiteral("copia-catalogo"), QStringLiteral("DESTINO"),
-              QStringLiteral("Copia el catálogo en uso en DESTINO, vacío: un fichero .ini que nombra un servidor,"
-                             " o un fichero de catálogo nuevo")}}};
+              QStringLiteral("copia el catálogo en uso en DESTINO (un .ini de servidor o un fichero nuevo)")}}};
 }
 
 QString CarpetaEnUso()
