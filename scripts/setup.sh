@@ -4,7 +4,8 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev qt6-translations-l10n
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libgl-dev qt6-translations-l10n
+  postgresql
   libsqlite3-dev
   lame ffmpeg mediainfo id3v2 genisoimage tidy libtag1-dev
   desktop-file-utils dpkg-dev

@@ -12,6 +12,9 @@ QT_QPA_PLATFORM=offscreen ctest --test-dir build-asan -R '^test_mp3info_robustez
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j2
+# The store's tests again, on a throwaway PostgreSQL server of their own.
+LODRIN_PRUEBA_MOTOR=postgresql bash scripts/pg_temporal.sh env QT_QPA_PLATFORM=offscreen \
+  ctest --test-dir build --output-on-failure -j2 -R '^test_(servidor|grabacion|navegador|edicion|objetos|nombres)$'
 # The Debian package: built, its dependencies resolved by apt (simulated,
 # nothing is installed), and its unpacked tree put through the install test.
 (cd build && rm -f lodrin_*.deb && cpack -G DEB >/dev/null)

@@ -1,5 +1,7 @@
 // Time of "Graba" for a CD of 1,000 songs (100 discs of 10 songs, one cover
-// each) into an empty catalogue and into one holding 200,000 songs.
+// each) into an empty catalogue and into one holding 200,000 songs; run
+// under scripts/pg_temporal.sh (LODRIN_PG_FSYNC=on), also into an empty
+// database on the server, against the first figure.
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,6 +16,7 @@
 #include "common/rutas.h"
 #include "worklist/listatrabajo.h"
 #include "medida.h"
+#include "support/motorprueba.h"
 
 namespace {
 
@@ -81,6 +84,17 @@ int main(int argc, char** argv)
             vacio << Graba(bd, HazCd(cd, mp3, cover, QString()), QStringLiteral("Nuevo"), prog);
         }
 
+        QList<double> servidor;
+        for (int v = 0; v < kVueltas && qEnvironmentVariableIsSet("LODRIN_PG_HOST"); ++v) {
+            const QString prog = QDir(dir.path()).filePath(QStringLiteral("servidor%1").arg(v));
+            Catalogo bd(BaseDePrueba(QDir(prog).filePath(QStringLiteral("lodrin.ini"))),
+                        QStringLiteral("servidor%1").arg(v));
+            bd.AbreBaseDatos();
+            servidor << Graba(bd, HazCd(cd, mp3, cover, QString()), QStringLiteral("Nuevo"), prog);
+        }
+        const QList<double> cpuServidor = cpu.mid(kVueltas);
+        cpu = cpu.mid(0, kVueltas);
+
         const QString prog = QDir(dir.path()).filePath(QStringLiteral("lleno"));
         QDir().mkpath(prog);
         Catalogo bd(Catalogo::RutaCatalogo(prog), QStringLiteral("lleno"));
@@ -100,6 +114,12 @@ int main(int argc, char** argv)
         std::printf("  empty catalogue:          %.3f s (processor %.3f s)\n", mv, cv);
         std::printf("  200,000-song catalogue:   %.3f s (processor %.3f s) (%.2fx)\n", ml, cl, ml / mv);
         std::printf("goal: at most 0.25 s each -> %s\n", (mv <= 0.25 && ml <= 0.25) ? "met" : "NOT met");
+        if (!servidor.isEmpty()) {
+            const double ms = Mediana(servidor);
+            std::printf("  empty database on the server: %.3f s (processor %.3f s) (%.2fx the file)\n", ms,
+                        Mediana(cpuServidor), ms / mv);
+            std::printf("goal: at most 3x the file -> %s\n", ms <= 3 * mv ? "met" : "NOT met");
+        }
     } catch (const LodrinError& e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.message()));
         return 1;

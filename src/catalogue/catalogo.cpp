@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
+#include <QRandomGenerator>
 #include <QSqlRecord>
+#include <QThread>
 
 #include "catalogue/esquema.h"
 
@@ -27,6 +29,21 @@ bool escribible(const QString& ruta)
            (carpeta.permissions() & QFileDevice::WriteOwner);
 }
 
+// What the server says when another program's operation got in the way:
+// a key recorded at the same moment, a serialization failure, a deadlock.
+bool esConflicto(const QSqlError& e)
+{
+    const QString c = e.nativeErrorCode();
+    return c == QLatin1String("23505") || c == QLatin1String("40001") || c == QLatin1String("40P01");
+}
+
+[[noreturn]] void lanza(const QSqlError& e)
+{
+    if (esConflicto(e))
+        throw ConflictoCatalogo(textoError(e));
+    throw LodrinError(textoError(e));
+}
+
 }  // namespace
 
 QVariant Consulta::Campo(const QString& columna) const
@@ -40,8 +57,23 @@ QVariant Consulta::Campo(const QString& columna) const
 }
 
 Catalogo::Catalogo(const QString& rutaFichero, const QString& nombreConexion)
-    : ruta_(rutaFichero), conexion_(nombreConexion)
+    : Catalogo(UbicacionCatalogo::Fichero(rutaFichero), nombreConexion)
 {
+}
+
+Catalogo::Catalogo(const UbicacionCatalogo& ubicacion, const QString& nombreConexion)
+    : ubicacion_(ubicacion), ruta_(ubicacion.Nombre()), conexion_(nombreConexion)
+{
+}
+
+bool Catalogo::Reintenta(int intento)
+{
+    constexpr int kIntentos = 12;
+    if (profundidad_ > 0 || intento >= kIntentos)
+        return false;
+    // Two programs that collided wait different times, so they do not meet again.
+    QThread::msleep(QRandomGenerator::global()->bounded(5u, 20u) * unsigned(intento));
+    return true;
 }
 
 Catalogo::~Catalogo() { cierra(); }
@@ -70,6 +102,10 @@ QSqlDatabase Catalogo::db() const { return QSqlDatabase::database(conexion_, fal
 void Catalogo::AbreBaseDatos()
 {
     cierra();
+    if (motor() != Motor::SQLite) {
+        abreServidor();
+        return;
+    }
     if (!QFileInfo::exists(ruta_))
         esquema::CreaCatalogo(ruta_, conexion_ + QStringLiteral("_nuevo"));
     const bool antiguo = esquema::Comprueba(ruta_, conexion_ + QStringLiteral("_prueba"));
@@ -95,6 +131,36 @@ void Catalogo::AbreBaseDatos()
     }
 }
 
+void Catalogo::abreServidor()
+{
+    const UbicacionCatalogo& u = ubicacion_;
+    const QString donde = QStringLiteral("la base de datos %1 del servidor %2").arg(u.base, u.host);
+    if (!u.error.isEmpty())
+        throw CatalogoNoAbierto(QStringLiteral("No se puede abrir el catálogo: %1").arg(u.error));
+    QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), conexion_);
+    if (!d.isValid())
+        throw CatalogoNoAbierto(QStringLiteral("No se puede abrir el catálogo de %1: falta el controlador QPSQL").arg(donde));
+    d.setHostName(u.host);
+    d.setPort(u.puerto);
+    d.setDatabaseName(u.base);
+    d.setUserName(u.usuario);
+    // A server that does not answer is told within seconds, not minutes.
+    d.setConnectOptions(QStringLiteral("connect_timeout=10"));
+    if (!d.open()) {
+        const QString t = textoError(d.lastError()).trimmed();
+        d = QSqlDatabase();
+        cierra();
+        throw CatalogoNoAbierto(QStringLiteral("No se puede conectar con %1: %2").arg(donde, t));
+    }
+    d = QSqlDatabase();
+    try {
+        esquema::PreparaServidor(*this);
+    } catch (const LodrinError& e) {
+        cierra();
+        throw CatalogoNoAbierto(e.message());
+    }
+}
+
 QSqlQuery& Catalogo::sentencia(const QString& sql, const QVariantList& valores)
 {
     auto it = preparadas_.find(sql);
@@ -106,7 +172,7 @@ QSqlQuery& Catalogo::sentencia(const QString& sql, const QVariantList& valores)
         QSqlQuery q(db());
         q.setForwardOnly(true);
         if (!q.prepare(sql))
-            throw LodrinError(textoError(q.lastError()));
+            lanza(q.lastError());
         it = preparadas_.insert(sql, q);
     }
     QSqlQuery& q = *it;
@@ -119,9 +185,9 @@ QSqlQuery& Catalogo::sentencia(const QString& sql, const QVariantList& valores)
             q.bindValue(i, v);
     }
     if (!q.exec()) {
-        const QString t = textoError(q.lastError());
+        const QSqlError e = q.lastError();
         q.finish();
-        throw LodrinError(t);
+        lanza(e);
     }
     return q;
 }
@@ -142,9 +208,17 @@ qint64 Catalogo::PrimerEntero(const QString& sql, const QVariantList& valores)
 qint64 Catalogo::Inserta(const QString& sql, const QVariantList& valores)
 {
     QSqlQuery& q = sentencia(sql, valores);
-    const qint64 id = q.lastInsertId().toLongLong();
+    const qint64 id = q.next() ? q.value(0).toLongLong() : q.lastInsertId().toLongLong();
     q.finish();
     return id;
+}
+
+void Catalogo::Recorre(const QString& sql, const QVariantList& valores, const std::function<void(const QSqlQuery&)>& fila)
+{
+    QSqlQuery& q = sentencia(sql, valores);
+    while (q.next())
+        fila(q);
+    q.finish();
 }
 
 Consulta Catalogo::Abre(const QString& sql, const QVariantList& valores)
@@ -171,9 +245,15 @@ Transaccion::Transaccion(Catalogo& bd, const QString& que) : bd_(bd), exterior_(
         throw LodrinError(QStringLiteral("El catálogo %1 es de solo lectura: no se puede %2.").arg(bd_.ruta_, que));
     if (exterior_) {
         QSqlDatabase d = bd_.db();
-        if (!d.transaction())
+        // A file shared by two programs: the operation takes the right to
+        // write at its start, so the other waits for it instead of failing
+        // half-way, when both want to write what both have read.
+        QSqlQuery q(d);
+        const bool empezada = bd_.motor() == Motor::SQLite ? q.exec(QStringLiteral("BEGIN IMMEDIATE")) : d.transaction();
+        if (!empezada)
             throw LodrinError(QStringLiteral("No se puede %1 en el catálogo %2: %3")
-                                  .arg(que, bd_.ruta_, textoError(d.lastError())));
+                                  .arg(que, bd_.ruta_, textoError(bd_.motor() == Motor::SQLite ? q.lastError()
+                                                                                               : d.lastError())));
         bd_.alDeshacer_.clear();
     }
     ++bd_.profundidad_;
@@ -189,7 +269,7 @@ void Transaccion::Confirma()
     QSqlDatabase d = bd_.db();
     if (!d.commit()) {
         confirmada_ = false;
-        throw LodrinError(textoError(d.lastError()));
+        lanza(d.lastError());
     }
     bd_.alDeshacer_.clear();
 }

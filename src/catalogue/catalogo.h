@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "catalogue/autoresnuevos.h"
+#include "catalogue/ubicacion.h"
 #include "common/lodrinerror.h"
 
 // The rows of one select, read forward: at its end or not, a named column of
@@ -35,6 +36,14 @@ private:
     size_t actual_ = 0;
 };
 
+// The server refused an operation because another program changed the same
+// rows at the same moment (a key recorded twice, a serialization failure).
+// The operation is run again from its start.
+class ConflictoCatalogo : public LodrinError {
+public:
+    using LodrinError::LodrinError;
+};
+
 // The one catalogue connection. Made once in main() and passed by reference;
 // it takes its file and connection name, so tests open their own catalogue.
 // Every statement of the program goes through it with its values bound; each
@@ -42,11 +51,13 @@ private:
 class Catalogo {
 public:
     Catalogo(const QString& rutaFichero, const QString& nombreConexion = QStringLiteral("catalogo"));
+    Catalogo(const UbicacionCatalogo& ubicacion, const QString& nombreConexion = QStringLiteral("catalogo"));
     ~Catalogo();
     Catalogo(const Catalogo&) = delete;
     Catalogo& operator=(const Catalogo&) = delete;
 
-    // Opens the catalogue file. A missing file is created whole with its
+    // Opens the catalogue: the file, or the server database (see
+    // esquema::AbreServidor). A missing file is created whole with its
     // tables and the typical masks; an older catalogue is brought up to date
     // in one transaction; a file that is not a usable catalogue is reported
     // and never touched. A file or folder that cannot be written opens for
@@ -61,11 +72,21 @@ public:
     qint64 PrimerEntero(const QString& sql, const QVariantList& valores);
     // Runs a statement that changes rows.
     void Ejecuta(const QString& sql, const QVariantList& valores = {});
-    // Runs an insert and returns the id of the new row.
+    // Runs an insert and returns the id of the new row: the value its
+    // "returning" clause gives, which both engines understand.
     qint64 Inserta(const QString& sql, const QVariantList& valores);
+    // Walks the rows of a select without keeping them (copying a catalogue).
+    void Recorre(const QString& sql, const QVariantList& valores, const std::function<void(const QSqlQuery&)>& fila);
 
     QSqlDatabase db() const;
+    // The catalogue as messages name it: the file, or "base@host".
     const QString& ruta() const { return ruta_; }
+    const UbicacionCatalogo& ubicacion() const { return ubicacion_; }
+    // The one place the engine is told apart.
+    Motor motor() const { return ubicacion_.motor; }
+    // Whether an operation that met a conflict runs again: only the
+    // outermost, a few times, each after a short pause.
+    bool Reintenta(int intento);
     const QString& nombreConexion() const { return conexion_; }
 
     // The authors the user chose while decoding during this run.
@@ -80,7 +101,9 @@ private:
     friend class LecturaCatalogo;
     QSqlQuery& sentencia(const QString& sql, const QVariantList& valores);
     void cierra();
+    void abreServidor();
 
+    UbicacionCatalogo ubicacion_;
     QString ruta_;
     QString conexion_;
     AutoresNuevos autores_;
@@ -130,10 +153,10 @@ private:
     bool abierta_ = false;
 };
 
-// Runs f as one operation: commits at its end, or rolls everything back and
-// throws a LodrinError naming the catalogue file and what failed.
+namespace detalle {
+
 template <class F>
-auto Operacion(Catalogo& bd, const QString& que, F&& f) -> decltype(f(std::declval<Transaccion&>()))
+auto UnaVez(Catalogo& bd, const QString& que, F& f) -> decltype(f(std::declval<Transaccion&>()))
 {
     Transaccion t(bd, que);
     try {
@@ -150,6 +173,27 @@ auto Operacion(Catalogo& bd, const QString& que, F&& f) -> decltype(f(std::declv
         // the cause on.
         if (!t.Exterior())
             throw;
-        throw LodrinError(QStringLiteral("No se ha podido %1 en el catálogo %2: %3").arg(que, bd.ruta(), e.message()));
+        const QString texto = QStringLiteral("No se ha podido %1 en el catálogo %2: %3").arg(que, bd.ruta(), e.message());
+        if (dynamic_cast<const ConflictoCatalogo*>(&e))
+            throw ConflictoCatalogo(texto);
+        throw LodrinError(texto);
+    }
+}
+
+}  // namespace detalle
+
+// Runs f as one operation: commits at its end, or rolls everything back and
+// throws a LodrinError naming the catalogue and what failed. When another
+// program's operation collided with it on the server, it is run again whole.
+template <class F>
+auto Operacion(Catalogo& bd, const QString& que, F&& f) -> decltype(f(std::declval<Transaccion&>()))
+{
+    for (int intento = 1;; ++intento) {
+        try {
+            return detalle::UnaVez(bd, que, f);
+        } catch (const ConflictoCatalogo& e) {
+            if (!bd.Reintenta(intento))
+                throw;
+        }
     }
 }

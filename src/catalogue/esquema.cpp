@@ -128,6 +128,14 @@ void creaEn(QSqlDatabase& d)
 
 namespace esquema {
 
+QStringList MascarasTipicas()
+{
+    QStringList m;
+    for (const char* t : kMascarasTipicas)
+        m << L(t);
+    return m;
+}
+
 void CreaCatalogo(const QString& ruta, const QString& conexion)
 {
     const QString temporal = ruta + QStringLiteral(".nuevo");

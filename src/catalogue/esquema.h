@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 class Catalogo;
 
@@ -29,5 +30,19 @@ void Actualiza(Catalogo& bd);
 // An older catalogue that cannot be written: copies of its tables that lack
 // the key columns, with the keys filled, kept in memory in front of them.
 void VistasLectura(Catalogo& bd);
+
+// The typical masks a new catalogue starts with, in the order they are added.
+QStringList MascarasTipicas();
+
+// A server database: an empty one is given the tables, indexes and typical
+// masks in one transaction; one that holds other tables, or lacks a table or
+// column, is refused naming host and database. Throws LodrinError.
+void PreparaServidor(Catalogo& bd);
+
+// The column that keeps the order in which masks were added.
+QString OrdenDeAlta(const Catalogo& bd);
+
+// After rows were copied in with their ids: new rows get ids after them.
+void TrasCopia(Catalogo& bd);
 
 }  // namespace esquema

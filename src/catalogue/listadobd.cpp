@@ -22,21 +22,21 @@ QString nombre(Catalogo& bd, const QString& select, qint64 id)
 
 std::vector<NombreId> AutoresOrdenados(Catalogo& bd)
 {
-    return nombres(bd, QStringLiteral("select dsautor as nombre, idautor as id from tlautor order by dsautor_std"));
+    return nombres(bd, QStringLiteral("select dsautor as nombre, idautor as id from tlautor order by dsautor_std, idautor"));
 }
 
 std::vector<NombreId> DiscosOrdenados(Catalogo& bd, qint64 idautor)
 {
     if (idautor == 0)
-        return nombres(bd, QStringLiteral("select dsdisco as nombre, iddisco as id from tldisco order by dsdisco_std"));
+        return nombres(bd, QStringLiteral("select dsdisco as nombre, iddisco as id from tldisco order by dsdisco_std, iddisco"));
     return nombres(bd, QStringLiteral("select dsdisco as nombre, iddisco as id from tldisco where cdautord = ?"
-                                      " order by dsdisco_std"),
+                                      " order by dsdisco_std, iddisco"),
                    {idautor});
 }
 
 std::vector<NombreId> CdsOrdenados(Catalogo& bd)
 {
-    return nombres(bd, QStringLiteral("select dscd as nombre, idcd as id from tlcd order by dscd"));
+    return nombres(bd, QStringLiteral("select dscd as nombre, idcd as id from tlcd order by dscd_clave, idcd"));
 }
 
 QString NombreDeAutor(Catalogo& bd, qint64 idautor)
@@ -67,7 +67,7 @@ std::vector<ParAutorDisco> ParesAutorDisco(Catalogo& bd, qint64 iddisco, qint64 
         select += QStringLiteral(" and (idautor = ? or dsautor = ?)");
         valores << idautor << QStringLiteral("<Varios Artistas>");
     }
-    select += QStringLiteral(" order by dsautor_std, dsdisco_std");
+    select += QStringLiteral(" order by dsautor_std, idautor, dsdisco_std, iddisco");
     std::vector<ParAutorDisco> pares;
     for (Consulta r = bd.Abre(select, valores); !r.Fin(); r.Siguiente())
         pares.push_back({r.Entero(QStringLiteral("idautor")), r.Texto(QStringLiteral("dsautor")),
@@ -88,7 +88,7 @@ std::vector<CancionListado> CancionesDeDisco(Catalogo& bd, qint64 iddisco, qint6
         select += QStringLiteral(" and cdcd = ?");
         valores << idcd;
     }
-    select += QStringLiteral(" order by wncancion, dscancion");
+    select += QStringLiteral(" order by wncancion, dscancion_clave, idcancion");
     std::vector<CancionListado> canciones;
     for (Consulta r = bd.Abre(select, valores); !r.Fin(); r.Siguiente())
         canciones.push_back({r.Entero(QStringLiteral("wntime")), r.Texto(QStringLiteral("dscancion")),

@@ -1,6 +1,7 @@
 #include "catalogue/mascarasbd.h"
 
 #include "catalogue/catalogo.h"
+#include "catalogue/esquema.h"
 
 void GuardaMascara(Catalogo& bd, const QString& mascara)
 {
@@ -13,8 +14,10 @@ void GuardaMascara(Catalogo& bd, const QString& mascara)
 QStringList MascarasGuardadas(Catalogo& bd)
 {
     QStringList lista;
-    for (Consulta r = bd.Abre(QStringLiteral("select dsmascara from tlmascara order by wnmascara desc")); !r.Fin();
-         r.Siguiente())
+    // Within one length, in the order they were added.
+    const QString select = QStringLiteral("select dsmascara from tlmascara order by wnmascara desc, %1")
+                               .arg(esquema::OrdenDeAlta(bd));
+    for (Consulta r = bd.Abre(select); !r.Fin(); r.Siguiente())
         lista << r.Texto(QStringLiteral("dsmascara"));
     return lista;
 }

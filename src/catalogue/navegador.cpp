@@ -32,7 +32,7 @@ std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, AvanceCarga* avance)
     QString grupo;
     switch (orden) {
     case 1:
-        select = QStringLiteral("SELECT DSAUTOR,idAUTOR FROM TLAUTOR ORDER BY DSAUTOR_std");
+        select = QStringLiteral("SELECT DSAUTOR,idAUTOR FROM TLAUTOR ORDER BY DSAUTOR_std, IDAUTOR");
         grupo = QStringLiteral("GrupoAutor");
         break;
     case 2:
@@ -43,7 +43,7 @@ std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, AvanceCarga* avance)
         grupo = QStringLiteral("grupodisco");
         break;
     case 3:
-        select = QStringLiteral("SELECT DSCD,IDCD FROM TLCD ORDER BY DSCD");
+        select = QStringLiteral("SELECT DSCD,IDCD FROM TLCD ORDER BY DSCD_CLAVE, IDCD");
         grupo = QStringLiteral("GrupoCD");
         break;
     default:

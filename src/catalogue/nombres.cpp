@@ -75,7 +75,7 @@ qint64 DameAutor(Catalogo& bd, QString& nombre, bool crear)
     if (!crear)
         return bd.autoresNuevos().BuscaAutorNuevo(std);
     return Operacion(bd, QStringLiteral("añadir el autor %1").arg(tal), [&](Transaccion&) {
-        return bd.Inserta(QStringLiteral("insert into tlautor (dsautor, dsautor_std, intautor) values (?, ?, 0)"),
+        return bd.Inserta(QStringLiteral("insert into tlautor (dsautor, dsautor_std, intautor) values (?, ?, 0) returning idautor"),
                           {tal, std});
     });
 }
@@ -92,7 +92,8 @@ qint64 DameDisco(Catalogo& bd, QString& nombre, qint64 idautor, bool crear)
     if (!crear)
         return 0;
     return Operacion(bd, QStringLiteral("añadir el disco %1").arg(tal), [&](Transaccion&) {
-        return bd.Inserta(QStringLiteral("insert into tldisco (dsdisco, dsdisco_std, cdautord) values (?, ?, ?)"),
+        return bd.Inserta(QStringLiteral("insert into tldisco (dsdisco, dsdisco_std, cdautord) values (?, ?, ?)"
+                                         " returning iddisco"),
                           {tal, std, idautor});
     });
 }
@@ -108,7 +109,7 @@ qint64 DameCd(Catalogo& bd, QString descripcion, QString serial, bool crear)
     const QString hoy = QDate::currentDate().toString(Qt::ISODate);
     return Operacion(bd, QStringLiteral("añadir el CD %1").arg(descripcion), [&](Transaccion&) {
         return bd.Inserta(QStringLiteral("insert into tlcd (dscd, sercd, lotienecd, dtcd, dscd_clave)"
-                                         " values (?, ?, ' ', ?, ?)"),
+                                         " values (?, ?, ' ', ?, ?) returning idcd"),
                           {descripcion, serial, hoy, Pliega(descripcion)});
     });
 }
@@ -132,7 +133,8 @@ qint64 DameCancion(Catalogo& bd, QString& titulo, qint64 idautor, qint64 iddisco
         return id;
     return Operacion(bd, QStringLiteral("añadir la canción %1").arg(tal), [&](Transaccion&) {
         return bd.Inserta(QStringLiteral("insert into tlcancion (dscancion, cdcd, cddisco, cdautor, wncancion, dspath,"
-                                         " swvarios, wntime, dscancion_clave) values (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                                         " swvarios, wntime, dscancion_clave) values (?, ?, ?, ?, ?, ?, ?, ?, ?)"
+                                         " returning idcancion"),
                           {tal, idcd, iddisco, idautor, posicion, rutaTal, varios, segundos, clave});
     });
 }

@@ -44,56 +44,25 @@ QString CopiaExistente(const QString& dirPrograma, qint64 idobjeto)
 
 namespace {
 
-// A plain copy with no forced write of its own: an operation's copies reach
-// the disk together, once, just before its commit (ImagenesAlDisco).
-bool copiaFichero(const QString& origen, const QString& destino, QString& error)
-{
-    QFile de(origen);
-    QFile a(destino);
-    if (!de.open(QIODevice::ReadOnly)) {
-        error = de.errorString();
-        return false;
-    }
-    if (!a.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        error = a.errorString();
-        return false;
-    }
-    char trozo[1 << 16];
-    for (;;) {
-        const qint64 n = de.read(trozo, sizeof trozo);
-        if (n < 0) {
-            error = de.errorString();
-            return false;
-        }
-        if (n == 0)
-            break;
-        if (a.write(trozo, n) != n) {
-            error = a.errorString();
-            return false;
-        }
-    }
-    if (!a.flush()) {
-        error = a.errorString();
-        return false;
-    }
-    return true;
-}
-
-QString copia(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, const QString& origen)
+// Writes beside the target first, so a failed write never leaves half a file
+// under the picture's name.
+QString pon(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, const QByteArray& bytes,
+            const QString& origen)
 {
     const QString carpeta = CarpetaImagenes(dirPrograma);
     if (!QDir().mkpath(carpeta))
         throw LodrinError(QStringLiteral("No se puede crear la carpeta %1").arg(carpeta));
     const QString destino = QDir(carpeta).filePath(NombreCopia(idobjeto, ruta));
-    // Copy beside the target first, so a failed copy never leaves half a file
-    // under the picture's name.
     const QString temporal = destino + QStringLiteral(".tmp");
     QFile::remove(temporal);
-    QString error;
-    if (!copiaFichero(origen, temporal, error)) {
+    QFile f(temporal);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.flush()) {
+        const QString razon = f.errorString();
+        f.close();
         QFile::remove(temporal);
-        throw LodrinError(QStringLiteral("No se puede copiar la imagen %1: %2").arg(origen, error));
+        throw LodrinError(QStringLiteral("No se puede copiar la imagen %1 a %2: %3").arg(origen, destino, razon));
     }
+    f.close();
     QFile::remove(destino);
     if (!QFile::rename(temporal, destino)) {
         QFile::remove(temporal);
@@ -102,7 +71,44 @@ QString copia(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, 
     return destino;
 }
 
+QByteArray lee(const QString& origen)
+{
+    QFile f(origen);
+    if (!f.open(QIODevice::ReadOnly))
+        throw LodrinError(QStringLiteral("No se puede copiar la imagen %1: %2").arg(origen, f.errorString()));
+    QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        throw LodrinError(QStringLiteral("No se puede copiar la imagen %1: %2").arg(origen, f.errorString()));
+    return bytes;
+}
+
+// A server keeps every picture's bytes; the folder is only its cache.
+bool enServidor(const Catalogo& bd) { return bd.motor() != Motor::SQLite; }
+
 }  // namespace
+
+QString EscribeCopia(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, const QByteArray& bytes)
+{
+    return pon(dirPrograma, idobjeto, ruta, bytes, ruta);
+}
+
+QString CopiaImagen(Catalogo& bd, const QString& dirPrograma, qint64 idobjeto)
+{
+    const QString hay = CopiaExistente(dirPrograma, idobjeto);
+    if (!hay.isEmpty() || !enServidor(bd))
+        return hay;
+    Consulta r = bd.Abre(QStringLiteral("select o.dspath as dspath, i.dsimagen as dsimagen from tlobjetos o"
+                                        " join tlimagenes i on i.idobjeto = o.idobjeto where o.idobjeto = ?"),
+                         {idobjeto});
+    if (r.Fin())
+        return QString();
+    try {
+        return pon(dirPrograma, idobjeto, r.Texto(QStringLiteral("dspath")),
+                   r.Campo(QStringLiteral("dsimagen")).toByteArray(), r.Texto(QStringLiteral("dspath")));
+    } catch (const LodrinError&) {
+        return QString();  // shown as a missing copy: an empty picture
+    }
+}
 
 qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabla, qint64 idtabla,
                    QString ruta, const QString& origen, bool crear)
@@ -110,9 +116,14 @@ qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabl
     if (!crear) {
         // The first picture recorded is the one shown first.
         Consulta r = bd.Abre(QStringLiteral("select idobjeto from tlobjetos where dstabla = ? and idtabla = ?"
-                                            " order by idobjeto limit 1"),
+                                            " order by idobjeto"),
                              {tabla, idtabla});
-        return r.Fin() ? 0 : r.Entero(QStringLiteral("idobjeto"));
+        if (r.Fin())
+            return 0;
+        const qint64 primero = r.Entero(QStringLiteral("idobjeto"));
+        for (; enServidor(bd) && !r.Fin(); r.Siguiente())
+            CopiaImagen(bd, dirPrograma, r.Entero(QStringLiteral("idobjeto")));
+        return primero;
     }
     return Operacion(bd, QStringLiteral("guardar la imagen %1").arg(ruta), [&](Transaccion& t) {
         Consulta r = bd.Abre(QStringLiteral("select idobjeto from tlobjetos where dstabla = ? and idtabla = ?"
@@ -122,14 +133,19 @@ qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabl
         if (!r.Fin()) {
             id = r.Entero(QStringLiteral("idobjeto"));
             // A row whose copy went missing gets its copy now.
-            if (!CopiaExistente(dirPrograma, id).isEmpty())
+            if (!CopiaImagen(bd, dirPrograma, id).isEmpty())
                 return id;
         } else {
             id = bd.Inserta(QStringLiteral("insert into tlobjetos (dstabla, idtabla, dspath, dspath_clave)"
-                                           " values (?, ?, ?, ?)"),
+                                           " values (?, ?, ?, ?) returning idobjeto"),
                             {tabla, idtabla, ruta, Pliega(ruta)});
         }
-        const QString hecha = copia(dirPrograma, id, ruta, origen);
+        const QByteArray bytes = lee(origen);
+        if (enServidor(bd))
+            bd.Ejecuta(QStringLiteral("insert into tlimagenes (idobjeto, dsimagen) values (?, ?)"
+                                      " on conflict (idobjeto) do update set dsimagen = excluded.dsimagen"),
+                       {id, bytes});
+        const QString hecha = pon(dirPrograma, id, ruta, bytes, origen);
         // A copy belongs to the operation that made it: undone with it.
         t.AlDeshacer([hecha] { QFile::remove(hecha); });
         return id;

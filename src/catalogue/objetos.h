@@ -14,7 +14,8 @@ QString CarpetaImagenes(const QString& dirPrograma);
 void ImagenesAlDisco(const QString& dirPrograma);
 
 // Finds the picture of an owner by its relative path (crear on), or any
-// picture of the owner (crear off). With crear on a picture not yet stored is
+// picture of the owner (crear off; on a server the owner's pictures are then
+// brought into the local cache, for showing them). With crear on a picture not yet stored is
 // inserted and copied from origen; a stored picture whose copy is missing is
 // copied again. Returns the idobjeto, or 0. Throws LodrinError when the copy
 // fails; the row inserted before stays, and the next recording copies it.
@@ -30,3 +31,12 @@ QString NombreCopia(qint64 idobjeto, const QString& ruta);
 // The full path of the copy of a picture that exists in the images folder,
 // whatever the case of its extension; empty when there is none.
 QString CopiaExistente(const QString& dirPrograma, qint64 idobjeto);
+
+// The local copy of a picture: the one in the images folder, or on a server,
+// fetched from the catalogue into that folder (a cache) when missing. Empty
+// when there is none to be had.
+QString CopiaImagen(Catalogo& bd, const QString& dirPrograma, qint64 idobjeto);
+
+// Writes a picture's bytes as its copy in the images folder, replacing any.
+// Returns the copy's full path. Throws LodrinError.
+QString EscribeCopia(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, const QByteArray& bytes);

@@ -130,7 +130,7 @@ void EscritorListado::Cabecera()
 QString EscritorListado::lineaImagen(qint64 idobjeto) const
 {
     // The copy keeps its picture's extension; name the one that is there.
-    const QString copia = CopiaExistente(dirPrograma_, idobjeto);
+    const QString copia = CopiaImagen(bd_, dirPrograma_, idobjeto);
     const QString fichero =
         copia.isEmpty() ? QString::number(idobjeto) + QStringLiteral(".jpg") : QFileInfo(copia).fileName();
     return QStringLiteral("<p><img src=\"imagenes/") + fichero + QStringLiteral("\" width=\"150\" height=\"150\" align=\"") +

@@ -1,7 +1,9 @@
 #include <QDir>
+#include <cstdio>
 #include <QStandardPaths>
 
 #include "catalogue/catalogo.h"
+#include "catalogue/copia.h"
 #include "common/carpetacatalogo.h"
 #include "common/lodrinerror.h"
 #include "common/traducciones.h"
@@ -18,13 +20,29 @@ DescripcionPrograma Descripcion()
 {
     return {QStringLiteral("Lodrin"), QStringLiteral(LODRIN_VERSION), QString(),
             QStringLiteral("Catalogador de CDs de MP3. Sin opciones abre la ventana."),
-            {}};
+            {{QStringLiteral("copia-catalogo"), QStringLiteral("DESTINO"),
+              QStringLiteral("copia el catálogo en uso en DESTINO (un .ini de servidor o un fichero nuevo)")}}};
 }
 
 QString CarpetaEnUso()
 {
     return CarpetaCatalogo(QCoreApplication::applicationDirPath(),
                            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+// --copia-catalogo: the catalogue in use into an empty one, without a window.
+int CopiaCatalogoEn(const QString& destino)
+{
+    const QString dir = CarpetaEnUso();
+    try {
+        Catalogo bd(UbicacionCatalogo::DeCarpeta(dir), QStringLiteral("copia_origen"));
+        bd.AbreBaseDatos();
+        std::printf("%s\n", qPrintable(CopiaCatalogo(bd, dir, DestinoDeCopia(destino))));
+        return 0;
+    } catch (const LodrinError& e) {
+        std::fprintf(stderr, "Lodrin: %s\n", qPrintable(e.message()));
+        return 1;
+    }
 }
 
 }  // namespace
@@ -41,6 +59,8 @@ int main(int argc, char* argv[])
         const int salida = Atiende(orden, programa, TextoCarpetaCatalogo(CarpetaEnUso()));
         if (salida >= 0)
             return salida;
+        if (orden.valores.contains(QStringLiteral("copia-catalogo")))
+            return CopiaCatalogoEn(orden.valores.value(QStringLiteral("copia-catalogo")));
     }
     AplicacionLodrin app(argc, argv);
     CargaTraducciones(app);
@@ -52,7 +72,7 @@ int main(int argc, char* argv[])
 
     const QString dir = CarpetaEnUso();
     QDir().mkpath(dir);
-    Catalogo bd(Catalogo::RutaCatalogo(dir));
+    Catalogo bd(UbicacionCatalogo::DeCarpeta(dir));
     UnidadesSistema unidades;
     AvisosVentana avisos;
     frmVaro ventana(bd, unidades, avisos, dir);

@@ -4,6 +4,7 @@
 #include "catalogue/catalogo_relleno.h"
 #include "catalogue/edicion.h"
 #include "catalogue/navegador.h"
+#include "support/motorprueba.h"
 #include "support/mp3s.h"
 
 namespace {
@@ -29,7 +30,7 @@ private slots:
     {
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
-        bd_ = std::make_unique<Catalogo>(dir_->filePath(QStringLiteral("anterior.mdb")), QStringLiteral("edi"));
+        bd_ = std::make_unique<Catalogo>(CatalogoDePrueba(dir_->path()), QStringLiteral("edi"));
         bd_->AbreBaseDatos();
     }
     void cleanup()

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "catalogue/catalogo.h"
+#include "support/motorprueba.h"
 #include "catalogue/cdanalizado.h"
 #include "catalogue/comparacion.h"
 #include "catalogue/grabacion.h"
@@ -29,7 +30,7 @@ struct Banco {
         static int conexiones = 0;
         dirPrograma = dir.filePath(u"prog"_s);
         QDir().mkpath(dirPrograma);
-        bd = std::make_unique<Catalogo>(Catalogo::RutaCatalogo(dirPrograma), u"grabacion%1"_s.arg(++conexiones));
+        bd = std::make_unique<Catalogo>(CatalogoDePrueba(dirPrograma), u"grabacion%1"_s.arg(++conexiones));
         bd->AbreBaseDatos();
     }
     CdAnalizado NuevoCd(const QString& nombre = u"cd"_s)
@@ -470,9 +471,7 @@ void TestGrabacion::sentenciaRechazadaAMitad()
     cd.Cancion(u"A\\01.mp3"_s, u"f"_s, u"Ana"_s, u"Uno"_s, u"Primera"_s, u"01"_s);
     cd.Cancion(u"A\\02.mp3"_s, u"f"_s, u"Ana"_s, u"Uno"_s, u"Veneno"_s, u"02"_s);
     cd.Cancion(u"A\\03.mp3"_s, u"f"_s, u"Ana"_s, u"Uno"_s, u"Tercera"_s, u"03"_s);
-    b.bd->Ejecuta(
-        QStringLiteral("create trigger rechaza before insert on tlcancion when new.dscancion = 'Veneno' "
-                       "begin select raise(abort, 'cancion rechazada'); end"));
+    RechazaCanciones(*b.bd, u"Veneno"_s);
     try {
         b.Graba(cd.lista);
         QFAIL("the recording should have failed");
@@ -481,7 +480,7 @@ void TestGrabacion::sentenciaRechazadaAMitad()
     }
     QCOMPARE(Totales(b), (QList<qint64>{0, 0, 0, 0, 0}));
 
-    b.bd->Ejecuta(u"drop trigger rechaza"_s);
+    RechazaCanciones(*b.bd, QString());
     b.Graba(cd.lista);
     QCOMPARE(Totales(b), (QList<qint64>{1, 1, 1, 3, 0}));
     QCOMPARE(b.Filas(u"tlcancion"_s, u"dscancion = 'Primera'"_s), qint64(1));

@@ -3,6 +3,7 @@
 
 #include "catalogue/catalogo_relleno.h"
 #include "catalogue/navegador.h"
+#include "support/motorprueba.h"
 #include "support/mp3s.h"
 
 namespace {
@@ -36,7 +37,7 @@ private slots:
     {
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
-        bd_ = std::make_unique<Catalogo>(dir_->filePath(QStringLiteral("anterior.mdb")), QStringLiteral("nav"));
+        bd_ = std::make_unique<Catalogo>(CatalogoDePrueba(dir_->path()), QStringLiteral("nav"));
         bd_->AbreBaseDatos();
     }
     void cleanup()

@@ -4,6 +4,7 @@
 
 #include "catalogue/catalogo.h"
 #include "catalogue/nombres.h"
+#include "support/motorprueba.h"
 
 class TestNombres : public QObject {
     Q_OBJECT
@@ -30,7 +31,7 @@ private:
 void TestNombres::init()
 {
     dir_ = new QTemporaryDir;
-    bd_ = new Catalogo(dir_->filePath("anterior.mdb"), "nombres");
+    bd_ = new Catalogo(CatalogoDePrueba(dir_->path()), "nombres");
     bd_->AbreBaseDatos();
 }
 

@@ -8,6 +8,7 @@
 #include "catalogue/cdanalizado.h"
 #include "catalogue/objetos.h"
 #include "common/lodrinerror.h"
+#include "support/motorprueba.h"
 #include "support/mp3s.h"
 #include "support/testsupport.h"
 
@@ -45,7 +46,7 @@ void TestObjetos::init()
     dir = new QTemporaryDir;
     dirPrograma = dir->filePath(u"prog"_s);
     QDir().mkpath(dirPrograma);
-    bd = new Catalogo(Catalogo::RutaCatalogo(dirPrograma), u"objetos%1"_s.arg(++conexiones));
+    bd = new Catalogo(CatalogoDePrueba(dirPrograma), u"objetos%1"_s.arg(++conexiones));
     bd->AbreBaseDatos();
     rutas.clear();
 }

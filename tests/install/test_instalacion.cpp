@@ -141,8 +141,10 @@ void TestInstalacion::lineaDeOrdenes_data()
                                         << "Lodrin " + version + "\n" << "";
     QTest::newRow("ayuda") << QStringList{"Lodrin", "--help"} << 0
                            << "Uso: Lodrin [OPCIÓN]\nCatalogador de CDs de MP3. Sin opciones abre la ventana.\n\n"
-                              "Opciones:\n  -h, --help     muestra esta ayuda y termina\n"
-                              "  -v, --version  muestra la versión y termina\n\nCarpeta del catálogo: "
+                              "Opciones:\n  -h, --help                muestra esta ayuda y termina\n"
+                              "  -v, --version             muestra la versión y termina\n"
+                              "  --copia-catalogo DESTINO  copia el catálogo en uso en DESTINO (un .ini de servidor o un"
+                              " fichero nuevo)\n\nCarpeta del catálogo: "
                            << "";
     QTest::newRow("ayuda del visor") << QStringList{"Vistel", "-h"} << 0 << "Uso: Vistel [OPCIÓN] [CARPETA]\n" << "";
     QTest::newRow("opción desconocida")

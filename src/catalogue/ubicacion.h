@@ -1,0 +1,34 @@
+#pragma once
+#include <QString>
+
+// The engines a catalogue can live in. Code that must write something
+// differently for one of them asks Catalogo::motor(); the rest is shared.
+enum class Motor { SQLite, PostgreSQL };
+
+// Where the catalogue is: the SQLite file beside the program, or a database
+// on a server named by lodrin.ini. The password is never part of it: the
+// server's client library finds it (PGPASSWORD, ~/.pgpass).
+struct UbicacionCatalogo {
+    Motor motor = Motor::SQLite;
+    QString fichero;   // the SQLite file
+    QString host;      // a server: host name or socket folder
+    int puerto = 5432;
+    QString base;
+    QString usuario;
+    QString error;     // why lodrin.ini could not be used; opening reports it
+
+    // The catalogue as messages name it: the file, or "base@host".
+    QString Nombre() const;
+
+    static UbicacionCatalogo Fichero(const QString& ruta);
+    // Reads an INI file naming a server ([catalogo] servidor=postgresql, host,
+    // port, database, user). A file that names no server, or one this program
+    // cannot reach, comes back with error set.
+    static UbicacionCatalogo DeIni(const QString& ini);
+    // The catalogue of a program folder: the server its lodrin.ini names, or
+    // its anterior.mdb when there is no lodrin.ini or it names no server.
+    static UbicacionCatalogo DeCarpeta(const QString& carpeta);
+};
+
+// The main window's title: which catalogue is open when it is a server.
+QString TituloVentana(const UbicacionCatalogo& u);

@@ -1,0 +1,227 @@
+// What a shared catalogue adds: programs recording at once, moving a
+// catalogue between a file and a server, and a server that cannot be used.
+// Runs on the engine LODRIN_PRUEBA_MOTOR selects.
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+#include <cstdio>
+
+#include "catalogue/catalogo.h"
+#include "catalogue/copia.h"
+#include "catalogue/grabacion.h"
+#include "catalogue/mascarasbd.h"
+#include "catalogue/nombres.h"
+#include "catalogue/objetos.h"
+#include "main_window/listatrabajo.h"
+#include "support/motorprueba.h"
+#include "support/mp3s.h"
+#include "support/testsupport.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A CD of 100 analysed songs by five authors over 35 discs; the CDs of one
+// test share every author and disc.
+ListaTrabajo ListaCd(const QString& cd)
+{
+    ListaTrabajo l;
+    l.PonOrdenada(false);
+    for (int k = 1; k <= 100; ++k) {
+        const int i = l.Anade(u"%1\\%2.mp3"_s.arg(cd).arg(k), u"/no/existe.mp3"_s, u"f"_s, u"mp3"_s);
+        for (const auto& [c, v] : {std::pair{columna::kAutor, u"Autora %1"_s.arg(k % 5)},
+                                   {columna::kDisco, u"Disco %1"_s.arg(k % 7)}, {columna::kCancion, u"Canción %1"_s.arg(k)},
+                                   {columna::kPosicion, QString::number(k)}, {columna::kMascara, u"a\\d\\c"_s}})
+            l.PonSubItem(i, c, v);
+    }
+    return l;
+}
+
+void Graba(Catalogo& bd, const QString& cd, const QString& dirPrograma)
+{
+    DatosGrabacion d;
+    d.descripcion = cd;
+    d.dirPrograma = dirPrograma;
+    GrabaCD(bd, ListaCd(cd), d);
+}
+
+// A child: opens the catalogue of its folder, waits for the word, records its CDs.
+int Hijo(const QString& dirPrograma, const QStringList& cds)
+{
+    try {
+        Catalogo bd(UbicacionCatalogo::DeCarpeta(dirPrograma), u"hijo"_s);
+        bd.AbreBaseDatos();
+        while (!QFile::exists(QDir(dirPrograma).filePath(u"ya"_s)))
+            QThread::usleep(200);
+        for (const QString& cd : cds)
+            Graba(bd, cd, dirPrograma);
+    } catch (const LodrinError& e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+        return 1;
+    }
+    return 0;
+}
+
+// Every row of every table, and the bytes of every picture's copy.
+QStringList Contenido(Catalogo& bd, const QString& dirPrograma)
+{
+    QStringList filas;
+    for (const char* select :
+         {"select idautor, dsautor, dsautor_std, intautor from tlautor order by idautor",
+          "select iddisco, dsdisco, dsdisco_std, cdautord from tldisco order by iddisco",
+          "select idcd, dscd, sercd, lotienecd, dtcd, dscd_clave from tlcd order by idcd",
+          "select idcancion, dscancion, cdcd, cddisco, cdautor, wncancion, dspath, swvarios, wntime, dscancion_clave"
+          " from tlcancion order by idcancion",
+          "select idobjeto, dstabla, idtabla, dspath, dspath_clave from tlobjetos order by idobjeto"})
+        bd.Recorre(QString::fromLatin1(select), {}, [&](const QSqlQuery& q) {
+            QStringList v;
+            for (int i = 0; i < q.record().count(); ++i) {
+                const QVariant x = q.value(i);
+                v << (x.typeId() == QMetaType::Bool ? QString::number(x.toInt())
+                      : x.typeId() == QMetaType::QDate ? x.toDate().toString(Qt::ISODate) : x.toString());
+            }
+            filas << v.join(u'|');
+        });
+    filas << MascarasGuardadas(bd);
+    for (Consulta r = bd.Abre(u"select idobjeto from tlobjetos order by idobjeto"_s); !r.Fin(); r.Siguiente())
+        filas << QString::fromLatin1(LeeFichero(CopiaImagen(bd, dirPrograma, r.Entero(u"idobjeto"_s))).toHex());
+    return filas;
+}
+
+}  // namespace
+
+class TestServidor : public QObject {
+    Q_OBJECT
+private slots:
+    void dosProgramasALaVez();
+    void copiaIdaYVuelta();
+    void servidorQueNoSirve_data();
+    void servidorQueNoSirve();
+};
+
+void TestServidor::dosProgramasALaVez()
+{
+    QTemporaryDir dir;
+    const QString prog = dir.path();
+    {
+        Catalogo bd(CatalogoDePrueba(prog), u"vacio"_s);
+        bd.AbreBaseDatos();
+    }
+    QProcess hijos[2];
+    const QStringList cds[2] = {{u"A"_s, u"B"_s}, {u"B"_s, u"C"_s}};
+    for (int h = 0; h < 2; ++h) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"LODRIN_HIJO"_s, prog);
+        env.insert(u"LODRIN_CDS"_s, cds[h].join(u','));
+        hijos[h].setProcessEnvironment(env);
+        hijos[h].start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(hijos[h].waitForStarted());
+    }
+    QThread::msleep(300);  // both connected and waiting
+    EscribeFichero(QDir(prog).filePath(u"ya"_s), "");
+    for (QProcess& h : hijos) {
+        QVERIFY(h.waitForFinished(60000));
+        QVERIFY2(h.exitCode() == 0, h.readAllStandardError().constData());
+    }
+    Catalogo bd(UbicacionCatalogo::DeCarpeta(prog), u"cuenta"_s);
+    bd.AbreBaseDatos();
+    for (const auto& [select, n] :
+         {std::pair{u"select count(*) from tlautor"_s, 5}, {u"select count(*) from tldisco"_s, 35},
+          {u"select count(*) from tlcd"_s, 3}, {u"select count(*) from tlcancion"_s, 300},
+          {u"select count(distinct dscancion_clave || '|' || cdcd) from tlcancion"_s, 300}})
+        QCOMPARE(bd.PrimerEntero(select, {}), qint64(n));
+}
+
+void TestServidor::copiaIdaYVuelta()
+{
+    if (!PruebaEnServidor())
+        QSKIP("needs the test server (LODRIN_PRUEBA_MOTOR=postgresql)");
+    QTemporaryDir dir;
+    const QString ida = dir.filePath(u"ida"_s), vuelta = dir.filePath(u"vuelta"_s);
+    QDir().mkpath(ida);
+    Catalogo origen(Catalogo::RutaCatalogo(ida), u"origen"_s);
+    origen.AbreBaseDatos();
+    Graba(origen, u"Árbol"_s, ida);
+    GuardaMascara(origen, u"d\\a\\c"_s);
+    for (int k = 0; k < 3; ++k) {
+        const QString imagen = CreaImagen(dir.filePath(u"cd/%1.%2"_s.arg(k).arg(k == 2 ? u"gif"_s : u"jpg"_s)), 20 + k);
+        GrabaObjeto(origen, ida, u"d"_s, k + 1, u"cd\\P%1.%2"_s.arg(k).arg(k == 2 ? u"GIF"_s : u"JPG"_s), imagen, true);
+    }
+    const QStringList antes = Contenido(origen, ida);
+
+    const UbicacionCatalogo servidor = BaseDePrueba(dir.filePath(u"servidor.ini"_s));
+    QVERIFY(CopiaCatalogo(origen, ida, servidor).contains(u"3 imágenes"_s));
+    // Into a catalogue that is not empty any more, nothing is copied.
+    QVERIFY_THROWS_EXCEPTION(LodrinError, CopiaCatalogo(origen, ida, servidor));
+    {
+        Catalogo bd(servidor, u"servidor"_s);
+        bd.AbreBaseDatos();
+        QCOMPARE(bd.PrimerEntero(u"select count(*) from tlimagenes"_s, {}), qint64(3));
+        // The server gives new rows ids after the copied ones.
+        QString nueva = u"Nueva"_s;
+        QCOMPARE(DameAutor(bd, nueva, true), qint64(6));
+        bd.Ejecuta(u"delete from tlautor where dsautor = ?"_s, {nueva});
+        QCOMPARE(CopiaCatalogo(bd, QString(), DestinoDeCopia(QDir(vuelta).filePath(u"anterior.mdb"_s))).isEmpty(),
+                 false);
+    }
+    Catalogo copia(Catalogo::RutaCatalogo(vuelta), u"vuelta"_s);
+    copia.AbreBaseDatos();
+    QCOMPARE(Contenido(copia, vuelta), antes);
+}
+
+void TestServidor::servidorQueNoSirve_data()
+{
+    QTest::addColumn<bool>("otraTabla");
+    QTest::newRow("no contesta") << false;
+    if (PruebaEnServidor())
+        QTest::newRow("base con otras tablas") << true;
+}
+
+void TestServidor::servidorQueNoSirve()
+{
+    QFETCH(bool, otraTabla);
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(u"lodrin.ini"_s);
+    UbicacionCatalogo u;
+    if (otraTabla) {
+        u = BaseDePrueba(ini);
+        Catalogo bd(u, u"ajena"_s);
+        bd.AbreBaseDatos();
+        QVERIFY(QSqlQuery(bd.db()).exec(u"create table facturas (n integer)"_s));
+    } else {
+        QSettings s(ini, QSettings::IniFormat);
+        for (const auto& [k, v] : {std::pair{"servidor", "postgresql"}, {"host", "/no/hay/servidor"},
+                                   {"database", "discoteca"}, {"user", "ana"}})
+            s.setValue(u"catalogo/"_s + QLatin1String(k), QLatin1String(v));
+        s.sync();
+        u = UbicacionCatalogo::DeCarpeta(dir.path());
+    }
+    Catalogo bd(u, u"nosirve"_s);
+    try {
+        bd.AbreBaseDatos();
+        QFAIL("opened");
+    } catch (const CatalogoNoAbierto& e) {
+        const QString esperado = otraTabla ? u"La base de datos %1 del servidor %2 no es un catálogo: tiene la tabla facturas"_s
+                                           : u"No se puede conectar con la base de datos %1 del servidor %2: "_s;
+        QVERIFY2(e.message().startsWith(esperado.arg(u.base, u.host)), qPrintable(e.message()));
+    }
+    QCOMPARE(TituloVentana(u), u"Lodrin - %1@%2"_s.arg(u.base, u.host));
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("LODRIN_HIJO"))
+        return Hijo(qEnvironmentVariable("LODRIN_HIJO"), qEnvironmentVariable("LODRIN_CDS").split(u','));
+    TestServidor t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "test_servidor.moc"
