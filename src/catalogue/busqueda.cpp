@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "catalogue/catalogo.h"
+#include "catalogue/edicion.h"
 #include "catalogue/esquema_busqueda.h"
 
 namespace {
@@ -15,20 +16,6 @@ const QString kColumnas = QStringLiteral(
 const QString kUniones = QStringLiteral(
     " left join tlautor a on a.idautor = c.cdautor left join tldisco d on d.iddisco = c.cddisco"
     " left join tlcd k on k.idcd = c.cdcd");
-
-// The engine's order that comes nearest the list's, so the first rows it
-// gives are the ones the list would show first; ties keep disc order.
-QString ordenSql(int columna)
-{
-    const QString resto = QStringLiteral("lower(a.dsautor), lower(d.dsdisco), c.wncancion, c.idcancion");
-    switch (columna) {
-    case columnaBD::kPosicion: return QStringLiteral("cast(c.wncancion as text), ") + resto;
-    case columnaBD::kDisco: return QStringLiteral("lower(d.dsdisco), ") + resto;
-    case columnaBD::kCancion: return QStringLiteral("lower(c.dscancion), ") + resto;
-    case columnaBD::kCd: return QStringLiteral("lower(k.dscd), ") + resto;
-    default: return resto;
-    }
-}
 
 CancionEncontrada encontrada(const Consulta& r)
 {
@@ -54,21 +41,32 @@ void ordena(std::vector<CancionEncontrada>& filas, int columna)
     });
 }
 
+// The first songs found, in the index's order, then sorted as the list
+// sorts: sorting every match of a common word to show a thousand of them
+// would cost more than the search. The total is counted only when the page
+// is full.
 ResultadoBusqueda porIndice(Catalogo& bd, const QStringList& palabras, int columna, int limite)
 {
     QVariantList valores;
     const QString desde = esquema_busqueda::CancionesConPalabras(palabras, valores);
-    valores << limite;
-    Consulta r = bd.Abre(QStringLiteral("select ") + kColumnas + QStringLiteral(", count(*) over () as total from ") +
-                             desde + QStringLiteral(" join tlcancion c on c.idcancion = b.idcancion") + kUniones +
-                             QStringLiteral(" order by ") + ordenSql(columna) + QStringLiteral(" limit ?"),
-                         valores);
+    Consulta r = bd.Abre(QStringLiteral("select ") + kColumnas + QStringLiteral(" from ") + desde +
+                             QStringLiteral(" join tlcancion c on c.idcancion = b.idcancion") + kUniones +
+                             QStringLiteral(" limit ?"),
+                         valores + QVariantList{limite});
     ResultadoBusqueda res;
-    if (!r.Fin())
-        res.total = r.Entero(QStringLiteral("total"));
     res.filas.reserve(size_t(r.RecordCount()));
     for (; !r.Fin(); r.Siguiente())
         res.filas.push_back(encontrada(r));
+    res.total = qint64(res.filas.size());
+    if (res.total > 0 && res.total >= limite) {
+        // Where the page ends among the songs tells how common the words
+        // are: when more than a quarter of the songs hold them, reading every
+        // text to count them costs less than going through the index.
+        const qint64 ultima = IdCancion(res.filas.back().fila.clave);
+        QVariantList cuenta;
+        const QString todas = esquema_busqueda::CancionesConPalabras(palabras, cuenta, res.total * 4 > ultima);
+        res.total = bd.PrimerEntero(QStringLiteral("select count(*) from ") + todas, cuenta);
+    }
     ordena(res.filas, columna);
     return res;
 }
@@ -78,16 +76,17 @@ ResultadoBusqueda porIndice(Catalogo& bd, const QStringList& palabras, int colum
 ResultadoBusqueda mirandoTodas(Catalogo& bd, const QStringList& palabras, int columna, int limite)
 {
     ResultadoBusqueda res;
-    Consulta r = bd.Abre(QStringLiteral("select ") + kColumnas + QStringLiteral(" from tlcancion c") + kUniones);
-    for (; !r.Fin(); r.Siguiente())
-        if (tieneTodas(textoCancion(r.Texto(QStringLiteral("dsautor")), r.Texto(QStringLiteral("dsdisco")),
-                                    r.Texto(QStringLiteral("dscancion")), r.Texto(QStringLiteral("dscd"))),
-                       palabras))
+    Consulta r = bd.Abre(QStringLiteral("select ") + kColumnas + QStringLiteral(" from tlcancion c") + kUniones +
+                         QStringLiteral(" order by c.idcancion"));
+    for (; !r.Fin(); r.Siguiente()) {
+        if (!tieneTodas(textoCancion(r.Texto(QStringLiteral("dsautor")), r.Texto(QStringLiteral("dsdisco")),
+                                     r.Texto(QStringLiteral("dscancion")), r.Texto(QStringLiteral("dscd"))),
+                        palabras))
+            continue;
+        if (++res.total <= limite)
             res.filas.push_back(encontrada(r));
-    res.total = qint64(res.filas.size());
+    }
     ordena(res.filas, columna);
-    if (res.filas.size() > size_t(limite))
-        res.filas.resize(size_t(limite));
     return res;
 }
 
@@ -155,15 +154,18 @@ namespace indice_busqueda {
 
 void PonAlDia(Catalogo& bd)
 {
-    // In batches, so building the index of a large catalogue does not hold
-    // all its songs in memory at once.
+    if (!esquema_busqueda::HayPendientes(bd))
+        return;
+    // The texts are folded into a staging table in batches (so a large
+    // catalogue is never held in memory at once), then go to the index in
+    // one statement: the index takes many rows in one statement far faster
+    // than one per statement.
+    esquema_busqueda::PreparaTextosNuevos(bd);
     const QString select = QStringLiteral(
         "select p.idcancion as idcancion, c.dscancion as dscancion, a.dsautor as dsautor, d.dsdisco as dsdisco,"
         " k.dscd as dscd from tlbusca_pendiente p join tlcancion c on c.idcancion = p.idcancion") +
-        kUniones + QStringLiteral(" where p.idcancion > ? order by p.idcancion limit 2000");
-    const QString escribe = QStringLiteral(
-        "insert into tlbusca (idcancion, dsbusca) values (?, ?)"
-        " on conflict (idcancion) do update set dsbusca = excluded.dsbusca");
+        kUniones + QStringLiteral(" where p.idcancion > ? order by p.idcancion limit 5000");
+    const QString guarda = esquema_busqueda::GuardaTextoNuevo();
     qint64 ultima = std::numeric_limits<qint64>::min();
     for (;;) {
         Consulta r = bd.Abre(select, {ultima});
@@ -171,10 +173,11 @@ void PonAlDia(Catalogo& bd)
             break;
         for (; !r.Fin(); r.Siguiente()) {
             ultima = r.Entero(QStringLiteral("idcancion"));
-            bd.Ejecuta(escribe, {ultima, textoCancion(r.Texto(QStringLiteral("dsautor")), r.Texto(QStringLiteral("dsdisco")),
-                                                      r.Texto(QStringLiteral("dscancion")), r.Texto(QStringLiteral("dscd")))});
+            bd.Ejecuta(guarda, {ultima, textoCancion(r.Texto(QStringLiteral("dsautor")), r.Texto(QStringLiteral("dsdisco")),
+                                                     r.Texto(QStringLiteral("dscancion")), r.Texto(QStringLiteral("dscd")))});
         }
     }
+    esquema_busqueda::PasaTextosNuevos(bd);
     bd.Ejecuta(QStringLiteral("delete from tlbusca_pendiente"));
 }
 

@@ -26,13 +26,14 @@ struct CancionEncontrada {
 
 struct ResultadoBusqueda {
     QString texto;                         // what was searched for
-    std::vector<CancionEncontrada> filas;  // the first `limite`, in the list's order
+    std::vector<CancionEncontrada> filas;  // at most `limite`, in the list's order
     qint64 total = 0;                      // how many songs hold every word
 };
 
-// The songs holding every word of texto, sorted as the catalogue list sorts
-// by the column columnaOrden (a columnaBD value), the first `limite` of
-// them, and how many there are in all. A text of no words finds nothing.
+// The songs holding every word of texto and how many there are in all. When
+// there are more than `limite`, the first `limite` recorded are given. They
+// come sorted as the catalogue list sorts by the column columnaOrden (a
+// columnaBD value). A text of no words finds nothing.
 // Reads through the index when the catalogue has one and it is up to date,
 // otherwise looks at every song. Throws LodrinError.
 ResultadoBusqueda BuscaCanciones(Catalogo& bd, const QString& texto, int columnaOrden = columnaBD::kAutor,

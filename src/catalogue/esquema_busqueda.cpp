@@ -53,10 +53,6 @@ const char* const kIndice[] = {
     "INSERT INTO tlbusca_pendiente SELECT idcancion FROM tlcancion",
 };
 
-// A word of fewer characters than a trigram is looked for in the folded
-// text itself; characters, not UTF-16 units, count.
-bool corta(const QString& palabra) { return palabra.toUcs4().size() < 3; }
-
 }  // namespace
 
 namespace esquema_busqueda {
@@ -79,28 +75,46 @@ bool HayPendientes(Catalogo& bd)
     return bd.PrimerEntero(QStringLiteral("select exists (select 1 from tlbusca_pendiente)"), {}) != 0;
 }
 
-QString CancionesConPalabras(const QStringList& palabras, QVariantList& valores)
+void PreparaTextosNuevos(Catalogo& bd)
 {
-    // Every long word is a phrase of the full-text query, written literally
-    // between double quotes; short ones are checked on the rows it gives,
-    // or on every row when all words are short.
+    bd.Ejecuta(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS tlbusca_nuevo (idcancion INTEGER PRIMARY KEY, dsbusca TEXT)"));
+    bd.Ejecuta(QStringLiteral("DELETE FROM temp.tlbusca_nuevo"));
+}
+
+QString GuardaTextoNuevo() { return QStringLiteral("INSERT INTO temp.tlbusca_nuevo (idcancion, dsbusca) VALUES (?, ?)"); }
+
+void PasaTextosNuevos(Catalogo& bd)
+{
+    // "WHERE true" tells the engine the ON CONFLICT belongs to the insert.
+    bd.Ejecuta(QStringLiteral("INSERT INTO tlbusca (idcancion, dsbusca) SELECT idcancion, dsbusca FROM temp.tlbusca_nuevo"
+                              " WHERE true ON CONFLICT (idcancion) DO UPDATE SET dsbusca = excluded.dsbusca"));
+    bd.Ejecuta(QStringLiteral("DELETE FROM temp.tlbusca_nuevo"));
+}
+
+QString CancionesConPalabras(const QStringList& palabras, QVariantList& valores, bool leyendoTodas)
+{
+    // Every word of three characters or more is a phrase of the full-text
+    // query, written literally between double quotes; the index steps
+    // through all of them together. Shorter words are looked for in the
+    // texts the index gives, or in every text when all words are short.
+    // Characters count, not UTF-16 units.
     QStringList frases;
     QStringList cortas;
     for (const QString& p : palabras) {
-        if (corta(p))
+        if (leyendoTodas || p.toUcs4().size() < 3)
             cortas << p;
         else
             frases << QLatin1Char('"') + QString(p).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
     }
     QString sql;
     if (!frases.isEmpty()) {
-        sql = QStringLiteral("(select rowid as idcancion from tlbusca_fts where tlbusca_fts match ?");
+        sql = QStringLiteral("(select t.rowid as idcancion from tlbusca_fts t where tlbusca_fts match ?");
         valores << frases.join(QLatin1Char(' '));
     } else {
-        sql = QStringLiteral("(select idcancion from tlbusca where 1");
+        sql = QStringLiteral("(select idcancion from tlbusca t where 1");
     }
     for (const QString& p : cortas) {
-        sql += QStringLiteral(" and instr(dsbusca, ?) > 0");
+        sql += QStringLiteral(" and instr(t.dsbusca, ?) > 0");
         valores << p;
     }
     return sql + QStringLiteral(") b");

@@ -23,9 +23,18 @@ void CreaIndice(Catalogo& bd);
 // not fill it (an earlier version, the engine's own tool).
 bool HayPendientes(Catalogo& bd);
 
-// The songs holding every word, as a table `b` with the column idcancion, to
-// stand in a from list; the words come folded, none empty. Its values are
-// appended to valores.
-QString CancionesConPalabras(const QStringList& palabras, QVariantList& valores);
+// Putting folded texts in the index: an empty staging table of this
+// connection, the statement that adds one (idcancion, text) to it, and
+// moving them all into tlbusca, replacing the texts they had.
+void PreparaTextosNuevos(Catalogo& bd);
+QString GuardaTextoNuevo();
+void PasaTextosNuevos(Catalogo& bd);
+
+// The songs holding every word, as a table `b` with the column idcancion,
+// in the order of idcancion, to stand in a from list; the words come folded,
+// none empty. Its values are appended to valores. leyendoTodas looks in
+// every text instead of going through the index, which costs less when most
+// songs hold the words.
+QString CancionesConPalabras(const QStringList& palabras, QVariantList& valores, bool leyendoTodas = false);
 
 }  // namespace esquema_busqueda
