@@ -7,6 +7,7 @@
 #include <QSqlRecord>
 #include <QThread>
 
+#include "catalogue/busqueda.h"
 #include "catalogue/esquema.h"
 
 namespace {
@@ -111,11 +112,7 @@ void Catalogo::AbreBaseDatos()
     const bool antiguo = esquema::Comprueba(ruta_, conexion_ + QStringLiteral("_prueba"));
     soloLectura_ = !escribible(ruta_);
 
-    QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexion_);
-    d.setDatabaseName(ruta_);
-    d.setConnectOptions(soloLectura_ ? QStringLiteral("QSQLITE_OPEN_READONLY") : QString());
-    if (!d.open())
-        throw CatalogoNoAbierto(QStringLiteral("No se puede abrir el catálogo %1: %2").arg(ruta_, textoError(d.lastError())));
+    conecta();
     try {
         if (soloLectura_) {
             if (antiguo)
@@ -124,6 +121,8 @@ void Catalogo::AbreBaseDatos()
             esquema::ConfiguraEscritura(*this);
             if (antiguo)
                 esquema::Actualiza(*this);
+            indice_busqueda::Prepara(*this);
+            indiceBusqueda_ = true;
         }
     } catch (const LodrinError& e) {
         cierra();
@@ -159,6 +158,23 @@ void Catalogo::abreServidor()
         cierra();
         throw CatalogoNoAbierto(e.message());
     }
+void Catalogo::AbreParaLeer()
+{
+    cierra();
+    if (!QFileInfo::exists(ruta_))
+        throw CatalogoNoAbierto(QStringLiteral("No se puede abrir el catálogo %1: no existe").arg(ruta_));
+    soloLectura_ = true;
+    conecta();
+}
+
+void Catalogo::conecta()
+{
+    indiceBusqueda_ = false;
+    QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexion_);
+    d.setDatabaseName(ruta_);
+    d.setConnectOptions(soloLectura_ ? QStringLiteral("QSQLITE_OPEN_READONLY") : QString());
+    if (!d.open())
+        throw CatalogoNoAbierto(QStringLiteral("No se puede abrir el catálogo %1: %2").arg(ruta_, textoError(d.lastError())));
 }
 
 QSqlQuery& Catalogo::sentencia(const QString& sql, const QVariantList& valores)
@@ -263,9 +279,13 @@ void Transaccion::AlDeshacer(std::function<void()> deshacer) { bd_.alDeshacer_.p
 
 void Transaccion::Confirma()
 {
-    confirmada_ = true;
-    if (!exterior_)
+    if (!exterior_) {
+        confirmada_ = true;
         return;
+    }
+    if (bd_.indiceBusqueda_)
+        indice_busqueda::PonAlDia(bd_);
+    confirmada_ = true;
     QSqlDatabase d = bd_.db();
     if (!d.commit()) {
         confirmada_ = false;

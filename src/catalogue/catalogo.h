@@ -63,6 +63,10 @@ public:
     // and never touched. A file or folder that cannot be written opens for
     // reading only. Throws CatalogoNoAbierto.
     void AbreBaseDatos();
+    // Opens an existing catalogue for reading only, as it is: a second
+    // connection for work done beside the program's own (searching on
+    // another thread). Throws CatalogoNoAbierto.
+    void AbreParaLeer();
     bool SoloLectura() const { return soloLectura_; }
 
     // Runs a select with its values bound to the ? of the text, in order.
@@ -102,12 +106,16 @@ private:
     QSqlQuery& sentencia(const QString& sql, const QVariantList& valores);
     void cierra();
     void abreServidor();
+    void conecta();
 
     UbicacionCatalogo ubicacion_;
     QString ruta_;
     QString conexion_;
     AutoresNuevos autores_;
     bool soloLectura_ = false;
+    // The file has the song search index, which each operation keeps up to
+    // date before it commits.
+    bool indiceBusqueda_ = false;
     QHash<QString, QSqlQuery> preparadas_;
     // Open transactions: only the outermost one begins and ends in the engine.
     int profundidad_ = 0;

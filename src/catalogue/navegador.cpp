@@ -17,6 +17,36 @@ bool sinId(qint64 id) { return id == 0 || id == -1; }
 
 qint64 IdDeClave(const QString& clave) { return clave.mid(5).toLongLong(); }
 
+FilaBD FilaDeCancion(const Consulta& r)
+{
+    FilaBD f;
+    f.clave = QStringLiteral("ca#") + QString::number(r.Entero(QStringLiteral("idcancion")));
+    f.posicion = QString::number(r.Entero(QStringLiteral("wncancion")));
+    f.attrib = r.SiNo(QStringLiteral("swvarios")) ? QStringLiteral("v") : QStringLiteral("f");
+    f.autor = sinId(r.Entero(QStringLiteral("cdautor"))) ? kVacio : r.Texto(QStringLiteral("dsautor"));
+    f.disco = sinId(r.Entero(QStringLiteral("cddisco"))) ? kVacio : r.Texto(QStringLiteral("dsdisco"));
+    f.cancion = r.Texto(QStringLiteral("dscancion"));
+    f.cd = r.Texto(QStringLiteral("dscd"));
+    return f;
+}
+
+QString TextoColumna(const FilaBD& f, int columna)
+{
+    switch (columna) {
+    case columnaBD::kPosicion: return f.posicion;
+    case columnaBD::kAttrib: return f.attrib;
+    case columnaBD::kAutor: return f.autor;
+    case columnaBD::kDisco: return f.disco;
+    case columnaBD::kCancion: return f.cancion;
+    default: return f.cd;
+    }
+}
+
+bool FilaAntes(const FilaBD& a, const FilaBD& b, int columna)
+{
+    return TextoColumna(a, columna).compare(TextoColumna(b, columna), Qt::CaseInsensitive) < 0;
+}
+
 int ColumnaOrdenArbol(int orden)
 {
     switch (orden) {
@@ -138,19 +168,11 @@ ContenidoBD ListaBD(Catalogo& bd, const QString& clave, AvanceCarga* avance)
         qint64 cdautor = r.Entero(QStringLiteral("cdautor"));
         const bool varios = r.SiNo(QStringLiteral("swvarios"));
 
-        cd = r.Texto(QStringLiteral("dscd"));
-        disco = sinId(cddisco) ? kVacio : r.Texto(QStringLiteral("dsdisco"));
+        FilaBD f = FilaDeCancion(r);
+        cd = f.cd;
+        disco = f.disco;
+        autor = f.autor;
         conImagen = !sinId(cddisco) && r.SiNo(QStringLiteral("conimagen"));
-        autor = sinId(cdautor) ? kVacio : r.Texto(QStringLiteral("dsautor"));
-
-        FilaBD f;
-        f.clave = QStringLiteral("ca#") + QString::number(r.Entero(QStringLiteral("idcancion")));
-        f.posicion = QString::number(r.Entero(QStringLiteral("wncancion")));
-        f.attrib = varios ? QStringLiteral("v") : QStringLiteral("f");
-        f.autor = autor;
-        f.disco = disco;
-        f.cancion = r.Texto(QStringLiteral("dscancion"));
-        f.cd = cd;
         c.filas.push_back(std::move(f));
 
         const QString imagenDisco = conImagen ? QStringLiteral("cd") : QStringLiteral("disco");

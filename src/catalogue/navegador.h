@@ -3,6 +3,7 @@
 #include <vector>
 
 class Catalogo;
+class Consulta;
 
 // What the browser of the "Base de datos" tab shows, read from the catalogue
 // at the moment it is asked for. The window turns these into tree nodes and
@@ -69,3 +70,13 @@ ContenidoBD ListaBD(Catalogo& bd, const QString& clave, AvanceCarga* avance = nu
 
 // The id a key carries after its first five characters ("BDau#12" -> 12).
 qint64 IdDeClave(const QString& clave);
+
+// The list row of a song read by a select that names its columns as the
+// browser's does: idcancion, wncancion, swvarios, cdautor, dsautor, cddisco,
+// dsdisco, dscancion, dscd.
+FilaBD FilaDeCancion(const Consulta& r);
+
+// A row's text in a list column, and the list's order by that column: text,
+// ascending, without regard to case.
+QString TextoColumna(const FilaBD& fila, int columna);
+bool FilaAntes(const FilaBD& a, const FilaBD& b, int columna);

@@ -12,12 +12,6 @@ Orden Fallo(const QString& texto)
     return o;
 }
 
-void Escribe(std::FILE* salida, const QString& texto)
-{
-    std::fputs(texto.toLocal8Bit().constData(), salida);
-    std::fflush(salida);
-}
-
 QString Prueba(const DescripcionPrograma& p)
 {
     return QStringLiteral("Pruebe «%1 --help» para más información.\n").arg(p.nombre);
@@ -111,4 +105,10 @@ int ArgumentoSobrante(const DescripcionPrograma& p, const QString& argumento)
 {
     Escribe(stderr, QStringLiteral("%1: argumento de más «%2»\n").arg(p.nombre, argumento) + Prueba(p));
     return 2;
+}
+
+void Escribe(std::FILE* salida, const QString& texto)
+{
+    std::fputs(texto.toLocal8Bit().constData(), salida);
+    std::fflush(salida);
 }

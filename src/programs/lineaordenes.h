@@ -3,6 +3,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <cstdio>
 
 // One option of a program's command line: "--nombre" or "--nombre VALOR".
 struct OpcionOrdenes {
@@ -44,3 +45,6 @@ int Atiende(const Orden& orden, const DescripcionPrograma& programa, const QStri
 
 // The message and exit status 2 for arguments the program does not take.
 int ArgumentoSobrante(const DescripcionPrograma& programa, const QString& argumento);
+
+// Writes text on a standard stream (stdout, stderr) at once.
+void Escribe(std::FILE* salida, const QString& texto);

@@ -1,7 +1,9 @@
 #include <QDir>
 #include <cstdio>
+#include <QFileInfo>
 #include <QStandardPaths>
 
+#include "catalogue/busqueda.h"
 #include "catalogue/catalogo.h"
 #include "catalogue/copia.h"
 #include "common/carpetacatalogo.h"
@@ -20,7 +22,9 @@ DescripcionPrograma Descripcion()
 {
     return {QStringLiteral("Lodrin"), QStringLiteral(LODRIN_VERSION), QString(),
             QStringLiteral("Catalogador de CDs de MP3. Sin opciones abre la ventana."),
-            {{QStringLiteral("copia-catalogo"), QStringLiteral("DESTINO"),
+            {{QStringLiteral("buscar"), QStringLiteral("TEXTO"),
+              QStringLiteral("escribe las canciones del catálogo con todas las palabras y termina")},
+             {QStringLiteral("copia-catalogo"), QStringLiteral("DESTINO"),
               QStringLiteral("copia el catálogo en uso en DESTINO (un .ini de servidor o un fichero nuevo)")}}};
 }
 
@@ -45,6 +49,29 @@ int CopiaCatalogoEn(const QString& destino)
     }
 }
 
+// Prints every song holding all the words, one line each: 0 when some
+// matched, 1 when none did, 2 when the catalogue cannot be read.
+int Buscar(const QString& texto)
+{
+    const UbicacionCatalogo donde = UbicacionCatalogo::DeCarpeta(CarpetaEnUso());
+    try {
+        // A search never creates a catalogue file.
+        if (donde.motor == Motor::SQLite && !QFileInfo::exists(donde.Nombre()))
+            throw LodrinError(QStringLiteral("No hay catálogo en %1").arg(donde.Nombre()));
+        Catalogo bd(donde);
+        bd.AbreBaseDatos();
+        const ResultadoBusqueda r = BuscaCanciones(bd, texto, columnaBD::kAutor, std::numeric_limits<int>::max());
+        QString lineas;
+        for (const CancionEncontrada& c : r.filas)
+            lineas += LineaBusqueda(c);
+        Escribe(stdout, lineas);
+        return r.filas.empty() ? 1 : 0;
+    } catch (const LodrinError& e) {
+        Escribe(stderr, QStringLiteral("Lodrin: %1\n").arg(e.message()));
+        return 2;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -61,6 +88,8 @@ int main(int argc, char* argv[])
             return salida;
         if (orden.valores.contains(QStringLiteral("copia-catalogo")))
             return CopiaCatalogoEn(orden.valores.value(QStringLiteral("copia-catalogo")));
+        if (orden.valores.contains(QStringLiteral("buscar")))
+            return Buscar(orden.valores.value(QStringLiteral("buscar")));
     }
     AplicacionLodrin app(argc, argv);
     CargaTraducciones(app);

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "catalogue/busqueda.h"
 #include "catalogue/catalogo.h"
 #include "catalogue/comparacion.h"
 #include "catalogue/edicion.h"
@@ -191,6 +192,8 @@ void TestAlmacen::catalogoAntiguoSePoneAlDia()
         QCOMPARE(DameCancion(bd, titulo, 1, 1, 0, 0, ruta2, false, false, 0), qint64(1));
         EscribeFichero(QDir(CarpetaImagenes(dir.path())).filePath(u"1.jpg"_s), "copia");
         QCOMPARE(GrabaObjeto(bd, dir.path(), u"d"_s, 1, u"a\\portada.JPG"_s, QString(), true), qint64(1));
+        // Its songs are in the search index.
+        QCOMPARE(bd.PrimerEntero(u"select count(*) from tlbusca_fts where tlbusca_fts match 'arbol'"_s, {}), qint64(1));
     }
     // Rollback journal, the file alone, readable and sound for the plain tool,
     // and every lookup served by an index of its own.
@@ -265,6 +268,7 @@ void TestAlmacen::soloLectura()
         ListaTrabajo lista = ListaCd(u"Uno"_s);
         ComparaCD(bd, lista);
         QCOMPARE(lista.Fila(1).icono, antiguo ? u"false"_s : u"true"_s);
+        QCOMPARE(BuscaCanciones(bd, u"mas uno"_s).total, qint64(antiguo ? 1 : kCanciones));
         // Every write is refused, naming the file.
         const FilaBD fila{u"ca#1"_s, u"1"_s, u"f"_s, u"Ana"_s, u"Uno"_s, u"Otra"_s, u"MÁS"_s};
         const std::function<void()> escrituras[] = {

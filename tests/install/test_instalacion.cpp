@@ -7,6 +7,7 @@
 #include <QtTest>
 #include <unistd.h>
 
+#include "catalogue/catalogo_relleno.h"
 #include "programs/carpetavisor.h"
 #include "support/testsupport.h"
 
@@ -107,6 +108,9 @@ void TestInstalacion::initTestCase()
                          ? Ejecuta({LODRIN_CMAKE, "--install", LODRIN_BUILD_DIR, "--prefix", prefijo_})
                          : Ejecuta({"dpkg-deb", "-x", paquete, raiz_.filePath("paquete")});
     QVERIFY2(s.estado == 0, qPrintable(s.out + s.err));
+    Catalogo bd(Catalogo::RutaCatalogo(prefijo_ + "/bin"), "instalado");
+    bd.AbreBaseDatos();
+    GrabaCancionPrueba(bd, "Verano", "Bea Ruiz", "Orillas", "Canción del Río", 3);
 }
 
 void TestInstalacion::entradasDelMenu()
@@ -141,11 +145,23 @@ void TestInstalacion::lineaDeOrdenes_data()
                                         << "Lodrin " + version + "\n" << "";
     QTest::newRow("ayuda") << QStringList{"Lodrin", "--help"} << 0
                            << "Uso: Lodrin [OPCIÓN]\nCatalogador de CDs de MP3. Sin opciones abre la ventana.\n\n"
-                              "Opciones:\n  -h, --help                muestra esta ayuda y termina\n"
-                              "  -v, --version             muestra la versión y termina\n"
+                              "Opciones:
+  -h, --help                muestra esta ayuda y termina
+"
+                              "  -v, --version             muestra la versión y termina
+"
+                              "  --buscar TEXTO            escribe las canciones del catálogo con todas las palabras y"
+                              " termina
+"
                               "  --copia-catalogo DESTINO  copia el catálogo en uso en DESTINO (un .ini de servidor o un"
-                              " fichero nuevo)\n\nCarpeta del catálogo: "
+                              " fichero nuevo)
+
+Carpeta del catálogo: "
                            << "";
+    // The catalogue beside the installed program holds the song initTestCase records.
+    QTest::newRow("buscar") << QStringList{"Lodrin", "--buscar", "rio CANCION"} << 0
+                            << "Bea Ruiz\tOrillas\tCanción del Río\t3\t03:00\tVerano\n" << "";
+    QTest::newRow("buscar sin resultado") << QStringList{"Lodrin", "--buscar=rio zzz"} << 1 << "" << "";
     QTest::newRow("ayuda del visor") << QStringList{"Vistel", "-h"} << 0 << "Uso: Vistel [OPCIÓN] [CARPETA]\n" << "";
     QTest::newRow("opción desconocida")
         << QStringList{"Lodrin", "--nada"} << 2 << ""
