@@ -158,6 +158,8 @@ void Catalogo::abreServidor()
         cierra();
         throw CatalogoNoAbierto(e.message());
     }
+}
+
 void Catalogo::AbreParaLeer()
 {
     cierra();

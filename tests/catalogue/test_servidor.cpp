@@ -19,7 +19,7 @@
 #include "catalogue/mascarasbd.h"
 #include "catalogue/nombres.h"
 #include "catalogue/objetos.h"
-#include "main_window/listatrabajo.h"
+#include "worklist/listatrabajo.h"
 #include "support/motorprueba.h"
 #include "support/mp3s.h"
 #include "support/testsupport.h"

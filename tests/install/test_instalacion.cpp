@@ -145,18 +145,12 @@ void TestInstalacion::lineaDeOrdenes_data()
                                         << "Lodrin " + version + "\n" << "";
     QTest::newRow("ayuda") << QStringList{"Lodrin", "--help"} << 0
                            << "Uso: Lodrin [OPCIÓN]\nCatalogador de CDs de MP3. Sin opciones abre la ventana.\n\n"
-                              "Opciones:
-  -h, --help                muestra esta ayuda y termina
-"
-                              "  -v, --version             muestra la versión y termina
-"
+                              "Opciones:\n  -h, --help                muestra esta ayuda y termina\n"
+                              "  -v, --version             muestra la versión y termina\n"
                               "  --buscar TEXTO            escribe las canciones del catálogo con todas las palabras y"
-                              " termina
-"
+                              " termina\n"
                               "  --copia-catalogo DESTINO  copia el catálogo en uso en DESTINO (un .ini de servidor o un"
-                              " fichero nuevo)
-
-Carpeta del catálogo: "
+                              " fichero nuevo)\n\nCarpeta del catálogo: "
                            << "";
     // The catalogue beside the installed program holds the song initTestCase records.
     QTest::newRow("buscar") << QStringList{"Lodrin", "--buscar", "rio CANCION"} << 0
