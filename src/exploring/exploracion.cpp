@@ -24,16 +24,17 @@ ClaseFichero ClasePorExtension(const QString& ruta)
 {
     if (ruta.size() < 4)
         return {};
-    QString fin = ruta.right(4).toUpper();
+    const QStringView fin = QStringView(ruta).right(4);
     if (fin[0] != QLatin1Char('.'))
         return {};
-    if (fin[1] == QLatin1Char('M') && fin[2] == QLatin1Char('P'))
+    auto es = [&](const char* extension) { return fin.compare(QLatin1String(extension), Qt::CaseInsensitive) == 0; };
+    if (fin[1].toUpper() == QLatin1Char('M') && fin[2].toUpper() == QLatin1Char('P'))
         return {QStringLiteral("f"), QStringLiteral("mp3")};
-    if (fin == QLatin1String(".GIF") || fin == QLatin1String(".JPG"))
+    if (es(".GIF") || es(".JPG"))
         return {QStringLiteral("p"), QStringLiteral("img")};
-    if (fin == QLatin1String(".DOC") || fin == QLatin1String(".TXT"))
+    if (es(".DOC") || es(".TXT"))
         return {QStringLiteral("c"), QStringLiteral("text")};
-    if (fin == QLatin1String(".M3U"))
+    if (es(".M3U"))
         return {QStringLiteral("l"), QStringLiteral("list")};
     return {};
 }
@@ -123,7 +124,8 @@ QString DameFicheros(ListaTrabajo& lista, const QString& relativa, const QString
         }
         if (!esCarpeta && !esFichero)
             continue;
-        const QString nombre = QFile::decodeName(e->d_name);
+        // File names are UTF-8 here, as Qt takes them.
+        const QString nombre = QString::fromUtf8(e->d_name);
         if (esCarpeta) {
             // A '\' in the name cannot be told from a folder boundary.
             if (nombre.contains(kBarra))
