@@ -3,6 +3,7 @@
 #include <QSet>
 
 #include "catalogue/catalogo.h"
+#include "common/orden.h"
 
 namespace {
 
@@ -32,18 +33,19 @@ std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, AvanceCarga* avance)
     QString grupo;
     switch (orden) {
     case 1:
-        select = QStringLiteral("SELECT DSAUTOR,idAUTOR FROM TLAUTOR ORDER BY DSAUTOR_std");
+        select = QStringLiteral("SELECT DSAUTOR,idAUTOR,dsautor_std as orden FROM TLAUTOR ORDER BY idautor");
         grupo = QStringLiteral("GrupoAutor");
         break;
     case 2:
         // Each disc comes with its author's name: one statement, not one per disc.
-        select = QStringLiteral("select d.dsdisco as dsdisco, d.iddisco as iddisco, a.dsautor as dsautor"
+        select = QStringLiteral("select d.dsdisco as dsdisco, d.iddisco as iddisco, a.dsautor as dsautor,"
+                                " d.dsdisco_std as orden"
                                 " from tldisco d left join tlautor a on a.idautor = d.cdautord"
-                                " order by d.dsdisco_std, d.cdautord, d.iddisco");
+                                " order by d.cdautord, d.iddisco");
         grupo = QStringLiteral("grupodisco");
         break;
     case 3:
-        select = QStringLiteral("SELECT DSCD,IDCD FROM TLCD ORDER BY DSCD");
+        select = QStringLiteral("SELECT DSCD,IDCD,dscd as orden FROM TLCD ORDER BY idcd");
         grupo = QStringLiteral("GrupoCD");
         break;
     default:
@@ -54,7 +56,10 @@ std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, AvanceCarga* avance)
     nodos.push_back({QString(), QStringLiteral("BD"), grupo, grupo, 0});
 
     Consulta r = bd.Abre(select);
-    nodos.reserve(size_t(r.RecordCount()) + 1);
+    // The first level in Spanish order of the standardised name (the CD's
+    // description); the database would compare bytes.
+    std::vector<std::pair<QString, NodoBD>> hijos;
+    hijos.reserve(size_t(r.RecordCount()));
     if (avance)
         avance->Empieza(r.RecordCount() + 1);
     for (; !r.Fin(); r.Siguiente()) {
@@ -81,10 +86,14 @@ std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, AvanceCarga* avance)
             n.imagen = QStringLiteral("cd");
             break;
         }
-        nodos.push_back(std::move(n));
+        hijos.push_back({r.Texto(QStringLiteral("orden")), std::move(n)});
         if (avance)
             avance->Avanza();
     }
+    OrdenaPorNombre(hijos, [](const auto& h) -> const QString& { return h.first; });
+    nodos.reserve(hijos.size() + 1);
+    for (auto& h : hijos)
+        nodos.push_back(std::move(h.second));
     if (avance)
         avance->Termina();
     return nodos;

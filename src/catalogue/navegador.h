@@ -49,7 +49,7 @@ public:
 
 // The root and the first level of the tree for an ordering: 1 by authors,
 // 2 by discs, 3 by CDs. The root comes first, then the children in the order
-// of the select. Any other ordering gives nothing.
+// of their names in Spanish order. Any other ordering gives nothing.
 std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, AvanceCarga* avance = nullptr);
 
 // The list column the rows are sorted by after building a tree ordering, or

@@ -13,6 +13,7 @@
 #include "common/cajaimagen.h"
 #include "common/controles.h"
 #include "common/listasimagenes.h"
+#include "common/orden.h"
 #include "common/twips.h"
 
 static_assert(rolBD::kClave == Qt::UserRole);
@@ -36,13 +37,13 @@ private:
     int valor_ = 0;
 };
 
-// A song row; columns sort as text, without regard to case.
+// A song row; columns sort as text, in Spanish order.
 class ItemCancion : public QTreeWidgetItem {
 public:
     bool operator<(const QTreeWidgetItem& otro) const override
     {
         const int c = treeWidget() ? treeWidget()->sortColumn() : 0;
-        return text(c).compare(otro.text(c), Qt::CaseInsensitive) < 0;
+        return AntesQue(text(c), otro.text(c));
     }
 };
 
@@ -154,7 +155,7 @@ void AreaSuperior::ArbolBD(int orden)
     tvBD->clear();
     canciones_.Limpia();
     // Only the root sits at the top of the tree, so there is nothing to sort
-    // there; the first level keeps the order of the select.
+    // there; the first level keeps the order ArbolBD gives.
     AvanceBarra avance(avance_);
     const std::vector<NodoBD> nodos = ::ArbolBD(bd_, orden, &avance);
     if (nodos.empty())
