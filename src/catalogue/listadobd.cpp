@@ -2,6 +2,7 @@
 
 #include "catalogue/catalogo.h"
 #include "common/orden.h"
+#include "common/textos.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ std::vector<ParAutorDisco> ParesAutorDisco(Catalogo& bd, qint64 iddisco, qint64 
     }
     if (idautor != 0) {
         select += QStringLiteral(" and (idautor = ? or dsautor = ?)");
-        valores << idautor << QStringLiteral("<Varios Artistas>");
+        valores << idautor << kVariosArtistas;
     }
     select += QStringLiteral(" order by idautor, iddisco");
     struct Par {

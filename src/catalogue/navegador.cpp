@@ -4,11 +4,10 @@
 
 #include "catalogue/catalogo.h"
 #include "common/orden.h"
+#include "common/textos.h"
 
 namespace {
 
-const QString kVacio = QStringLiteral("<vacio>");
-const QString kVarios = QStringLiteral("<Varios Artistas>");
 constexpr qint64 kGrupoVarios = -98;
 constexpr qint64 kNinguno = -99;
 
@@ -27,7 +26,7 @@ int ColumnaOrdenArbol(int orden)
     }
 }
 
-std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, AvanceCarga* avance)
+std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, Avance* avance)
 {
     QString select;
     QString grupo;
@@ -60,6 +59,7 @@ std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, AvanceCarga* avance)
     // description); the database would compare bytes.
     std::vector<std::pair<QString, NodoBD>> hijos;
     hijos.reserve(size_t(r.RecordCount()));
+    int leidas = 0;
     if (avance)
         avance->Empieza(r.RecordCount() + 1);
     for (; !r.Fin(); r.Siguiente()) {
@@ -88,7 +88,7 @@ std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, AvanceCarga* avance)
         }
         hijos.push_back({r.Texto(QStringLiteral("orden")), std::move(n)});
         if (avance)
-            avance->Avanza();
+            avance->Avanza(++leidas);
     }
     OrdenaPorNombre(hijos, [](const auto& h) -> const QString& { return h.first; });
     nodos.reserve(hijos.size() + 1);
@@ -99,7 +99,7 @@ std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, AvanceCarga* avance)
     return nodos;
 }
 
-ContenidoBD ListaBD(Catalogo& bd, const QString& clave, AvanceCarga* avance)
+ContenidoBD ListaBD(Catalogo& bd, const QString& clave, Avance* avance)
 {
     ContenidoBD c;
     const QString marca = clave.left(5);
@@ -128,6 +128,7 @@ ContenidoBD ListaBD(Catalogo& bd, const QString& clave, AvanceCarga* avance)
     Consulta r = bd.Abre(select, {IdDeClave(clave)});
     if (r.Fin())
         return c;
+    int leidas = 0;
     if (avance)
         avance->Empieza(r.RecordCount());
     if (porAutor)
@@ -178,7 +179,7 @@ ContenidoBD ListaBD(Catalogo& bd, const QString& clave, AvanceCarga* avance)
             QString nombre = autor;
             if (varios) {
                 cdautor = kGrupoVarios;
-                nombre = kVarios;
+                nombre = kVariosArtistas;
             }
             const bool otroAutorCd = cdautor != autorAnterior;
             const QString claveAutor = clave + QStringLiteral("au#") + QString::number(cdautor);
@@ -198,7 +199,7 @@ ContenidoBD ListaBD(Catalogo& bd, const QString& clave, AvanceCarga* avance)
         discoAnterior = cddisco;
         autorAnterior = cdautor;
         if (avance)
-            avance->Avanza();
+            avance->Avanza(++leidas);
     }
     if (avance)
         avance->Termina();

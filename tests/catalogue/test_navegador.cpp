@@ -17,10 +17,10 @@ const NodoBD* busca(const std::vector<NodoBD>& nodos, const QString& clave)
     return nullptr;
 }
 
-class AvanceAnotado : public AvanceCarga {
+class AvanceAnotado : public Avance {
 public:
     void Empieza(int m) override { maximos << m; }
-    void Avanza() override { ++pasos; }
+    void Avanza(int valor) override { pasos = valor; }
     void Termina() override { ++terminados; }
     QList<int> maximos;
     int pasos = 0;
