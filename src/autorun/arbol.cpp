@@ -45,12 +45,12 @@ public:
         const int raiz = arbol_.Anade(-1, QStringLiteral("nuevo"), QStringLiteral("nuevo"), QStringLiteral("disco"));
         arbol_.Nodo(raiz).asegurarVisible = true;
         for (int i = 1; i <= lista_.Cuenta(); ++i) {
-            const QString tipo = lista_.Tipo(i);
+            const ClaseFila clase = lista_.Clase(i);
             if (lista_.CuentaSubItems(i) < 3)
                 continue;
-            if (tipo == QLatin1String("f") || tipo == QLatin1String("v"))
-                cancion(i, tipo == QLatin1String("v"));
-            else if (tipo == QLatin1String("p"))
+            if (EsMp3(clase))
+                cancion(i, clase == ClaseFila::Varios);
+            else if (clase == ClaseFila::Imagen)
                 imagen(i);
         }
         return std::move(arbol_);

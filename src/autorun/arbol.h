@@ -4,6 +4,8 @@
 #include <QVariant>
 #include <vector>
 
+#include "common/textos.h"
+
 class ListaTrabajo;
 struct CamposLlevados;
 
@@ -40,7 +42,6 @@ private:
 
 // Author and disc before any row: a text no author or disc can be.
 inline const QString kNingunoTodavia = QStringLiteral("<tengo!que!ser!algo!que!no!existe>");
-inline const QString kVariosArtistas = QStringLiteral("<Varios Artistas>");
 
 // Builds the tree from the analysed rows of the work list. The current author
 // and disc are carried in campos, as the other commands of the window share them.

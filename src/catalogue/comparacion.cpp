@@ -2,6 +2,7 @@
 
 #include "catalogue/catalogo.h"
 #include "catalogue/nombres.h"
+#include "common/textos.h"
 #include "worklist/listatrabajo.h"
 
 namespace {
@@ -11,7 +12,7 @@ bool Catalogada(Catalogo& bd, const ListaTrabajo& lista, int i, bool varios)
     const qint64 idautor = AutorCatalogado(bd, lista.SubItem(i, columna::kAutor));
     if (idautor < 1)
         return false;
-    const qint64 propietario = varios ? AutorCatalogado(bd, QStringLiteral("<Varios Artistas>")) : idautor;
+    const qint64 propietario = varios ? AutorCatalogado(bd, kVariosArtistas) : idautor;
     if (propietario < 1)
         return false;
     QString disco = lista.SubItem(i, columna::kDisco);
@@ -28,9 +29,9 @@ bool Catalogada(Catalogo& bd, const ListaTrabajo& lista, int i, bool varios)
 void ComparaCD(Catalogo& bd, ListaTrabajo& lista)
 {
     for (int i = 1; i <= lista.Cuenta(); ++i) {
-        const QString tipo = lista.Tipo(i);
-        const bool varios = tipo == QLatin1String("v");
-        if ((tipo != QLatin1String("f") && !varios) || lista.CuentaSubItems(i) <= 1)
+        const ClaseFila clase = lista.Clase(i);
+        const bool varios = clase == ClaseFila::Varios;
+        if (!EsMp3(clase) || lista.CuentaSubItems(i) <= 1)
             continue;
         lista.Fila(i).icono = Catalogada(bd, lista, i, varios) ? QStringLiteral("true") : QStringLiteral("false");
         lista.Cambiada();

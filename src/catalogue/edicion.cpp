@@ -3,6 +3,7 @@
 #include "catalogue/catalogo.h"
 #include "catalogue/navegador.h"
 #include "catalogue/nombres.h"
+#include "common/textos.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ QString actualiza(Catalogo& bd, const FilaBD& fila)
     const qint64 idautor = DameAutor(bd, autor, true);
     qint64 dueno = idautor;
     if (fila.attrib == QLatin1String("v")) {
-        QString varios = QStringLiteral("<Varios Artistas>");
+        QString varios = kVariosArtistas;
         dueno = DameAutor(bd, varios, true);
     }
     QString disco = fila.disco;

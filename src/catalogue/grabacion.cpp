@@ -3,17 +3,16 @@
 #include "catalogue/catalogo.h"
 #include "catalogue/nombres.h"
 #include "catalogue/objetos.h"
+#include "common/textos.h"
 #include "worklist/listatrabajo.h"
 #include "mp3info/infomp3.h"
 
 namespace {
 
-const QString kVarios = QStringLiteral("<Varios Artistas>");
-
 // Ends the progress display however the recording ends.
 class FinAvance {
 public:
-    explicit FinAvance(AvanceGrabacion* avance) : avance_(avance) {}
+    explicit FinAvance(Avance* avance) : avance_(avance) {}
     ~FinAvance()
     {
         if (avance_)
@@ -23,7 +22,7 @@ public:
     FinAvance& operator=(const FinAvance&) = delete;
 
 private:
-    AvanceGrabacion* avance_;
+    Avance* avance_;
 };
 
 // The ids met so far in one recording, so that consecutive rows of one author
@@ -46,7 +45,7 @@ public:
     qint64 Varios()
     {
         if (idVarios_ == 0) {
-            QString n = kVarios;
+            QString n = kVariosArtistas;
             idVarios_ = DameAutor(bd_, n, true);
         }
         return idVarios_;
@@ -100,7 +99,7 @@ qint64 ValorPosicion(const QString& texto)
     return negativo ? -valor : valor;
 }
 
-void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& datos, AvanceGrabacion* avance)
+void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& datos, Avance* avance)
 {
     FinAvance fin(avance);
     // One CD is one operation: recorded whole, or not at all.
@@ -113,13 +112,13 @@ void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& dato
 
         for (int i = 1; i <= lista.Cuenta(); ++i) {
             const FilaTrabajo& fila = lista.Fila(i);
-            const QString tipo = lista.Tipo(i);
+            const ClaseFila clase = lista.Clase(i);
             const bool analizada = lista.CuentaSubItems(i) > 1;
-            const bool cancion = tipo == QLatin1String("f") || tipo == QLatin1String("v");
-            const bool imagen = tipo == QLatin1String("p");
+            const bool cancion = EsMp3(clase);
+            const bool imagen = clase == ClaseFila::Imagen;
 
             if (cancion && analizada) {
-                const bool varios = tipo == QLatin1String("v");
+                const bool varios = clase == ClaseFila::Varios;
                 const qint64 idautor = memoria.Autor(lista.SubItem(i, columna::kAutor));
                 const qint64 propietario = varios ? memoria.Varios() : idautor;
                 const qint64 iddisco = memoria.Disco(lista.SubItem(i, columna::kDisco), propietario);

@@ -6,21 +6,6 @@
 #include "common/avance.h"
 #include "common/avisos.h"
 
-namespace {
-
-class AvanceBarra : public AvanceGrabacion {
-public:
-    explicit AvanceBarra(Avance& avance) : avance_(avance) {}
-    void Empieza(int maximo) override { avance_.Empieza(maximo); }
-    void Avanza(int valor) override { avance_.Avanza(valor); }
-    void Termina() override { avance_.Termina(); }
-
-private:
-    Avance& avance_;
-};
-
-}  // namespace
-
 bool GrabaDesdeVentana(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& datos, Avance& avance,
                        Avisos& avisos)
 {
@@ -32,9 +17,8 @@ bool GrabaDesdeVentana(Catalogo& bd, const ListaTrabajo& lista, const DatosGraba
                        QStringLiteral("Graba"));
         return false;
     }
-    AvanceBarra barra(avance);
     return Protege(avisos, QStringLiteral("grabar el CD \"%1\" en la base de datos").arg(datos.descripcion),
-                   [&] { GrabaCD(bd, lista, datos, &barra); }, QStringLiteral("Graba"));
+                   [&] { GrabaCD(bd, lista, datos, &avance); }, QStringLiteral("Graba"));
 }
 
 void ComparaDesdeVentana(Catalogo& bd, ListaTrabajo& lista, Avisos& avisos)

@@ -1,14 +1,24 @@
 #include "catalogue/listadobd.h"
 
 #include "catalogue/catalogo.h"
+#include "common/orden.h"
+#include "common/textos.h"
 
 namespace {
 
+// The rows of a select of nombre, id and orden, in the Spanish order of orden
+// (the database compares bytes); equal ones keep the select's order.
 std::vector<NombreId> nombres(Catalogo& bd, const QString& select, const QVariantList& valores = {})
 {
-    std::vector<NombreId> lista;
+    std::vector<std::pair<NombreId, QString>> filas;
     for (Consulta r = bd.Abre(select, valores); !r.Fin(); r.Siguiente())
-        lista.push_back({r.Texto(QStringLiteral("nombre")), r.Entero(QStringLiteral("id"))});
+        filas.push_back({{r.Texto(QStringLiteral("nombre")), r.Entero(QStringLiteral("id"))},
+                         r.Texto(QStringLiteral("orden"))});
+    OrdenaPorNombre(filas, [](const auto& f) -> const QString& { return f.second; });
+    std::vector<NombreId> lista;
+    lista.reserve(filas.size());
+    for (auto& f : filas)
+        lista.push_back(std::move(f.first));
     return lista;
 }
 
@@ -22,21 +32,23 @@ QString nombre(Catalogo& bd, const QString& select, qint64 id)
 
 std::vector<NombreId> AutoresOrdenados(Catalogo& bd)
 {
-    return nombres(bd, QStringLiteral("select dsautor as nombre, idautor as id from tlautor order by dsautor_std, idautor"));
+    return nombres(bd, QStringLiteral("select dsautor as nombre, idautor as id, dsautor_std as orden from tlautor"
+                                      " order by idautor"));
 }
 
 std::vector<NombreId> DiscosOrdenados(Catalogo& bd, qint64 idautor)
 {
     if (idautor == 0)
-        return nombres(bd, QStringLiteral("select dsdisco as nombre, iddisco as id from tldisco order by dsdisco_std, iddisco"));
-    return nombres(bd, QStringLiteral("select dsdisco as nombre, iddisco as id from tldisco where cdautord = ?"
-                                      " order by dsdisco_std, iddisco"),
+        return nombres(bd, QStringLiteral("select dsdisco as nombre, iddisco as id, dsdisco_std as orden from tldisco"
+                                          " order by iddisco"));
+    return nombres(bd, QStringLiteral("select dsdisco as nombre, iddisco as id, dsdisco_std as orden from tldisco"
+                                      " where cdautord = ? order by iddisco"),
                    {idautor});
 }
 
 std::vector<NombreId> CdsOrdenados(Catalogo& bd)
 {
-    return nombres(bd, QStringLiteral("select dscd as nombre, idcd as id from tlcd order by dscd_clave, idcd"));
+    return nombres(bd, QStringLiteral("select dscd as nombre, idcd as id, dscd as orden from tlcd order by idcd"));
 }
 
 QString NombreDeAutor(Catalogo& bd, qint64 idautor)
@@ -56,7 +68,8 @@ QString DescripcionDeCd(Catalogo& bd, qint64 idcd)
 
 std::vector<ParAutorDisco> ParesAutorDisco(Catalogo& bd, qint64 iddisco, qint64 idautor)
 {
-    QString select = QStringLiteral("select idautor, dsautor, iddisco, dsdisco from tlautor, tldisco"
+    QString select = QStringLiteral("select idautor, dsautor, iddisco, dsdisco, dsautor_std, dsdisco_std"
+                                    " from tlautor, tldisco"
                                     " where cdautord = idautor");
     QVariantList valores;
     if (iddisco != 0) {
@@ -65,13 +78,25 @@ std::vector<ParAutorDisco> ParesAutorDisco(Catalogo& bd, qint64 iddisco, qint64 
     }
     if (idautor != 0) {
         select += QStringLiteral(" and (idautor = ? or dsautor = ?)");
-        valores << idautor << QStringLiteral("<Varios Artistas>");
+        valores << idautor << kVariosArtistas;
     }
-    select += QStringLiteral(" order by dsautor_std, idautor, dsdisco_std, iddisco");
-    std::vector<ParAutorDisco> pares;
+    select += QStringLiteral(" order by idautor, iddisco");
+    struct Par {
+        ParAutorDisco par;
+        QString autor, disco;  // standardised names, for the order
+    };
+    std::vector<Par> filas;
     for (Consulta r = bd.Abre(select, valores); !r.Fin(); r.Siguiente())
-        pares.push_back({r.Entero(QStringLiteral("idautor")), r.Texto(QStringLiteral("dsautor")),
-                         r.Entero(QStringLiteral("iddisco")), r.Texto(QStringLiteral("dsdisco"))});
+        filas.push_back({{r.Entero(QStringLiteral("idautor")), r.Texto(QStringLiteral("dsautor")),
+                          r.Entero(QStringLiteral("iddisco")), r.Texto(QStringLiteral("dsdisco"))},
+                         r.Texto(QStringLiteral("dsautor_std")), r.Texto(QStringLiteral("dsdisco_std"))});
+    // By author, and by disc within an author: the second sort keeps the first's order.
+    OrdenaPorNombre(filas, [](const Par& p) -> const QString& { return p.disco; });
+    OrdenaPorNombre(filas, [](const Par& p) -> const QString& { return p.autor; });
+    std::vector<ParAutorDisco> pares;
+    pares.reserve(filas.size());
+    for (Par& p : filas)
+        pares.push_back(std::move(p.par));
     return pares;
 }
 
@@ -88,12 +113,18 @@ std::vector<CancionListado> CancionesDeDisco(Catalogo& bd, qint64 iddisco, qint6
         select += QStringLiteral(" and cdcd = ?");
         valores << idcd;
     }
-    select += QStringLiteral(" order by wncancion, dscancion_clave, idcancion");
+    select += QStringLiteral(" order by wncancion, idcancion");
     std::vector<CancionListado> canciones;
     for (Consulta r = bd.Abre(select, valores); !r.Fin(); r.Siguiente())
         canciones.push_back({r.Entero(QStringLiteral("wntime")), r.Texto(QStringLiteral("dscancion")),
                              r.Entero(QStringLiteral("wncancion")), r.Entero(QStringLiteral("cdautor")),
                              r.SiNo(QStringLiteral("swvarios"))});
+    // Songs of one position by title; such runs are short.
+    for (auto i = canciones.begin(); i != canciones.end();) {
+        auto fin = std::find_if(i, canciones.end(), [&](const CancionListado& c) { return c.posicion != i->posicion; });
+        std::stable_sort(i, fin, [](const CancionListado& a, const CancionListado& b) { return AntesQue(a.titulo, b.titulo); });
+        i = fin;
+    }
     return canciones;
 }
 

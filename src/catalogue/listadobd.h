@@ -12,7 +12,7 @@ struct NombreId {
 };
 
 // Authors by standardised name; discs by standardised name, only those of
-// one author when idautor is not 0; CDs by description.
+// one author when idautor is not 0; CDs by description: all in Spanish order.
 std::vector<NombreId> AutoresOrdenados(Catalogo& bd);
 std::vector<NombreId> DiscosOrdenados(Catalogo& bd, qint64 idautor);
 std::vector<NombreId> CdsOrdenados(Catalogo& bd);

@@ -3,11 +3,11 @@
 #include <QSet>
 
 #include "catalogue/catalogo.h"
+#include "common/orden.h"
+#include "common/textos.h"
 
 namespace {
 
-const QString kVacio = QStringLiteral("<vacio>");
-const QString kVarios = QStringLiteral("<Varios Artistas>");
 constexpr qint64 kGrupoVarios = -98;
 constexpr qint64 kNinguno = -99;
 
@@ -56,24 +56,25 @@ int ColumnaOrdenArbol(int orden)
     }
 }
 
-std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, AvanceCarga* avance)
+std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, Avance* avance)
 {
     QString select;
     QString grupo;
     switch (orden) {
     case 1:
-        select = QStringLiteral("SELECT DSAUTOR,idAUTOR FROM TLAUTOR ORDER BY DSAUTOR_std, IDAUTOR");
+        select = QStringLiteral("SELECT DSAUTOR,idAUTOR,dsautor_std as orden FROM TLAUTOR ORDER BY idautor");
         grupo = QStringLiteral("GrupoAutor");
         break;
     case 2:
         // Each disc comes with its author's name: one statement, not one per disc.
-        select = QStringLiteral("select d.dsdisco as dsdisco, d.iddisco as iddisco, a.dsautor as dsautor"
+        select = QStringLiteral("select d.dsdisco as dsdisco, d.iddisco as iddisco, a.dsautor as dsautor,"
+                                " d.dsdisco_std as orden"
                                 " from tldisco d left join tlautor a on a.idautor = d.cdautord"
-                                " order by d.dsdisco_std, d.cdautord, d.iddisco");
+                                " order by d.cdautord, d.iddisco");
         grupo = QStringLiteral("grupodisco");
         break;
     case 3:
-        select = QStringLiteral("SELECT DSCD,IDCD FROM TLCD ORDER BY DSCD_CLAVE, IDCD");
+        select = QStringLiteral("SELECT DSCD,IDCD,dscd as orden FROM TLCD ORDER BY idcd");
         grupo = QStringLiteral("GrupoCD");
         break;
     default:
@@ -84,7 +85,11 @@ std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, AvanceCarga* avance)
     nodos.push_back({QString(), QStringLiteral("BD"), grupo, grupo, 0});
 
     Consulta r = bd.Abre(select);
-    nodos.reserve(size_t(r.RecordCount()) + 1);
+    // The first level in Spanish order of the standardised name (the CD's
+    // description); the database would compare bytes.
+    std::vector<std::pair<QString, NodoBD>> hijos;
+    hijos.reserve(size_t(r.RecordCount()));
+    int leidas = 0;
     if (avance)
         avance->Empieza(r.RecordCount() + 1);
     for (; !r.Fin(); r.Siguiente()) {
@@ -111,16 +116,20 @@ std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, AvanceCarga* avance)
             n.imagen = QStringLiteral("cd");
             break;
         }
-        nodos.push_back(std::move(n));
+        hijos.push_back({r.Texto(QStringLiteral("orden")), std::move(n)});
         if (avance)
-            avance->Avanza();
+            avance->Avanza(++leidas);
     }
+    OrdenaPorNombre(hijos, [](const auto& h) -> const QString& { return h.first; });
+    nodos.reserve(hijos.size() + 1);
+    for (auto& h : hijos)
+        nodos.push_back(std::move(h.second));
     if (avance)
         avance->Termina();
     return nodos;
 }
 
-ContenidoBD ListaBD(Catalogo& bd, const QString& clave, AvanceCarga* avance)
+ContenidoBD ListaBD(Catalogo& bd, const QString& clave, Avance* avance)
 {
     ContenidoBD c;
     const QString marca = clave.left(5);
@@ -149,6 +158,7 @@ ContenidoBD ListaBD(Catalogo& bd, const QString& clave, AvanceCarga* avance)
     Consulta r = bd.Abre(select, {IdDeClave(clave)});
     if (r.Fin())
         return c;
+    int leidas = 0;
     if (avance)
         avance->Empieza(r.RecordCount());
     if (porAutor)
@@ -191,7 +201,7 @@ ContenidoBD ListaBD(Catalogo& bd, const QString& clave, AvanceCarga* avance)
             QString nombre = autor;
             if (varios) {
                 cdautor = kGrupoVarios;
-                nombre = kVarios;
+                nombre = kVariosArtistas;
             }
             const bool otroAutorCd = cdautor != autorAnterior;
             const QString claveAutor = clave + QStringLiteral("au#") + QString::number(cdautor);
@@ -211,7 +221,7 @@ ContenidoBD ListaBD(Catalogo& bd, const QString& clave, AvanceCarga* avance)
         discoAnterior = cddisco;
         autorAnterior = cdautor;
         if (avance)
-            avance->Avanza();
+            avance->Avanza(++leidas);
     }
     if (avance)
         avance->Termina();

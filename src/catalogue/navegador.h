@@ -2,6 +2,8 @@
 #include <QString>
 #include <vector>
 
+#include "common/avance.h"
+
 class Catalogo;
 class Consulta;
 
@@ -39,19 +41,11 @@ constexpr int kCancion = 4;
 constexpr int kCd = 5;
 }  // namespace columnaBD
 
-// Told about the rows as they are read, to move a progress bar.
-class AvanceCarga {
-public:
-    virtual ~AvanceCarga() = default;
-    virtual void Empieza(int maximo) = 0;
-    virtual void Avanza() = 0;
-    virtual void Termina() = 0;
-};
-
 // The root and the first level of the tree for an ordering: 1 by authors,
 // 2 by discs, 3 by CDs. The root comes first, then the children in the order
-// of the select. Any other ordering gives nothing.
-std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, AvanceCarga* avance = nullptr);
+// of their names in Spanish order. Any other ordering gives nothing. The
+// progress counts the rows as they are read.
+std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, Avance* avance = nullptr);
 
 // The list column the rows are sorted by after building a tree ordering, or
 // -1 when the ordering leaves the sort column as it was.
@@ -66,7 +60,7 @@ struct ContenidoBD {
 
 // Reads the songs of the first-level node with this key ("BDau#..",
 // "BDdi#.." or "BDcd#.."). Any other key gives nothing.
-ContenidoBD ListaBD(Catalogo& bd, const QString& clave, AvanceCarga* avance = nullptr);
+ContenidoBD ListaBD(Catalogo& bd, const QString& clave, Avance* avance = nullptr);
 
 // The id a key carries after its first five characters ("BDau#12" -> 12).
 qint64 IdDeClave(const QString& clave);

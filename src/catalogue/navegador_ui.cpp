@@ -13,36 +13,20 @@
 #include "common/cajaimagen.h"
 #include "common/controles.h"
 #include "common/listasimagenes.h"
+#include "common/orden.h"
 #include "common/twips.h"
 
 static_assert(rolBD::kClave == Qt::UserRole);
 
 namespace {
 
-// The window's progress bar while the browser reads the catalogue.
-class AvanceBarra : public AvanceCarga {
-public:
-    explicit AvanceBarra(Avance& avance) : avance_(avance) {}
-    void Empieza(int maximo) override
-    {
-        avance_.Empieza(maximo);
-        valor_ = 0;
-    }
-    void Avanza() override { avance_.Avanza(++valor_); }
-    void Termina() override { avance_.Termina(); }
-
-private:
-    Avance& avance_;
-    int valor_ = 0;
-};
-
-// A song row; columns sort as text, without regard to case.
+// A song row; columns sort as text, in Spanish order.
 class ItemCancion : public QTreeWidgetItem {
 public:
     bool operator<(const QTreeWidgetItem& otro) const override
     {
         const int c = treeWidget() ? treeWidget()->sortColumn() : 0;
-        return text(c).compare(otro.text(c), Qt::CaseInsensitive) < 0;
+        return AntesQue(text(c), otro.text(c));
     }
 };
 
@@ -154,9 +138,8 @@ void AreaSuperior::ArbolBD(int orden)
     tvBD->clear();
     canciones_.Limpia();
     // Only the root sits at the top of the tree, so there is nothing to sort
-    // there; the first level keeps the order of the select.
-    AvanceBarra avance(avance_);
-    const std::vector<NodoBD> nodos = ::ArbolBD(bd_, orden, &avance);
+    // there; the first level keeps the order ArbolBD gives.
+    const std::vector<NodoBD> nodos = ::ArbolBD(bd_, orden, &avance_);
     if (nodos.empty())
         return;
     QTreeWidgetItem* raiz = CreaNodoBD(nodos.front(), imagenes_);
@@ -199,9 +182,8 @@ void AreaSuperior::listaBD(QTreeWidgetItem* nodo)
     if (!nodo || !nodo->parent() || nodo->parent()->parent() || nodo->childCount() > 0)
         return;
     canciones_.Limpia();
-    AvanceBarra avance(avance_);
     const QString clave = ClaveNodo(nodo);
-    const ContenidoBD contenido = ::ListaBD(bd_, clave, &avance);
+    const ContenidoBD contenido = ::ListaBD(bd_, clave, &avance_);
     canciones_.Muestra(contenido);
 
     QHash<QString, QTreeWidgetItem*> anadidos;

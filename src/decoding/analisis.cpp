@@ -6,12 +6,6 @@
 #include "decoding/mascaras.h"
 #include "worklist/listatrabajo.h"
 
-namespace {
-
-bool EsMp3(const QString& tipo) { return tipo == QLatin1String("f") || tipo == QLatin1String("v"); }
-
-}  // namespace
-
 void ResumenCarpeta(ListaTrabajo& lista, CamposLlevados& campos, int carpeta, int fin, bool continuacion)
 {
     if (carpeta == 0)
@@ -21,7 +15,7 @@ void ResumenCarpeta(ListaTrabajo& lista, CamposLlevados& campos, int carpeta, in
         bool mismoDisco = true;
         // Adjacent pairs only: a picture between two songs separates them.
         for (int i = carpeta + 1; i <= fin - 2; ++i) {
-            if (!EsMp3(lista.Tipo(i)) || !EsMp3(lista.Tipo(i + 1)))
+            if (!EsMp3(lista.Clase(i)) || !EsMp3(lista.Clase(i + 1)))
                 continue;
             if (mismoDisco)
                 campos.disco = lista.SubItem(i, columna::kDisco);
@@ -39,8 +33,8 @@ void ResumenCarpeta(ListaTrabajo& lista, CamposLlevados& campos, int carpeta, in
         if (!mismoAutor && mismoDisco) {
             campos.autor = kVariosArtistas;
             for (int i = carpeta + 1; i <= fin - 1; ++i)
-                if (lista.Tipo(i) == QLatin1String("f"))
-                    lista.PonSubItem(i, columna::kTipo, QStringLiteral("v"));
+                if (lista.Clase(i) == ClaseFila::Mp3)
+                    lista.PonSubItem(i, columna::kTipo, LetraDeClase(ClaseFila::Varios));
         }
     } else {
         campos.autor.clear();
@@ -56,10 +50,10 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
     lista.PonOrdenada(true);
     ctx.mascaras.CargaMascaras(ctx.bd);
     // The folders whose songs this run decodes, for the chooser to count.
-    auto seDecodifica = [&](int i) { return EsMp3(lista.Tipo(i)) && (!soloSeleccionadas || lista.Fila(i).seleccionada); };
+    auto seDecodifica = [&](int i) { return EsMp3(lista.Clase(i)) && (!soloSeleccionadas || lista.Fila(i).seleccionada); };
     int carpetas = 0;
     for (int i = 1, ultima = -1, actual = 0; i <= lista.Cuenta(); ++i) {
-        if (lista.Tipo(i) == QLatin1String("#"))
+        if (lista.Clase(i) == ClaseFila::Expandida)
             actual = i;
         else if (seDecodifica(i) && actual != ultima) {
             ultima = actual;
@@ -76,7 +70,7 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
             ResumenCarpeta(lista, campos, carpeta, fin, continuacion);
     };
     for (int i = 1; i <= lista.Cuenta(); ++i) {
-        const QString tipo = lista.Tipo(i);
+        const ClaseFila clase = lista.Clase(i);
         if (seDecodifica(i)) {
             if (carpeta != contada) {
                 contada = carpeta;
@@ -94,7 +88,7 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
             lista.PonSubItem(i, columna::kPosicion, QuitaBlancos(campos.posicion));
             lista.PonSubItem(i, columna::kMascara, QuitaBlancos(campos.ruta));
             continuacion = true;
-        } else if (tipo == QLatin1String("#")) {
+        } else if (clase == ClaseFila::Expandida) {
             resume(i);
             continuacion = false;
             carpeta = i;
@@ -105,8 +99,8 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
     // Pictures take the author and disc of their folder.
     carpeta = 0;
     for (int i = 1; i <= lista.Cuenta(); ++i) {
-        const QString tipo = lista.Tipo(i);
-        if (tipo == QLatin1String("p") && carpeta != 0 && lista.Fila(i).texto.startsWith(lista.Fila(carpeta).texto)) {
+        const ClaseFila clase = lista.Clase(i);
+        if (clase == ClaseFila::Imagen && carpeta != 0 && lista.Fila(i).texto.startsWith(lista.Fila(carpeta).texto)) {
             campos.autor = lista.SubItem(carpeta, columna::kAutor);
             campos.disco = lista.SubItem(carpeta, columna::kDisco);
             lista.PonSubItem(i, columna::kAutor, campos.autor);
@@ -114,7 +108,7 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
             lista.PonSubItem(i, columna::kCancion, QString());
             lista.PonSubItem(i, columna::kPosicion, QString());
             lista.PonSubItem(i, columna::kMascara, QString());
-        } else if (tipo == QLatin1String("#")) {
+        } else if (clase == ClaseFila::Expandida) {
             carpeta = i;
         }
     }

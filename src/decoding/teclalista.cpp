@@ -5,10 +5,7 @@
 
 namespace {
 
-bool recogible(const QString& tipo)
-{
-    return tipo == QLatin1String("f") || tipo == QLatin1String("v") || tipo == QLatin1String("p");
-}
+bool recogible(ClaseFila clase) { return EsMp3(clase) || clase == ClaseFila::Imagen; }
 
 }  // namespace
 
@@ -28,7 +25,7 @@ bool RecogeDatos(const FilasEditables& filas, DatosEntrada& datos)
     bool alguna = false;
     QString textoPrimera;
     for (int i = filas.Cuenta(); i >= 1; --i) {
-        if (!recogible(filas.Tipo(i)) || !filas.Seleccionada(i) || filas.CuentaSubItems(i) < 5)
+        if (!recogible(ClaseDeLetra(filas.Tipo(i))) || !filas.Seleccionada(i) || filas.CuentaSubItems(i) < 5)
             continue;
         if (!alguna) {
             alguna = true;
@@ -62,8 +59,8 @@ bool RecogeDatos(const FilasEditables& filas, DatosEntrada& datos)
 void EscribeDatos(FilasEditables& filas, const DatosEntrada& datos, const std::function<void(int)>& trasFila)
 {
     for (int i = 1; i <= filas.Cuenta(); ++i) {
-        const QString tipo = filas.Tipo(i);
-        if (!filas.Seleccionada(i) || !(recogible(tipo) || tipo == QLatin1String("#")))
+        const ClaseFila clase = ClaseDeLetra(filas.Tipo(i));
+        if (!filas.Seleccionada(i) || !(recogible(clase) || clase == ClaseFila::Expandida))
             continue;
         for (int c = 2; c <= 5; ++c)
             if (datos.habilitados[size_t(c - 2)] && filas.CuentaSubItems(i) >= c)

@@ -1,8 +1,12 @@
 #include "exploring/exploracion.h"
 
 #include <QDir>
-#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "common/lodrinerror.h"
@@ -20,16 +24,17 @@ ClaseFichero ClasePorExtension(const QString& ruta)
 {
     if (ruta.size() < 4)
         return {};
-    QString fin = ruta.right(4).toUpper();
+    const QStringView fin = QStringView(ruta).right(4);
     if (fin[0] != QLatin1Char('.'))
         return {};
-    if (fin[1] == QLatin1Char('M') && fin[2] == QLatin1Char('P'))
+    auto es = [&](const char* extension) { return fin.compare(QLatin1String(extension), Qt::CaseInsensitive) == 0; };
+    if (fin[1].toUpper() == QLatin1Char('M') && fin[2].toUpper() == QLatin1Char('P'))
         return {QStringLiteral("f"), QStringLiteral("mp3")};
-    if (fin == QLatin1String(".GIF") || fin == QLatin1String(".JPG"))
+    if (es(".GIF") || es(".JPG"))
         return {QStringLiteral("p"), QStringLiteral("img")};
-    if (fin == QLatin1String(".DOC") || fin == QLatin1String(".TXT"))
+    if (es(".DOC") || es(".TXT"))
         return {QStringLiteral("c"), QStringLiteral("text")};
-    if (fin == QLatin1String(".M3U"))
+    if (es(".M3U"))
         return {QStringLiteral("l"), QStringLiteral("list")};
     return {};
 }
@@ -87,23 +92,43 @@ ClaseFichero TipoFichero(QString& ruta, bool carpetaCerrada)
 QString DameFicheros(ListaTrabajo& lista, const QString& relativa, const QString& base)
 {
     const QString carpeta = rutas::ConSeparador(rutas::Nativa(base, relativa));
-    const QFileInfo info(carpeta);
-    if (!info.isDir() || !info.isReadable() || !info.isExecutable())
+    const QByteArray nativa = QFile::encodeName(carpeta);
+    // Read straight from the directory: the entry's type comes with its name,
+    // so only links and unknown types cost a look at the file itself.
+    DIR* dir = ::access(nativa.constData(), R_OK | X_OK) == 0 ? ::opendir(nativa.constData()) : nullptr;
+    if (!dir)
         throw LodrinError(QStringLiteral("No se puede leer la carpeta %1").arg(carpeta));
+    struct Cierra {
+        DIR* d;
+        ~Cierra() { ::closedir(d); }
+    } cierra{dir};
     QString prefijo = relativa;
     if (!prefijo.isEmpty() && !prefijo.endsWith(kBarra))
         prefijo += kBarra;
 
-    // Without QDir::Hidden and QDir::System: hidden entries, devices, sockets
-    // and broken links stay out.
-    QDirIterator it(carpeta, QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        const QFileInfo e = it.nextFileInfo();
-        const QString nombre = e.fileName();
-        if (e.isDir()) {
-            // A link to a folder may lead back up the tree and never end; a
-            // '\' in the name cannot be told from a folder boundary.
-            if (e.isSymLink() || nombre.contains(kBarra))
+    while (const dirent* e = ::readdir(dir)) {
+        // Hidden entries (and "." and "..") stay out.
+        if (e->d_name[0] == '.')
+            continue;
+        bool esCarpeta = e->d_type == DT_DIR;
+        bool esFichero = e->d_type == DT_REG;
+        if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
+            // A link to a folder may lead back up the tree and never end;
+            // devices, sockets, pipes and broken links stay out.
+            struct stat st;
+            const int como = e->d_type == DT_LNK ? 0 : AT_SYMLINK_NOFOLLOW;
+            if (::fstatat(::dirfd(dir), e->d_name, &st, como) != 0)
+                continue;
+            esCarpeta = e->d_type == DT_UNKNOWN && S_ISDIR(st.st_mode);
+            esFichero = S_ISREG(st.st_mode);
+        }
+        if (!esCarpeta && !esFichero)
+            continue;
+        // File names are UTF-8 here, as Qt takes them.
+        const QString nombre = QString::fromUtf8(e->d_name);
+        if (esCarpeta) {
+            // A '\' in the name cannot be told from a folder boundary.
+            if (nombre.contains(kBarra))
                 continue;
             lista.Anade(prefijo + nombre + kBarra, QString(), kCarpeta, QStringLiteral("abierta"));
         } else {

@@ -10,11 +10,9 @@
 #include "catalogue/listadobd.h"
 #include "catalogue/objetos.h"
 #include "common/rutas.h"
+#include "common/textos.h"
 
 namespace {
-
-const QString kVarios = QStringLiteral("<Varios Artistas>");
-const QString kVacio = QStringLiteral("<vacio>");
 
 QVector<EntradaCombo> entradas(const QString& todos, const QString& imagenTodos, const std::vector<NombreId>& filas,
                                const QString& imagen)
@@ -87,7 +85,7 @@ EscritorListado::EscritorListado(Catalogo& bd, const QString& dirPrograma, const
     // Choosing the various-artists author itself lists its compilations whole:
     // their songs belong to the real performers.
     if (op_.idautor != 0)
-        autorEsVarios_ = nombreAutor(op_.idautor) == kVarios;
+        autorEsVarios_ = nombreAutor(op_.idautor) == kVariosArtistas;
 }
 
 void EscritorListado::linea(const QString& texto) { out_ << texto << "\r\n"; }
@@ -146,7 +144,7 @@ void EscritorListado::ListaDisco(qint64 iddisco, QString autor, QString disco, b
 
     if (autor == kVacio)
         autor = QStringLiteral("Sin Autor");
-    else if (autor == kVarios)
+    else if (autor == kVariosArtistas)
         autor = QStringLiteral("Varios Artistas");
     if (disco == kVacio)
         disco = QStringLiteral("Sin disco");
@@ -189,7 +187,7 @@ void EscritorListado::Pie()
 }
 
 void GeneraListado(Catalogo& bd, const QString& dirPrograma, const QString& nombre, const OpcionesListado& opciones,
-                   const ProgresoListado& progreso)
+                   Avance* progreso)
 {
     // The page belongs beside "imagenes", or its pictures do not show.
     if (!rutas::EsNombreSimple(nombre))
@@ -208,11 +206,11 @@ void GeneraListado(Catalogo& bd, const QString& dirPrograma, const QString& nomb
     salida.setEncoding(QStringConverter::Utf8);
 
     struct AlTerminar {
-        const ProgresoListado& p;
+        Avance* p;
         ~AlTerminar()
         {
-            if (p.Termina)
-                p.Termina();
+            if (p)
+                p->Termina();
         }
     } alTerminar{progreso};
 
@@ -222,19 +220,20 @@ void GeneraListado(Catalogo& bd, const QString& dirPrograma, const QString& nomb
     escritor.Cabecera();
 
     const std::vector<ParAutorDisco> pares = ParesAutorDisco(bd, opciones.iddisco, opciones.idautor);
-    if (!pares.empty() && progreso.Empieza)
-        progreso.Empieza(int(pares.size()));
+    if (!pares.empty() && progreso)
+        progreso->Empieza(int(pares.size()));
 
     qint64 autorAnterior = 0;
     bool autorEscrito = false;
+    int discos = 0;
     for (const ParAutorDisco& par : pares) {
         if (par.idautor != autorAnterior) {
             autorAnterior = par.idautor;
             autorEscrito = false;
         }
         escritor.ListaDisco(par.iddisco, par.autor, par.disco, autorEscrito);
-        if (progreso.Avanza)
-            progreso.Avanza();
+        if (progreso)
+            progreso->Avanza(++discos);
     }
     escritor.Pie();
 

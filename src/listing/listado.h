@@ -2,8 +2,8 @@
 #include <QHash>
 #include <QString>
 #include <QVector>
-#include <functional>
 
+#include "common/avance.h"
 #include "common/lodrinerror.h"
 
 class Catalogo;
@@ -32,14 +32,6 @@ struct OpcionesListado {
     bool imagenes = false;
 };
 
-// Reports the listing's progress: Empieza with the number of discs to look at,
-// Avanza once per disc, Termina at the end (also after a failure).
-struct ProgresoListado {
-    std::function<void(int)> Empieza;
-    std::function<void()> Avanza;
-    std::function<void()> Termina;
-};
-
 // The output file could not be created or completed. The user is told and the
 // program carries on; a file that was there before is left as it was.
 class FalloSalida : public LodrinError {
@@ -60,9 +52,10 @@ QString RutaSalida(const QString& dirPrograma, const QString& nombre);
 // Writes the listing page to RutaSalida(dirPrograma, nombre). The new page
 // replaces an old one only once it is complete. Throws FalloSalida when
 // nombre is not a plain file name or the file cannot be written, LodrinError
-// when the catalogue fails.
+// when the catalogue fails. The progress counts the discs looked at and ends
+// at the end, also after a failure.
 void GeneraListado(Catalogo& bd, const QString& dirPrograma, const QString& nombre, const OpcionesListado& opciones,
-                   const ProgresoListado& progreso = {});
+                   Avance* progreso = nullptr);
 
 // The page for the options, as the lines GeneraListado writes.
 class EscritorListado {

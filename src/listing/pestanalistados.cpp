@@ -101,16 +101,8 @@ void PestanaListados::cmdLstAutor_Click()
     opciones.canciones = chkCanciones->isChecked();
     opciones.imagenes = chkImagenes->isChecked();
 
-    int valor = 0;
-    ProgresoListado progreso;
-    progreso.Empieza = [this, &valor](int filas) {
-        valor = 0;
-        avance_.Empieza(filas);
-    };
-    progreso.Avanza = [this, &valor] { avance_.Avanza(++valor); };
-    progreso.Termina = [this] { avance_.Termina(); };
     try {
-        GeneraListado(bd_, dirPrograma_, txtSalida->text(), opciones, progreso);
+        GeneraListado(bd_, dirPrograma_, txtSalida->text(), opciones, &avance_);
     } catch (const FalloSalida& e) {
         avance_.Termina();
         avisos_.Informa(e.message(), QStringLiteral("Lodrin"));

@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "common/orden.h"
+
 namespace {
-bool antes(const FilaTrabajo& a, const FilaTrabajo& b)
-{
-    return a.texto.compare(b.texto, Qt::CaseInsensitive) < 0;
-}
+bool antes(const FilaTrabajo& a, const FilaTrabajo& b) { return AntesQue(a.texto, b.texto); }
 }  // namespace
 
 int ListaTrabajo::Anade(const QString& texto, const QString& tag, const QString& tipo, const QString& icono)
@@ -38,7 +37,7 @@ void ListaTrabajo::PonOrdenada(bool ordenada)
 {
     ordenada_ = ordenada;
     if (ordenada_)
-        std::stable_sort(filas_.begin(), filas_.end(), antes);
+        OrdenaPorNombre(filas_, [](const FilaTrabajo& f) -> const QString& { return f.texto; });
     ++version_;
 }
 

@@ -31,7 +31,7 @@ struct FilaTrabajo {
 };
 
 // The work list: rows addressed by their 1-based index. While sorting is on
-// rows stay ordered by their text (ascending, without regard to case) and a
+// rows stay ordered by their text (ascending, in Spanish order) and a
 // new row goes to its place; while it is off rows are appended.
 class ListaTrabajo {
 public:

@@ -55,7 +55,7 @@ DatosGrabacion Datos(const QString& descripcion, const QString& dirPrograma)
 }
 
 // Stops for good half-way through a recording, for the parent to kill.
-class AvanceQueSeDetiene : public AvanceGrabacion {
+class AvanceQueSeDetiene : public Avance {
 public:
     void Empieza(int) override {}
     void Avanza(int valor) override

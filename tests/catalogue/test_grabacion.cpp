@@ -67,7 +67,7 @@ QList<qint64> Totales(Banco& b)
 }
 
 // Records that report how far the recording went.
-class AvanceAnotado : public AvanceGrabacion {
+class AvanceAnotado : public Avance {
 public:
     void Empieza(int maximo) override { this->maximo = maximo; }
     void Avanza(int valor) override { valores << valor; }

@@ -271,9 +271,14 @@ private slots:
 
     void progreso()
     {
-        int maximo = -1, pasos = 0, finales = 0;
-        ProgresoListado p{[&](int n) { maximo = n; }, [&] { ++pasos; }, [&] { ++finales; }};
-        GeneraListado(*bd_, programa_, QStringLiteral("listado.htm"), {}, p);
+        struct Anotado : Avance {
+            int maximo = -1, pasos = 0, finales = 0;
+            void Empieza(int n) override { maximo = n; }
+            void Avanza(int valor) override { pasos = valor; }
+            void Termina() override { ++finales; }
+        } p;
+        int &maximo = p.maximo, &pasos = p.pasos, &finales = p.finales;
+        GeneraListado(*bd_, programa_, QStringLiteral("listado.htm"), {}, &p);
         // One step per author and disc pair, songs or not (Carla's empty disc too).
         QCOMPARE(maximo, 7);
         QCOMPARE(pasos, 7);
@@ -281,7 +286,7 @@ private slots:
         maximo = -1;
         OpcionesListado op;
         op.iddisco = 9999;
-        GeneraListado(*bd_, programa_, QStringLiteral("listado.htm"), op, p);
+        GeneraListado(*bd_, programa_, QStringLiteral("listado.htm"), op, &p);
         QCOMPARE(maximo, -1);
         QCOMPARE(finales, 2);
     }

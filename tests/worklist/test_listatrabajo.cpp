@@ -1,12 +1,18 @@
 // The work list's order and sub-items, and the enabling rules of the window.
 #include <QtTest>
 
+#include <QRandomGenerator>
+
+#include "common/orden.h"
 #include "worklist/habilitacion.h"
 #include "worklist/listatrabajo.h"
 
 class TestListaTrabajo : public QObject {
     Q_OBJECT
 private slots:
+    void ordenEspanol_data();
+    void ordenEspanol();
+    void clavesAsciiOrdenanComoElCotejo();
     void ordenadaPorTextoSinMayusculas();
     void desordenadaAnadeAlFinal();
     void subItemsCrecenAlEscribir();
@@ -23,6 +29,80 @@ QStringList textos(const ListaTrabajo& l)
     return t;
 }
 }  // namespace
+
+void TestListaTrabajo::ordenEspanol_data()
+{
+    QTest::addColumn<QString>("antes");
+    QTest::addColumn<QString>("despues");
+    QTest::addColumn<int>("signo");  // -1 antes goes first, 0 both are equal
+    QTest::newRow("N < Ñ") << "Nube" << "Ñandú" << -1;
+    QTest::newRow("Ñ < O") << "Ñandú" << "Oso" << -1;
+    QTest::newRow("ñ lower case < O") << "ñu" << "Oso" << -1;
+    QTest::newRow("Ñ < Z") << "Ñandú" << "Zoë" << -1;
+    QTest::newRow("accented capital beside its letter") << "Ópera" << "Oso" << -1;
+    QTest::newRow("accent after the plain letter") << "Zoe" << "Zoë" << -1;
+    QTest::newRow("accent weighs less than the letters after it") << "Zoë" << "Zof" << -1;
+    QTest::newRow("Á before B") << "Árbol" << "Azul" << -1;
+    QTest::newRow("case ignored") << "ABEJA" << "abeja" << 0;
+    QTest::newRow("case ignored with accents") << "ÉL" << "él" << 0;
+    QTest::newRow("Ç beside C") << "Çedilla" << "Cero" << -1;
+    QTest::newRow("ch is c then h") << "Chico" << "Cielo" << -1;
+    QTest::newRow("ll is l then l") << "Llama" << "Luz" << -1;
+    QTest::newRow("a folder before what it holds") << "Autor\\" << "Autor\\01.mp3" << -1;
+    QTest::newRow("what a folder holds before a longer name") << "Autor\\01.mp3" << "Autora\\" << -1;
+    QTest::newRow("digits before letters") << "2 Autor" << "Autor" << -1;
+    QTest::newRow("blank before letters") << "A B" << "AB" << -1;
+    QTest::newRow("empty first") << "" << "a" << -1;
+}
+
+void TestListaTrabajo::ordenEspanol()
+{
+    QFETCH(QString, antes);
+    QFETCH(QString, despues);
+    QFETCH(int, signo);
+    auto sgn = [](int v) { return (v > 0) - (v < 0); };
+    QCOMPARE(sgn(ComparaNombres(antes, despues)), signo);
+    QCOMPARE(sgn(ComparaNombres(despues, antes)), -signo);
+    QCOMPARE(sgn(ClaveNombre(antes).Compara(ClaveNombre(despues))), signo);
+    QCOMPARE(sgn(ClaveNombre(despues).Compara(ClaveNombre(antes))), -signo);
+
+    // The work list puts them in that order whichever comes first.
+    for (bool alReves : {false, true}) {
+        ListaTrabajo l;
+        l.PonOrdenada(false);
+        l.Anade(alReves ? despues : antes, "", "f", "mp3");
+        l.Anade(alReves ? antes : despues, "", "f", "mp3");
+        l.PonOrdenada(true);
+        if (signo < 0)
+            QCOMPARE(textos(l), (QStringList{antes, despues}));
+        ListaTrabajo m;
+        m.Anade(alReves ? despues : antes, "", "f", "mp3");
+        m.Anade(alReves ? antes : despues, "", "f", "mp3");
+        QCOMPARE(textos(m), textos(l));
+    }
+}
+
+// Plain ASCII texts get a cheap key of their own; it must order them as the
+// collator does, mixed with texts that are not plain ASCII.
+void TestListaTrabajo::clavesAsciiOrdenanComoElCotejo()
+{
+    QRandomGenerator azar(15);
+    const QString letras = QStringLiteral(" !#$%&'()+,-.019;=@AMNOZ[]^_`amnoz{}~\\ñÑéÉ");
+    QStringList textos;
+    for (int i = 0; i < 400; ++i) {
+        QString t;
+        for (int n = azar.bounded(5); n >= 0; --n)
+            t += letras[azar.bounded(int(letras.size()) - (i % 2 ? 0 : 4))];
+        textos << t;
+    }
+    for (int i = 1; i < textos.size(); ++i)
+        for (int j : {0, i / 2, i - 1}) {
+            const int esperado = ComparaNombres(textos[i], textos[j]);
+            const int clave = ClaveNombre(textos[i]).Compara(ClaveNombre(textos[j]));
+            QVERIFY2((esperado < 0) == (clave < 0) && (esperado == 0) == (clave == 0),
+                     qPrintable(textos[i] + " / " + textos[j]));
+        }
+}
 
 void TestListaTrabajo::ordenadaPorTextoSinMayusculas()
 {
