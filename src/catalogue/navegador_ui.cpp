@@ -114,6 +114,9 @@ AreaSuperior::AreaSuperior(Catalogo& bd, const ListasImagenes& imagenes, const Q
     connect(imgBD, &CajaImagen::Click, this, &AreaSuperior::imgBD_Click);
     connect(cmbISort, &QComboBox::activated, this, &AreaSuperior::cmbISort_Click);
     connect(tvBD, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* n) { NodeClick(n); });
+    connect(&canciones_, &PestanaBaseDatos::DiscoElegido, this, [this](qint64 disco) {
+        Protege(avisos_, QStringLiteral("leer el catalogo"), [&] { MuestraDisco(disco); });
+    });
 }
 
 void AreaSuperior::Prepara()
@@ -163,17 +166,24 @@ void AreaSuperior::NodeClick(QTreeWidgetItem* nodo)
         tvBD->setCurrentItem(nodo);
     Protege(avisos_, QStringLiteral("leer el catalogo"), [&] {
         const qint64 tag = TagNodo(nodo);
-        if (tag != 0) {
-            qint64 id = GrabaObjeto(bd_, dirPrograma_, QStringLiteral("d"), tag, QString(), QString(), false);
-            if (id > 0)
-                muestraImagen(id);
-            else
-                imgBD->clear();
-            imgBD->setProperty("Tag", QString::number(id));
-        }
+        // The picture steps on along the node clicked last.
+        disco_ = tag;
+        if (tag != 0)
+            MuestraDisco(tag);
         if (ClaveNodo(nodo).startsWith(QLatin1String("BDdi#")) || tag == 0)
             listaBD(nodo);
     });
+}
+
+void AreaSuperior::MuestraDisco(qint64 iddisco)
+{
+    disco_ = iddisco;
+    qint64 id = GrabaObjeto(bd_, dirPrograma_, QStringLiteral("d"), iddisco, QString(), QString(), false);
+    if (id > 0)
+        muestraImagen(id);
+    else
+        imgBD->clear();
+    imgBD->setProperty("Tag", QString::number(id));
 }
 
 void AreaSuperior::listaBD(QTreeWidgetItem* nodo)
@@ -200,7 +210,7 @@ void AreaSuperior::listaBD(QTreeWidgetItem* nodo)
 
 void AreaSuperior::muestraImagen(qint64& id)
 {
-    const QString copia = CopiaExistente(dirPrograma_, id);
+    const QString copia = CopiaImagen(bd_, dirPrograma_, id);
     if (copia.isEmpty()) {
         imgBD->clear();
         id = 0;
@@ -213,11 +223,10 @@ void AreaSuperior::muestraImagen(qint64& id)
 void AreaSuperior::imgBD_Click()
 {
     const qint64 actual = imgBD->property("Tag").toString().toLongLong();
-    QTreeWidgetItem* nodo = tvBD->currentItem();
-    if (actual <= 0 || !nodo)
+    if (actual <= 0)
         return;
     Protege(avisos_, QStringLiteral("leer el catalogo"), [&] {
-        qint64 siguiente = DameSiguienteObjeto(bd_, QStringLiteral("d"), TagNodo(nodo), actual);
+        qint64 siguiente = DameSiguienteObjeto(bd_, QStringLiteral("d"), disco_, actual);
         if (siguiente > 0) {
             muestraImagen(siguiente);
             imgBD->setProperty("Tag", QString::number(siguiente));

@@ -31,6 +31,8 @@ public:
     // A node clicked: its disc's first picture, and its songs when it is a
     // first-level node never expanded.
     void NodeClick(QTreeWidgetItem* nodo);
+    // The first picture of a disc (a found song's).
+    void MuestraDisco(qint64 iddisco);
     // The next picture of the disc shown.
     void imgBD_Click();
 
@@ -48,6 +50,7 @@ private:
     ComboImagen* cmbISort;
     QTreeWidget* tvBD;
     CajaImagen* imgBD;
+    qint64 disco_ = 0;  // the disc of the node or found song clicked last
 };
 
 // Where the nodes of tvBD and the rows of lstVBD keep their data (column 0):

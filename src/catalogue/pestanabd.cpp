@@ -4,14 +4,20 @@
 #include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "catalogue/buscador.h"
+#include "catalogue/busqueda.h"
+#include "catalogue/catalogo.h"
 #include "catalogue/edicion.h"
 #include "catalogue/navegador.h"
 #include "catalogue/navegador_ui.h"
 #include "common/controles.h"
+#include "common/lodrinerror.h"
 #include "common/listasimagenes.h"
 #include "common/twips.h"
 #include "decoding/teclalista.h"
@@ -73,9 +79,19 @@ PestanaBaseDatos::PestanaBaseDatos(Catalogo& bd, const ListasImagenes& imagenes,
     Label10->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label10->setFixedWidth(110);
 
+    const QString ayudaBusca = QStringLiteral("Busca en el catalogo: autor, disco, cancion o CD");
+    txtBuscaBD = Control<QLineEdit>(this, "txtBuscaBD", QString(), ayudaBusca);
+    txtBuscaBD->setPlaceholderText(ayudaBusca);
+    txtBuscaBD->setClearButtonEnabled(true);
+    lblCuentaBD = Control<QLabel>(this, "lblCuentaBD");
+
     auto* fila = new QHBoxLayout(this);
     fila->setContentsMargins(6, 6, 6, 6);
-    fila->addWidget(lstVBD, 1);
+    auto* izquierda = new QVBoxLayout;
+    izquierda->addWidget(txtBuscaBD);
+    izquierda->addWidget(lstVBD, 1);
+    izquierda->addWidget(lblCuentaBD);
+    fila->addLayout(izquierda, 1);
     auto* derecha = new QVBoxLayout;
     derecha->addWidget(cmbLimpia);
     derecha->addWidget(Label10);
@@ -84,7 +100,14 @@ PestanaBaseDatos::PestanaBaseDatos(Catalogo& bd, const ListasImagenes& imagenes,
 
     connect(cmbLimpia, &QPushButton::clicked, this, &PestanaBaseDatos::Limpiar);
     connect(cabecera, &QHeaderView::sectionClicked, this, &PestanaBaseDatos::OrdenaPor);
+    connect(txtBuscaBD, &QLineEdit::textChanged, this, &PestanaBaseDatos::busca);
+    connect(lstVBD, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        const qint64 disco = item->data(columnaBD::kPosicion, rolBD::kTag).toLongLong();
+        if (buscando_ && disco > 0)
+            emit DiscoElegido(disco);
+    });
     lstVBD->installEventFilter(this);
+    txtBuscaBD->installEventFilter(this);
 }
 
 void PestanaBaseDatos::Prepara()
@@ -95,23 +118,97 @@ void PestanaBaseDatos::Prepara()
     QHeaderView* cabecera = lstVBD->header();
     for (int c : {0, 2, 3, 4, 5})
         lstVBD->setColumnWidth(c, std::max(lstVBD->columnWidth(c), cabecera->sectionSizeHint(c)));
+    // The worker opens files only; a server is searched on the main connection.
+    if (!buscador_ && bd_.motor() == Motor::SQLite) {
+        buscador_ = new BuscadorCatalogo(bd_.ruta(), this);
+        connect(buscador_, &BuscadorCatalogo::Encontrado, this, &PestanaBaseDatos::muestraEncontradas);
+        connect(buscador_, &BuscadorCatalogo::Fallo, lblCuentaBD, &QLabel::setText);
+    }
 }
 
-void PestanaBaseDatos::Limpia() { lstVBD->clear(); }
+void PestanaBaseDatos::Limpia()
+{
+    terminaBusqueda();
+    lstVBD->clear();
+}
+
+void PestanaBaseDatos::terminaBusqueda()
+{
+    if (!buscando_)
+        return;
+    buscando_ = false;
+    antesDeBuscar_.clear();
+    if (buscador_)
+        buscador_->Olvida();
+    const QSignalBlocker bloqueo(txtBuscaBD);
+    txtBuscaBD->clear();
+    lblCuentaBD->clear();
+}
+
+void PestanaBaseDatos::busca(const QString& texto)
+{
+    if (PalabrasBusqueda(texto).isEmpty()) {
+        if (!buscando_)
+            return;
+        std::vector<FilaBD> antes = std::move(antesDeBuscar_);
+        terminaBusqueda();
+        ponFilas(antes);
+        return;
+    }
+    if (!buscando_) {
+        antesDeBuscar_.clear();
+        for (int i = 0; i < lstVBD->topLevelItemCount(); ++i)
+            antesDeBuscar_.push_back(LeeFilaBD(lstVBD->topLevelItem(i)));
+        buscando_ = true;
+    }
+    if (buscador_) {
+        buscador_->Busca(texto, lstVBD->sortColumn());
+        return;
+    }
+    try {
+        muestraEncontradas(BuscaCanciones(bd_, texto, lstVBD->sortColumn()));
+    } catch (const LodrinError& e) {
+        lblCuentaBD->setText(e.message());
+    }
+}
+
+void PestanaBaseDatos::muestraEncontradas(const ResultadoBusqueda& r)
+{
+    if (!buscando_)
+        return;
+    lstVBD->clear();
+    QList<QTreeWidgetItem*> filas;
+    filas.reserve(qsizetype(r.filas.size()));
+    for (const CancionEncontrada& c : r.filas) {
+        QTreeWidgetItem* item = CreaFilaBD(c.fila, imagenes_);
+        item->setData(columnaBD::kPosicion, rolBD::kTag, c.iddisco);
+        filas.append(item);
+    }
+    lstVBD->addTopLevelItems(filas);
+    lstVBD->sortItems(lstVBD->sortColumn(), lstVBD->header()->sortIndicatorOrder());
+    lblCuentaBD->setText(TextoCuenta(qint64(r.filas.size()), r.total));
+}
+
+void PestanaBaseDatos::ponFilas(const std::vector<FilaBD>& filas)
+{
+    lstVBD->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(qsizetype(filas.size()));
+    for (const FilaBD& f : filas)
+        items.append(CreaFilaBD(f, imagenes_));
+    lstVBD->addTopLevelItems(items);
+    lstVBD->sortItems(lstVBD->sortColumn(), lstVBD->header()->sortIndicatorOrder());
+}
 
 void PestanaBaseDatos::OrdenaPor(int columna) { lstVBD->sortByColumn(columna, Qt::AscendingOrder); }
 
 void PestanaBaseDatos::Muestra(const ContenidoBD& contenido)
 {
+    terminaBusqueda();
     lstVBD->clear();
     if (contenido.columnaOrden >= 0)
         lstVBD->sortByColumn(contenido.columnaOrden, Qt::AscendingOrder);
-    QList<QTreeWidgetItem*> filas;
-    filas.reserve(qsizetype(contenido.filas.size()));
-    for (const FilaBD& f : contenido.filas)
-        filas.append(CreaFilaBD(f, imagenes_));
-    lstVBD->addTopLevelItems(filas);
-    lstVBD->sortItems(lstVBD->sortColumn(), lstVBD->header()->sortIndicatorOrder());
+    ponFilas(contenido.filas);
 }
 
 void PestanaBaseDatos::Edita(int tecla, CamposLlevados& campos, EntradaDatos& entrada)
@@ -139,6 +236,9 @@ void PestanaBaseDatos::Edita(int tecla, CamposLlevados& campos, EntradaDatos& en
                 throw;
             }
         });
+    // What was changed may no longer match, or match elsewhere.
+    if (buscando_)
+        busca(txtBuscaBD->text());
 }
 
 bool PestanaBaseDatos::eventFilter(QObject* objeto, QEvent* evento)
@@ -149,6 +249,11 @@ bool PestanaBaseDatos::eventFilter(QObject* objeto, QEvent* evento)
             emit Tecla(tecla);
             return true;
         }
+    }
+    if (objeto == txtBuscaBD && evento->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(evento)->key() == Qt::Key_Escape) {
+        txtBuscaBD->clear();
+        return true;
     }
     return QWidget::eventFilter(objeto, evento);
 }

@@ -1,22 +1,30 @@
 #pragma once
 #include <QWidget>
+#include <vector>
 
+#include "catalogue/navegador.h"
+
+class BuscadorCatalogo;
+class QLabel;
+class QLineEdit;
 class QTreeWidget;
 class Catalogo;
 class EntradaDatos;
 class ListasImagenes;
 struct CamposLlevados;
-struct ContenidoBD;
+struct ResultadoBusqueda;
 
 // The "Base de datos" tab: the catalogue list lstVBD that the browser fills,
-// and "Limpia BD".
+// the search box txtBuscaBD over it, and "Limpia BD".
 class PestanaBaseDatos : public QWidget {
     Q_OBJECT
 public:
     PestanaBaseDatos(Catalogo& bd, const ListasImagenes& imagenes, QWidget* parent = nullptr);
 
-    // Start-up: the list stays sorted by the column the browser sets.
+    // Start-up, once the catalogue is open: the list stays sorted by the
+    // column the browser sets, and searches can be made.
     void Prepara();
+    // Also ends a search, without bringing back the rows it replaced.
     void Limpia();
     void OrdenaPor(int columna);
     // The songs of a node, in the list's sort order.
@@ -28,13 +36,25 @@ public:
 
 signals:
     void Tecla(int tecla);
+    // A found row was clicked: its disc's cover goes in the picture.
+    void DiscoElegido(qint64 iddisco);
     void Limpiar();
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    void busca(const QString& texto);
+    void muestraEncontradas(const ResultadoBusqueda& r);
+    void terminaBusqueda();
+    void ponFilas(const std::vector<FilaBD>& filas);
+
     Catalogo& bd_;
     const ListasImagenes& imagenes_;
     QTreeWidget* lstVBD;
+    QLineEdit* txtBuscaBD;
+    QLabel* lblCuentaBD;
+    BuscadorCatalogo* buscador_ = nullptr;  // a catalogue file only
+    bool buscando_ = false;
+    std::vector<FilaBD> antesDeBuscar_;  // the rows a search replaced
 };

@@ -36,7 +36,7 @@ frmVaro::frmVaro(Catalogo& bd, Unidades& unidades, Avisos& avisos, const QString
       entradaDialogo_(this)
 {
     setObjectName(QStringLiteral("frmVaro"));
-    setWindowTitle(QStringLiteral("Lodrin"));
+    setWindowTitle(TituloVentana(bd_.ubicacion()));
 
     prgLoad_ = new BarraAvance(this);
     Tv_ = new ArbolTrabajo(*imagenes_);

@@ -1,5 +1,6 @@
 #include <QHeaderView>
 #include <QImageReader>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -297,6 +298,39 @@ private slots:
             QCOMPARE(Hijo<QTreeWidget>(w, "lstVBD")->header()->sortIndicatorOrder(), Qt::AscendingOrder);
             QCOMPARE(textos(Hijo<QTreeWidget>(w, "lstVBD"), columnaBD::kPosicion), (QStringList{"1", "10", "2"}));
         }
+    }
+
+    void buscarLlenaLaListaYEscapeLaDevuelve()
+    {
+        frmVaro& w = *w_;
+        const auto dover = GrabaCancionPrueba(*bd_, "CD 1", "Dover", "Devil", "Judas", 1);
+        const auto rio = GrabaCancionPrueba(*bd_, "CD 7", "Bea Ruiz", "Orillas", "Canción del Río", 3);
+        GrabaCancionPrueba(*bd_, "CD 7", "Bea Ruiz", "Orillas", "Arena", 4);
+        const qint64 portada = GrabaPortadaPrueba(*bd_, dir_->path(), rio.iddisco,
+                                                  CreaImagen(dir_->filePath("o/r.jpg")), "Bea\\Orillas\\r.jpg");
+        Hijo<AreaSuperior>(w, "AreaSuperior")->ArbolBD(1);
+        pulsa(w, nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDau#" + id(dover.idautor)));
+        auto* lista = Hijo<QTreeWidget>(w, "lstVBD");
+        auto* caja = Hijo<QLineEdit>(w, "txtBuscaBD");
+        QCOMPARE(caja->placeholderText(), QString("Busca en el catalogo: autor, disco, cancion o CD"));
+
+        QTest::keyClicks(caja, "rio cancion");
+        QTRY_COMPARE(textos(lista, columnaBD::kCancion), QStringList{"Canción del Río"});
+        QTreeWidgetItem* fila = lista->topLevelItem(0);
+        QCOMPARE(fila->data(columnaBD::kPosicion, rolBD::kClave).toString(), "ca#" + id(rio.idcancion));
+        QCOMPARE((QStringList{fila->text(columnaBD::kPosicion), fila->text(columnaBD::kAutor),
+                              fila->text(columnaBD::kDisco), fila->text(columnaBD::kCd)}),
+                 (QStringList{"3", "Bea Ruiz", "Orillas", "CD 7"}));
+        QCOMPARE(Hijo<QLabel>(w, "lblCuentaBD")->text(), QString("1 canción"));
+        // Clicking the found song shows its disc's cover.
+        emit lista->itemClicked(fila, columnaBD::kCancion);
+        QCOMPARE(tagImagen(w), id(portada));
+
+        QTest::keyClick(caja, Qt::Key_Escape);
+        QCOMPARE(caja->text(), QString());
+        QCOMPARE(textos(lista, columnaBD::kCancion), QStringList{"Judas"});
+        QCOMPARE(lista->topLevelItem(0)->data(columnaBD::kPosicion, rolBD::kClave).toString(), "ca#" + id(dover.idcancion));
+        QCOMPARE(Hijo<QLabel>(w, "lblCuentaBD")->text(), QString());
     }
 
     void limpiaNoHaceNada()
