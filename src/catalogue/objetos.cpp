@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <vector>
 
 #include "catalogue/catalogo.h"
 #include "catalogue/nombres.h"
@@ -82,6 +83,18 @@ QByteArray lee(const QString& origen)
     return bytes;
 }
 
+// The pictures of a row of a table, in the order they were recorded.
+std::vector<qint64> imagenesDe(Catalogo& bd, const QString& tabla, qint64 idtabla)
+{
+    Consulta r = bd.Abre(QStringLiteral("select idobjeto from tlobjetos where dstabla = ? and idtabla = ?"
+                                        " order by idobjeto"),
+                         {tabla, idtabla});
+    std::vector<qint64> ids;
+    for (; !r.Fin(); r.Siguiente())
+        ids.push_back(r.Entero(QStringLiteral("idobjeto")));
+    return ids;
+}
+
 // A server keeps every picture's bytes; the folder is only its cache.
 bool enServidor(const Catalogo& bd) { return bd.motor() != Motor::SQLite; }
 
@@ -115,15 +128,13 @@ qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabl
 {
     if (!crear) {
         // The first picture recorded is the one shown first.
-        Consulta r = bd.Abre(QStringLiteral("select idobjeto from tlobjetos where dstabla = ? and idtabla = ?"
-                                            " order by idobjeto"),
-                             {tabla, idtabla});
-        if (r.Fin())
+        const std::vector<qint64> ids = imagenesDe(bd, tabla, idtabla);
+        if (ids.empty())
             return 0;
-        const qint64 primero = r.Entero(QStringLiteral("idobjeto"));
-        for (; enServidor(bd) && !r.Fin(); r.Siguiente())
-            CopiaImagen(bd, dirPrograma, r.Entero(QStringLiteral("idobjeto")));
-        return primero;
+        for (const qint64 id : ids)
+            if (enServidor(bd))
+                CopiaImagen(bd, dirPrograma, id);
+        return ids.front();
     }
     return Operacion(bd, QStringLiteral("guardar la imagen %1").arg(ruta), [&](Transaccion& t) {
         Consulta r = bd.Abre(QStringLiteral("select idobjeto from tlobjetos where dstabla = ? and idtabla = ?"
@@ -154,18 +165,13 @@ qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabl
 
 qint64 DameSiguienteObjeto(Catalogo& bd, const QString& tabla, qint64 idtabla, qint64 actual)
 {
-    Consulta r = bd.Abre(QStringLiteral("select idobjeto from tlobjetos where dstabla = ? and idtabla = ?"
-                                        " order by idobjeto"),
-                         {tabla, idtabla});
-    if (r.Fin())
+    const std::vector<qint64> ids = imagenesDe(bd, tabla, idtabla);
+    if (ids.empty())
         return 0;
-    const qint64 primero = r.Entero(QStringLiteral("idobjeto"));
-    for (; !r.Fin(); r.Siguiente()) {
-        const qint64 id = r.Entero(QStringLiteral("idobjeto"));
+    for (const qint64 id : ids)
         if (id > actual)
             return id;
-    }
-    return primero == actual ? 0 : primero;
+    return ids.front() == actual ? 0 : ids.front();
 }
 
 void ImagenesAlDisco(const QString& dirPrograma)
