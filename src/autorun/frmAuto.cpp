@@ -1,6 +1,7 @@
 #include "autorun/frmAuto.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QImageReader>
@@ -12,6 +13,7 @@
 
 #include "autorun/ficheroautorun.h"
 #include "common/avisos.h"
+#include "common/ficheroregular.h"
 #include "common/twips.h"
 
 namespace {
@@ -46,7 +48,11 @@ QString recorta(const QString& texto, const QWidget& caja)
 // shown, not the full size of a scanned cover.
 QPixmap cargaAjustada(const QString& ruta, QSize caja)
 {
-    QImageReader lector(ruta);
+    // The file names the path: it may be a FIFO on a Rock Ridge disc.
+    QFile f;
+    if (!AbreFicheroRegular(ruta, f))
+        return {};
+    QImageReader lector(&f);
     const QSize original = lector.size();
     if (original.isValid() && !caja.isEmpty() && (original.width() > caja.width() || original.height() > caja.height()))
         lector.setScaledSize(original.boundedTo(caja));

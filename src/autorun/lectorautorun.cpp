@@ -1,16 +1,13 @@
 #include "autorun/lectorautorun.h"
 
-#include <QFile>
 #include <QStringDecoder>
 
 #include "autorun/ficheroautorun.h"
+#include "common/ficheroregular.h"
 
 QStringList LeeLineas(const QString& ruta)
 {
-    QFile f(ruta);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QByteArray bytes = f.readAll();
+    QByteArray bytes = LeeFicheroRegular(ruta);
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     if (bytes.isEmpty())

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "mp3info/ficheroregular.h"
+#include "common/ficheroregular.h"
 #include "mp3info/tramamp3.h"
 
 namespace {
