@@ -353,9 +353,9 @@ bool PuntoConstante(Lector& l, qint64 x, const Cabecera& c, const Rejilla& r, qi
 }
 
 // A stream without a header that counts its frames is taken as of constant
-// bit rate when its first frames share one bit rate and the frames of a
-// stretch of its middle and of its end have that rate and sit where frames
-// of that constant length would put them; any other stream has its frames
+// bit rate when its first frames share one bit rate and the frames at a third
+// and two thirds of it and at its end have that rate and sit where frames of
+// that constant length would put them; any other stream has its frames
 // counted. saltaPrimera: the first frame holds a VBR header, not audio.
 bool EsConstante(Lector& l, qint64 p, const Cabecera& c, qint64 finAudio, const Trozo& cola, bool saltaPrimera)
 {
@@ -378,17 +378,12 @@ bool EsConstante(Lector& l, qint64 p, const Cabecera& c, qint64 finAudio, const 
     if (bitrate == 0)
         bitrate = c.bitrate;
     const Rejilla r{base, double(c.muestras) / 8 * bitrate * 1000 / c.frecuencia, bitrate, BytesRelleno(c) + 1};
-    const qint64 medio = p + (finAudio - p) / 2;
-    if (medio > q + kMuestra) {
-        const Trozo t = Lee(l, medio, medio + kMuestra);
-        if (!TrozoConstante(t.b.data(), t.n, t.inicio, c, r))
+    // Two places inside: a header of the rate where the grid puts one. Bit
+    // rates whose frames fall on each other's grid (320 kbit/s is ten frames
+    // of 32) are told apart by the rate of the header found there.
+    for (const qint64 x : {p + (finAudio - p) / 3, p + (finAudio - p) / 3 * 2})
+        if (x > q && !PuntoConstante(l, x, c, r, finAudio))
             return false;
-        // Stretches at another rate whose frames happen to fall on the grid
-        // (320 kbit/s is ten frames of 32) are caught between the samples.
-        for (const qint64 x : {p + (finAudio - p) / 4, p + (finAudio - p) / 4 * 3})
-            if (x > q && !PuntoConstante(l, x, c, r, finAudio))
-                return false;
-    }
     const qint64 desde = qMax(q, cola.inicio);
     return desde >= finAudio || !cola.En(desde, finAudio - desde) ||
            TrozoConstante(cola.En(desde, finAudio - desde), finAudio - desde, desde, c, r);
