@@ -47,7 +47,7 @@ void LectorAutorun::Lee(const QStringList& lineas)
             esperaLinea = true;
             seccion = 3;
         } else {
-            TrataLinea(seccion, linea);
+            TrataLinea(seccion, autorun::TextoDeLinea(linea));
         }
     }
 }

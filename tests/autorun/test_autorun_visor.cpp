@@ -70,6 +70,29 @@ private slots:
         QCOMPARE(l.lineasDeMas, 0);
     }
 
+    // Names that look like section headers are read back as the names they
+    // were, and files written before (no "[[" in front) read as they did.
+    void nombresComoCabeceras_data()
+    {
+        QTest::addColumn<QString>("nombre");
+        for (const char* n : {"[label] Sony", "[label]", "[img]", "[canciones]", "[img]x", "[[doble", "[[label]",
+                              "[suelto]", "[", "normal"})
+            QTest::newRow(n) << QString(n);
+    }
+    void nombresComoCabeceras()
+    {
+        QFETCH(QString, nombre);
+        ListaTrabajo lista;
+        AnadeFila(lista, "a\\1.mp3", "/cd/a/1.mp3", "f", nombre, nombre, nombre, "00");
+        CamposLlevados campos;
+        QStringList lineas = QString::fromUtf8(TextoAutorun(GeneraArbol(lista, campos), true)).split("\r\n");
+        lineas.removeLast();
+        LectorAutorun l;
+        l.Lee(lineas);
+        QCOMPARE(l.numDiscos, 1);
+        QCOMPARE(l.texto[1], nombre.toUpper() + "---" + nombre + "\r\n\r\n" + nombre + "\r\n");
+    }
+
     void lecturaDeLineas()
     {
         QTemporaryDir dir;
