@@ -84,7 +84,8 @@ QVariant ModeloCanciones::data(const QModelIndex& i, int rol) const
 {
     if (rol == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignHCenter));
-    if (rol != Qt::DisplayRole || !i.isValid())
+    // A row is one line high: a label the box cuts short shows whole on hover.
+    if ((rol != Qt::DisplayRole && rol != Qt::ToolTipRole) || !i.isValid())
         return {};
     QString linea = i.row() < cabecera_.size() ? cabecera_[i.row()] : datos_.Cancion(disco_, i.row() - cabecera_.size());
     if (linea.size() > kMaxCaracteres) {
