@@ -2,7 +2,6 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QStringList>
 #include <cmath>
@@ -81,16 +80,9 @@ struct Base {
 // Whole seconds of the frames a full decode finds; -1 when it cannot tell.
 qint64 SegundosDecodificados(const QString& ruta)
 {
-    QProcess p;
-    p.start(QStringLiteral("ffprobe"), {"-v", "error", "-count_frames", "-select_streams", "a:0", "-show_entries",
-                                        "stream=nb_read_frames,sample_rate", "-of", "default=nw=1:nk=1", ruta});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return -1;
-    const QStringList v = QString::fromLatin1(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
-    if (v.size() != 2)
-        return -1;
-    const qint64 frecuencia = v[0].toLongLong(), tramas = v[1].toLongLong();
-    return frecuencia > 0 ? tramas * (frecuencia >= 32000 ? 1152 : 576) / frecuencia : -1;
+    int frecuencia = 0;
+    const qint64 tramas = TramasDecodificadas(ruta, &frecuencia);
+    return tramas >= 0 && frecuencia > 0 ? tramas * (frecuencia >= 32000 ? 1152 : 576) / frecuencia : -1;
 }
 
 QList<Base> Codifica(const QString& carpeta, const QList<Fuente>& fuentes, int desde = 0)

@@ -84,19 +84,6 @@ qint64 DuracionMediainfo(const QString& ruta)
     return ok ? qint64(ms) : -1;
 }
 
-// Frames of a file as a full decode counts them; -1 when it cannot.
-qint64 TramasDecodificadas(const QString& ruta)
-{
-    QProcess p;
-    p.start(QStringLiteral("ffprobe"), {"-v", "error", "-count_frames", "-select_streams", "a:0", "-show_entries",
-                                        "stream=nb_read_frames", "-of", "default=nw=1:nk=1", ruta});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return -1;
-    bool ok = false;
-    const qint64 n = QString::fromLatin1(p.readAllStandardOutput()).trimmed().toLongLong(&ok);
-    return ok ? n : -1;
-}
-
 // Runs ffmpeg quietly; the path written, or an empty text.
 QString Ffmpeg(const QString& ruta, const QStringList& argumentos)
 {
