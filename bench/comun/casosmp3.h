@@ -3,14 +3,20 @@
 #include <QString>
 
 // Files for timing playing-time readers: real encodings at many rates and
-// modes, some wrapped in large or doubled ID3v2 tags, some with ID3v1, one
-// in twenty not audio at all.
+// modes, one in five VBR without a Xing/Info header, some wrapped in large or
+// doubled ID3v2 tags, some with ID3v1, one in twenty not audio at all.
+enum class ClaseMp3 { NoAudio, ConCabecera, CbrSinCabecera, VbrSinCabecera };
 struct CasoMp3 {
     QString ruta;
-    qint64 segundos;  // whole seconds of the audio encoded; 0 for non-audio
+    qint64 segundos;  // whole seconds of the frames a full decode finds; 0 for non-audio
+    ClaseMp3 clase = ClaseMp3::NoAudio;
 };
 
-// Writes `total` files into carpeta; empty when the encoder fails.
+// The cases of one class.
+QList<CasoMp3> DeClase(const QList<CasoMp3>& casos, ClaseMp3 clase);
+
+// Writes `total` files into carpeta; empty when the encoder fails. The true
+// length of each encoding is the frames a full decode counts (ffprobe).
 QList<CasoMp3> CreaCasosMp3(const QString& carpeta, int total);
 
 struct ComparacionLectores {
@@ -33,7 +39,8 @@ struct LecturaPropia {
     double ms = 0;
     int fallos = 0;
 };
-// DameInfoMp3 over every case, twice; the second, warm-cache pass is timed.
+// DameInfoMp3 over every case, twice; the second, warm-cache pass is timed
+// (processor time of the thread, system calls included).
 LecturaPropia MideDameInfoMp3(const QList<CasoMp3>& casos);
 
 // The least any reader of the files must do: open, fstat, read 4 KB at the

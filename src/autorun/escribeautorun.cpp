@@ -7,7 +7,7 @@
 
 namespace {
 
-class Texto {
+class Salida {
 public:
     // A control character in a name (Linux names may hold a line feed) would
     // break the file into lines of its own; it is written as a blank.
@@ -19,6 +19,8 @@ public:
         bytes_ += linea.toUtf8();
         bytes_ += autorun::kFinLinea.latin1();
     }
+    // A name, never read back as a header.
+    void Texto(const QString& texto) { Linea(autorun::LineaDeTexto(texto)); }
     QByteArray bytes_;
 };
 
@@ -26,7 +28,7 @@ public:
 
 QByteArray TextoAutorun(const ArbolDiscos& arbol, bool rutasRelativas)
 {
-    Texto t;
+    Salida t;
     if (arbol.Cuenta() == 0)
         return t.bytes_;
     for (int a : arbol.Nodo(0).hijos) {
@@ -37,8 +39,8 @@ QByteArray TextoAutorun(const ArbolDiscos& arbol, bool rutasRelativas)
             if (disco.hijos.empty())
                 continue;
             t.Linea(autorun::kLabel);
-            t.Linea(autor.texto);
-            t.Linea(disco.texto);
+            t.Texto(autor.texto);
+            t.Texto(disco.texto);
             t.Linea(autorun::kImg);
             for (int h : disco.hijos) {
                 const NodoArbol& n = arbol.Nodo(h);
@@ -50,7 +52,7 @@ QByteArray TextoAutorun(const ArbolDiscos& arbol, bool rutasRelativas)
                 const NodoArbol& n = arbol.Nodo(h);
                 if (n.clave.startsWith(QLatin1String("c#"))) {
                     t.Linea(u'\\' + n.tag.toString());
-                    t.Linea(n.texto);
+                    t.Texto(n.texto);
                 }
             }
         }

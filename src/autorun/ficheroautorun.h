@@ -13,6 +13,26 @@ inline constexpr QLatin1StringView kImg{"[img]"};
 inline constexpr QLatin1StringView kCanciones{"[canciones]"};
 inline constexpr QLatin1StringView kFinLinea{"\r\n"};
 
+// Whether a line is a section header: known by its first characters.
+inline bool EsCabecera(const QString& linea)
+{
+    return linea.startsWith(kLabel) || linea.startsWith(kImg) || linea.startsWith(kCanciones);
+}
+
+// A name is written so that it is read back as the name it was: one that
+// would read as a header, or that begins "[[", gets one more "[" in front,
+// and the reader takes one "[" off any other line that begins "[[". Files
+// written before never began a name with "[[" unless the name did.
+inline QString LineaDeTexto(const QString& texto)
+{
+    return EsCabecera(texto) || texto.startsWith(QLatin1String("[[")) ? u'[' + texto : texto;
+}
+
+inline QString TextoDeLinea(const QString& linea)
+{
+    return linea.startsWith(QLatin1String("[[")) ? linea.mid(1) : linea;
+}
+
 // The file beside a program: its folder and the name, with one separator
 // between them even when the folder is the root of a drive.
 inline QString RutaFichero(const QString& carpeta)

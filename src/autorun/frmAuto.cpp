@@ -1,6 +1,7 @@
 #include "autorun/frmAuto.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QImageReader>
@@ -8,10 +9,14 @@
 #include <QPushButton>
 #include <QTextBlockFormat>
 #include <QTextCursor>
+#include <QThread>
+#include <climits>
 #include <cmath>
+#include <memory>
 
 #include "autorun/ficheroautorun.h"
 #include "common/avisos.h"
+#include "common/ficheroregular.h"
 #include "common/twips.h"
 
 namespace {
@@ -46,7 +51,11 @@ QString recorta(const QString& texto, const QWidget& caja)
 // shown, not the full size of a scanned cover.
 QPixmap cargaAjustada(const QString& ruta, QSize caja)
 {
-    QImageReader lector(ruta);
+    // The file names the path: it may be a FIFO on a Rock Ridge disc.
+    QFile f;
+    if (!AbreFicheroRegular(ruta, f))
+        return {};
+    QImageReader lector(&f);
     const QSize original = lector.size();
     if (original.isValid() && !caja.isEmpty() && (original.width() > caja.width() || original.height() > caja.height()))
         lector.setScaledSize(original.boundedTo(caja));
@@ -54,6 +63,73 @@ QPixmap cargaAjustada(const QString& ruta, QSize caja)
 }
 
 }  // namespace
+
+ModeloCanciones::ModeloCanciones(const LectorAutorun& datos, int disco, QObject* parent)
+    : QAbstractListModel(parent), datos_(datos), disco_(disco)
+{
+    cabecera_ = datos.cabecera[disco].split(QLatin1String("\r\n"));
+    // The title block ends with its line break: no row after it.
+    if (cabecera_.size() > 1 && cabecera_.last().isEmpty())
+        cabecera_.removeLast();
+}
+
+int ModeloCanciones::rowCount(const QModelIndex& padre) const
+{
+    if (padre.isValid())
+        return 0;
+    return int(qMin<qint64>(INT_MAX, cabecera_.size() + qint64(datos_.canciones[disco_].size())));
+}
+
+QVariant ModeloCanciones::data(const QModelIndex& i, int rol) const
+{
+    if (rol == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignHCenter));
+    // A row is one line high: a label the box cuts short shows whole on hover.
+    if ((rol != Qt::DisplayRole && rol != Qt::ToolTipRole) || !i.isValid())
+        return {};
+    QString linea = i.row() < cabecera_.size() ? cabecera_[i.row()] : datos_.Cancion(disco_, i.row() - cabecera_.size());
+    if (linea.size() > kMaxCaracteres) {
+        linea.truncate(kMaxCaracteres);
+        linea += u'…';
+    }
+    return linea;
+}
+
+ListaDisco::ListaDisco(QWidget* parent) : QListView(parent)
+{
+    setEditTriggers(NoEditTriggers);
+    setSelectionMode(NoSelection);
+    setFocusPolicy(Qt::NoFocus);
+    // Every row one line high: the view need not measure a million rows.
+    setUniformItemSizes(true);
+    setLayoutMode(Batched);
+    setBatchSize(5000);
+    setTextElideMode(Qt::ElideRight);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void ListaDisco::PonDisco(const LectorAutorun& datos, int disco)
+{
+    QAbstractItemModel* antes = model();
+    setModel(new ModeloCanciones(datos, disco, this));
+    delete antes;
+}
+
+QString ListaDisco::toPlainText() const
+{
+    QString t;
+    if (!model())
+        return t;
+    for (int r = 0; r < model()->rowCount(); ++r)
+        t += model()->index(r, 0).data().toString() + u'\n';
+    return t;
+}
+
+void ListaDisco::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    QListView::mouseDoubleClickEvent(e);
+    emit DobleClick();
+}
 
 void TextoDisco::PonTexto(const QString& texto)
 {
@@ -96,7 +172,7 @@ void frmAuto::creaControles()
 {
     for (int d = 0; d < kElementos; ++d) {
         const QString n = QString::number(d);
-        txtdisco[d] = new TextoDisco(this);
+        txtdisco[d] = new ListaDisco(this);
         txtdisco[d]->setObjectName(QStringLiteral("txtdisco") + n);
         txtdisco2[d] = new TextoDisco(this);
         txtdisco2[d]->setObjectName(QStringLiteral("txtdisco2_") + n);
@@ -107,13 +183,11 @@ void frmAuto::creaControles()
         imgdisco[d]->setBackgroundRole(QPalette::Base);
         imgdisco[d]->setAutoFillBackground(true);
         imgdisco[d]->setWordWrap(true);
-        for (TextoDisco* t : {txtdisco[d], txtdisco2[d]}) {
-            t->setReadOnly(true);
-            t->setLineWrapMode(QTextEdit::WidgetWidth);
-        }
+        txtdisco2[d]->setReadOnly(true);
+        txtdisco2[d]->setLineWrapMode(QTextEdit::WidgetWidth);
         connect(imgdisco[d], &CajaDisco::Click, this, [this, d] { imgdisco_Click(d); });
         connect(imgdisco[d], &CajaDisco::DobleClick, this, [this, d] { imgdisco_DblClick(d); });
-        connect(txtdisco[d], &TextoDisco::DobleClick, this, [this, d] { txtdisco_DblClick(d); });
+        connect(txtdisco[d], &ListaDisco::DobleClick, this, [this, d] { txtdisco_DblClick(d); });
         connect(txtdisco2[d], &TextoDisco::DobleClick, this, [this, d] { txtdisco2_DblClick(d); });
     }
     lblInfo = new QLabel(this);
@@ -163,10 +237,44 @@ void frmAuto::carga(int revision)
     // used the window keeps only its information text and buttons.
     ocultaTodo();
     const QString ruta = autorun::RutaFichero(carpeta_);
-    if (!QFileInfo(ruta).isFile())
+    if (!EsFicheroRegular(ruta))
         return;
-    datos.Lee(LeeLineas(ruta));
+    if (QFileInfo(ruta).size() <= kLecturaInmediata) {
+        datos.LeeBytes(LeeFicheroAutorun(ruta));
+        muestraDiscos();
+        return;
+    }
+    // A large file (or a slow drive) would keep the window from opening and
+    // from answering "Salir": it is read in the background.
+    cargador_ = QThread::create([this, ruta] {
+        auto leido = std::make_shared<LectorAutorun>();
+        leido->LeeBytes(LeeFicheroAutorun(ruta, &cancela_), &cancela_);
+        if (cancela_.load())
+            return;
+        QMetaObject::invokeMethod(
+            this,
+            [this, leido] {
+                datos = std::move(*leido);
+                muestraDiscos();
+            },
+            Qt::QueuedConnection);
+    });
+    cargador_->start();
+}
 
+frmAuto::~frmAuto()
+{
+    if (cargador_) {
+        cancela_ = true;
+        cargador_->wait();
+        delete cargador_;
+    }
+}
+
+bool frmAuto::Cargando() const { return cargador_ && !cargador_->isFinished(); }
+
+void frmAuto::muestraDiscos()
+{
     lado = vista::LadoRejilla(datos.numDiscos);
     if (lado == 0) {
         // One message, not one for every line of every disc beyond the 16th.
@@ -189,7 +297,7 @@ void frmAuto::carga(int revision)
             txtdisco2[d]->PonTexto(datos.texto2[d]);
         }
         txtdisco[d]->setGeometry(r);
-        txtdisco[d]->PonTexto(datos.texto[d]);
+        txtdisco[d]->PonDisco(datos, d);
         txtdisco[d]->show();
     }
     discosMostrados = datos.numDiscos;

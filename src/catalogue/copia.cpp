@@ -10,6 +10,7 @@
 #include "catalogue/catalogo.h"
 #include "catalogue/esquema.h"
 #include "catalogue/objetos.h"
+#include "common/ficheroregular.h"
 
 namespace {
 
@@ -54,8 +55,7 @@ QByteArray bytesDe(Catalogo& origen, const QString& dirOrigen, qint64 id)
         Consulta r = origen.Abre(QStringLiteral("select dsimagen from tlimagenes where idobjeto = ?"), {id});
         return r.Fin() ? QByteArray() : r.Campo(QStringLiteral("dsimagen")).toByteArray();
     }
-    QFile f(CopiaExistente(dirOrigen, id));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return LeeFicheroRegular(CopiaExistente(dirOrigen, id));
 }
 
 }  // namespace

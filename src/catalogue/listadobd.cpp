@@ -6,15 +6,17 @@
 
 namespace {
 
-// The rows of a select of nombre, id and orden, in the Spanish order of orden
-// (the database compares bytes); equal ones keep the select's order.
+// The rows of a select of nombre, id and orden, in the Spanish order of the
+// names as shown (the database compares bytes, and the standardised orden,
+// without blanks and punctuation, is for matching); equal ones keep the
+// select's order.
 std::vector<NombreId> nombres(Catalogo& bd, const QString& select, const QVariantList& valores = {})
 {
     std::vector<std::pair<NombreId, QString>> filas;
     for (Consulta r = bd.Abre(select, valores); !r.Fin(); r.Siguiente())
         filas.push_back({{r.Texto(QStringLiteral("nombre")), r.Entero(QStringLiteral("id"))},
                          r.Texto(QStringLiteral("orden"))});
-    OrdenaPorNombre(filas, [](const auto& f) -> const QString& { return f.second; });
+    OrdenaPorNombre(filas, [](const auto& f) -> const QString& { return f.first.nombre; });
     std::vector<NombreId> lista;
     lista.reserve(filas.size());
     for (auto& f : filas)
@@ -81,22 +83,14 @@ std::vector<ParAutorDisco> ParesAutorDisco(Catalogo& bd, qint64 iddisco, qint64 
         valores << idautor << kVariosArtistas;
     }
     select += QStringLiteral(" order by idautor, iddisco");
-    struct Par {
-        ParAutorDisco par;
-        QString autor, disco;  // standardised names, for the order
-    };
-    std::vector<Par> filas;
-    for (Consulta r = bd.Abre(select, valores); !r.Fin(); r.Siguiente())
-        filas.push_back({{r.Entero(QStringLiteral("idautor")), r.Texto(QStringLiteral("dsautor")),
-                          r.Entero(QStringLiteral("iddisco")), r.Texto(QStringLiteral("dsdisco"))},
-                         r.Texto(QStringLiteral("dsautor_std")), r.Texto(QStringLiteral("dsdisco_std"))});
-    // By author, and by disc within an author: the second sort keeps the first's order.
-    OrdenaPorNombre(filas, [](const Par& p) -> const QString& { return p.disco; });
-    OrdenaPorNombre(filas, [](const Par& p) -> const QString& { return p.autor; });
     std::vector<ParAutorDisco> pares;
-    pares.reserve(filas.size());
-    for (Par& p : filas)
-        pares.push_back(std::move(p.par));
+    for (Consulta r = bd.Abre(select, valores); !r.Fin(); r.Siguiente())
+        pares.push_back({r.Entero(QStringLiteral("idautor")), r.Texto(QStringLiteral("dsautor")),
+                         r.Entero(QStringLiteral("iddisco")), r.Texto(QStringLiteral("dsdisco"))});
+    // By author, and by disc within an author, as the names are shown: the
+    // second sort keeps the first's order.
+    OrdenaPorNombre(pares, [](const ParAutorDisco& p) -> const QString& { return p.disco; });
+    OrdenaPorNombre(pares, [](const ParAutorDisco& p) -> const QString& { return p.autor; });
     return pares;
 }
 

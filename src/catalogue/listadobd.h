@@ -11,8 +11,8 @@ struct NombreId {
     qint64 id = 0;
 };
 
-// Authors by standardised name; discs by standardised name, only those of
-// one author when idautor is not 0; CDs by description: all in Spanish order.
+// Authors, discs (only those of one author when idautor is not 0) and CDs by
+// the names shown, in Spanish order.
 std::vector<NombreId> AutoresOrdenados(Catalogo& bd);
 std::vector<NombreId> DiscosOrdenados(Catalogo& bd, qint64 idautor);
 std::vector<NombreId> CdsOrdenados(Catalogo& bd);

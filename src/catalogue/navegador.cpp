@@ -85,8 +85,8 @@ std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, Avance* avance)
     nodos.push_back({QString(), QStringLiteral("BD"), grupo, grupo, 0});
 
     Consulta r = bd.Abre(select);
-    // The first level in Spanish order of the standardised name (the CD's
-    // description); the database would compare bytes.
+    // The first level in Spanish order of the texts shown; the database
+    // would compare bytes.
     std::vector<std::pair<QString, NodoBD>> hijos;
     hijos.reserve(size_t(r.RecordCount()));
     int leidas = 0;
@@ -116,7 +116,8 @@ std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, Avance* avance)
             n.imagen = QStringLiteral("cd");
             break;
         }
-        hijos.push_back({r.Texto(QStringLiteral("orden")), std::move(n)});
+        QString texto = n.texto;
+        hijos.push_back({std::move(texto), std::move(n)});
         if (avance)
             avance->Avanza(++leidas);
     }

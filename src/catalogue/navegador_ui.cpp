@@ -1,7 +1,9 @@
 #include "catalogue/navegador_ui.h"
 
+#include <QFile>
 #include <QHash>
 #include <QHeaderView>
+#include <QImageReader>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -12,6 +14,7 @@
 #include "common/avisos.h"
 #include "common/cajaimagen.h"
 #include "common/controles.h"
+#include "common/ficheroregular.h"
 #include "common/listasimagenes.h"
 #include "common/orden.h"
 #include "common/twips.h"
@@ -217,7 +220,9 @@ void AreaSuperior::muestraImagen(qint64& id)
         return;
     }
     // A copy the picture loader cannot read shows as an empty picture.
-    imgBD->setPixmap(QPixmap(copia));
+    QFile f;
+    QImageReader lector(&f);
+    imgBD->setPixmap(AbreFicheroRegular(copia, f) ? QPixmap::fromImage(lector.read()) : QPixmap());
 }
 
 void AreaSuperior::imgBD_Click()

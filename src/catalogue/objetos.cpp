@@ -7,6 +7,7 @@
 
 #include "catalogue/catalogo.h"
 #include "catalogue/nombres.h"
+#include "common/ficheroregular.h"
 #include "common/lodrinerror.h"
 
 #include <fcntl.h>
@@ -36,7 +37,7 @@ QString CopiaExistente(const QString& dirPrograma, qint64 idobjeto)
                 if (caso & (1 << k))
                     e[k] = e[k].toUpper();
             const QString ruta = carpeta.filePath(id + QLatin1Char('.') + e);
-            if (QFileInfo::exists(ruta))
+            if (EsFicheroRegular(ruta))
                 return ruta;
         }
     }
@@ -74,12 +75,10 @@ QString pon(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, co
 
 QByteArray lee(const QString& origen)
 {
-    QFile f(origen);
-    if (!f.open(QIODevice::ReadOnly))
-        throw LodrinError(QStringLiteral("No se puede copiar la imagen %1: %2").arg(origen, f.errorString()));
-    QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        throw LodrinError(QStringLiteral("No se puede copiar la imagen %1: %2").arg(origen, f.errorString()));
+    QString razon;
+    QByteArray bytes = LeeFicheroRegular(origen, &razon);
+    if (!razon.isEmpty())
+        throw LodrinError(QStringLiteral("No se puede copiar la imagen %1: %2").arg(origen, razon));
     return bytes;
 }
 

@@ -15,7 +15,7 @@ struct Cotejo {
     {
         collator.setCaseSensitivity(Qt::CaseInsensitive);
         collator.setIgnorePunctuation(false);
-        collator.setNumericMode(false);
+        collator.setNumericMode(true);
         std::vector<QString> letras;
         for (char16_t c = 0x20; c < 0x7f; ++c)
             letras.push_back(QString(QChar(c)));
@@ -38,6 +38,42 @@ const Cotejo& cotejo()
 {
     thread_local const Cotejo c;
     return c;
+}
+
+bool Digito(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// The ranks of two plain ASCII texts compared as the collator compares the
+// texts: a run of digits against a run of digits by the number it writes.
+int ComparaRangos(const QString& ta, const QByteArray& ra, const QString& tb, const QByteArray& rb)
+{
+    const qsizetype na = ra.size(), nb = rb.size();
+    qsizetype i = 0, j = 0;
+    while (i < na && j < nb) {
+        if (Digito(ta[i]) && Digito(tb[j])) {
+            qsizetype fi = i, fj = j;
+            while (fi < na && Digito(ta[fi]))
+                ++fi;
+            while (fj < nb && Digito(tb[fj]))
+                ++fj;
+            // Leading zeros write no part of the number.
+            while (i < fi - 1 && ta[i] == u'0')
+                ++i;
+            while (j < fj - 1 && tb[j] == u'0')
+                ++j;
+            if (fi - i != fj - j)
+                return fi - i < fj - j ? -1 : 1;
+            for (; i < fi; ++i, ++j)
+                if (ta[i] != tb[j])
+                    return ta[i] < tb[j] ? -1 : 1;
+            j = fj;
+            continue;
+        }
+        if (ra[i] != rb[j])
+            return uchar(ra[i]) < uchar(rb[j]) ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    return (i < na) - (j < nb);
 }
 
 }  // namespace
@@ -63,7 +99,7 @@ ClaveNombre::ClaveNombre(const QString& texto) : texto_(texto)
 int ClaveNombre::Compara(const ClaveNombre& otra) const
 {
     if (!clave_ && !otra.clave_)
-        return rangos_.compare(otra.rangos_);
+        return ComparaRangos(texto_, rangos_, otra.texto_, otra.rangos_);
     if (clave_ && otra.clave_)
         return clave_->compare(*otra.clave_);
     return ComparaNombres(texto_, otra.texto_);

@@ -7,9 +7,11 @@
 #include <vector>
 
 // Names are ordered as a Spanish reader expects: N < Ñ < O, an accented
-// letter beside its plain one, case ignored; blanks and punctuation count and
-// come before digits and letters, so a folder's text still comes right before
-// the texts that begin with it.
+// letter beside its plain one, case ignored, numbers by their value ("2
+// Minutos" before "10 Años"); blanks and punctuation count and come before
+// digits and letters, so a folder's text still comes right before the texts
+// that begin with it. Names are ordered as they are shown; the standardised
+// keys of the catalogue are for matching names, not for ordering them.
 
 // Negative, zero or positive as a goes before, with or after b.
 int ComparaNombres(const QString& a, const QString& b);

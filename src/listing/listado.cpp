@@ -5,10 +5,12 @@
 #include <QSaveFile>
 #include <QStringConverter>
 #include <QTextStream>
+#include <algorithm>
 
 #include "catalogue/catalogo.h"
 #include "catalogue/listadobd.h"
 #include "catalogue/objetos.h"
+#include "common/orden.h"
 #include "common/rutas.h"
 #include "common/textos.h"
 
@@ -135,6 +137,22 @@ QString EscritorListado::lineaImagen(qint64 idobjeto) const
            (op_.canciones ? QStringLiteral("right") : QStringLiteral("left")) + QStringLiteral("\"></p>");
 }
 
+namespace {
+
+// The names as the listing shows them.
+QString AutorMostrado(const QString& autor)
+{
+    if (autor == kVacio)
+        return QStringLiteral("Sin Autor");
+    if (autor == kVariosArtistas)
+        return QStringLiteral("Varios Artistas");
+    return autor;
+}
+
+QString DiscoMostrado(const QString& disco) { return disco == kVacio ? QStringLiteral("Sin disco") : disco; }
+
+}  // namespace
+
 void EscritorListado::ListaDisco(qint64 iddisco, QString autor, QString disco, bool& autorEscrito)
 {
     const std::vector<CancionListado> canciones =
@@ -142,12 +160,8 @@ void EscritorListado::ListaDisco(qint64 iddisco, QString autor, QString disco, b
     if (canciones.empty())
         return;
 
-    if (autor == kVacio)
-        autor = QStringLiteral("Sin Autor");
-    else if (autor == kVariosArtistas)
-        autor = QStringLiteral("Varios Artistas");
-    if (disco == kVacio)
-        disco = QStringLiteral("Sin disco");
+    autor = AutorMostrado(autor);
+    disco = DiscoMostrado(disco);
 
     if (!autorEscrito)
         linea(QStringLiteral("<p align=\"left\"><h1>") + EscapaHtml(autor) + QStringLiteral("</h1></p>"));
@@ -219,7 +233,12 @@ void GeneraListado(Catalogo& bd, const QString& dirPrograma, const QString& nomb
     EscritorListado escritor(bd, dirPrograma, opciones, salida);
     escritor.Cabecera();
 
-    const std::vector<ParAutorDisco> pares = ParesAutorDisco(bd, opciones.iddisco, opciones.idautor);
+    std::vector<ParAutorDisco> pares = ParesAutorDisco(bd, opciones.iddisco, opciones.idautor);
+    // In the order of the headings the reader sees; an author's discs together.
+    OrdenaPorNombre(pares, [](const ParAutorDisco& p) { return DiscoMostrado(p.disco); });
+    std::stable_sort(pares.begin(), pares.end(),
+                     [](const ParAutorDisco& a, const ParAutorDisco& b) { return a.idautor < b.idautor; });
+    OrdenaPorNombre(pares, [](const ParAutorDisco& p) { return AutorMostrado(p.autor); });
     if (!pares.empty() && progreso)
         progreso->Empieza(int(pares.size()));
 

@@ -1,10 +1,11 @@
 #include "infomp3.h"
 
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
-#include "mp3info/ficheroregular.h"
+#include "common/ficheroregular.h"
 #include "mp3info/tramamp3.h"
 
 namespace {
@@ -13,9 +14,10 @@ namespace {
 constexpr qint64 kCabeza = 8 * 1024;
 // Later reads, when the audio starts further on or the frames are walked.
 constexpr qint64 kBloque = 64 * 1024;
-// How far past the leading tags a first frame is looked for: room for junk
-// (a broken tag, a copy of part of another file) before the stream.
+// Past this much junk after the leading tags (a broken tag, a copy of part
+// of another file) the search reads in larger blocks, to the end of the file.
 constexpr qint64 kVentanaBusqueda = 1024 * 1024;
+constexpr qint64 kBloqueLejos = 1024 * 1024;
 // The end of the file (its tags and last frames) and a sample of the middle.
 constexpr qint64 kMuestra = 4096;
 // Files this short are not looked at.
@@ -24,6 +26,9 @@ constexpr qint64 kLargoMinimo = 256;
 constexpr int kCadena = 4;
 // First frames whose bit rates tell a constant stream from a variable one.
 constexpr int kTramasMuestra = 8;
+// How far a VBR header's byte count may be from the audio the file holds
+// before the header is taken as stale (the file was cut, or joined to another).
+constexpr double kDesvioBytesVbr = 0.04;
 
 // The file through one block of it at a time; the block is kept until a
 // byte outside it is wanted.
@@ -35,8 +40,10 @@ public:
 
     // Bytes [pos, pos + n), reading `leer` bytes from pos when they are not
     // at hand; nullptr past the end or when the read fails.
-    const uchar* Datos(qint64 pos, qint64 n, qint64 leer = kBloque)
+    const uchar* Datos(qint64 pos, qint64 n, qint64 leer = 0)
     {
+        if (leer == 0)
+            leer = pos - inicioBusqueda_ > kVentanaBusqueda ? kBloqueLejos : kBloque;
         if (pos < 0 || pos + n > f_.largo())
             return nullptr;
         if (pos < inicio_ || pos + n > inicio_ + n_) {
@@ -50,6 +57,8 @@ public:
         }
         return bloque_.data() + (pos - inicio_);
     }
+    // Where the search for the first frame began: reads far past it are larger.
+    void BuscaDesde(qint64 pos) { inicioBusqueda_ = pos; }
     // Bytes at hand from pos on, once Datos has given pos.
     qint64 Disponibles(qint64 pos) const { return inicio_ + n_ - pos; }
 
@@ -78,6 +87,7 @@ private:
     static inline thread_local std::vector<uchar> bloque_;
     qint64 inicio_ = 0;
     qint64 n_ = 0;
+    qint64 inicioBusqueda_ = 0;
 };
 
 // A stretch of the file read apart from the block: its end, or its middle.
@@ -99,8 +109,11 @@ Trozo Lee(Lector& l, qint64 desde, qint64 hasta)
     return t;
 }
 
-// Total length of the ID3v2 tags stacked at the start of the file, 0 when none.
-qint64 LargoId3v2(Lector& l)
+// Total length of the ID3v2 tags stacked at the start of the file, 0 when
+// none. Sizes are read seven bits a byte, as the standard writes them, or,
+// plano, as a plain 32-bit number, as a known writer wrote them by mistake;
+// a size that cannot be read so ends the tags at that tag's start.
+qint64 LargoId3v2(Lector& l, bool plano)
 {
     qint64 pos = 0;
     while (const uchar* c = l.Datos(pos, 10)) {
@@ -108,33 +121,77 @@ qint64 LargoId3v2(Lector& l)
             break;
         qint64 talla = 0;
         for (int i = 6; i < 10; ++i) {
-            if (c[i] & 0x80)
+            if (!plano && (c[i] & 0x80))
                 return pos;
-            talla = (talla << 7) | (c[i] & 0x7F);
+            talla = plano ? (talla << 8) | c[i] : (talla << 7) | (c[i] & 0x7F);
         }
         pos += 10 + talla + ((c[3] >= 4 && (c[5] & 0x10)) ? 10 : 0);
     }
     return pos;
 }
 
-// Bytes taken by the tags at the end: an ID3v1 block and an APE tag before it.
-qint64 LargoTagsFinales(const Trozo& cola, qint64 desde, qint64 largoFichero)
+qint64 Syncsafe(const uchar* b)
+{
+    qint64 v = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (b[i] & 0x80)
+            return -1;
+        v = (v << 7) | b[i];
+    }
+    return v;
+}
+
+// Bytes taken by the tags at the end, in whatever order they were stacked:
+// ID3v1, APEv2, Lyrics3 v2 and ID3v2 with a footer. None of them is audio.
+qint64 LargoTagsFinales(Lector& l, const Trozo& cola, qint64 desde, qint64 largoFichero)
 {
     qint64 fin = largoFichero;
-    const uchar* t = cola.En(fin - 128, 3);
-    if (fin - desde >= 128 && t && std::memcmp(t, "TAG", 3) == 0)
-        fin -= 128;
-    const uchar* pie = cola.En(fin - 32, 32);
-    if (fin - desde >= 32 && pie && std::memcmp(pie, "APETAGEX", 8) == 0) {
-        auto le32 = [pie](int i) {
-            return quint32(pie[i]) | (quint32(pie[i + 1]) << 8) | (quint32(pie[i + 2]) << 16) |
-                   (quint32(pie[i + 3]) << 24);
-        };
-        const qint64 talla = le32(12) + ((le32(20) & 0x80000000u) ? 32 : 0);
-        if (talla >= 32 && talla <= fin - desde)
-            fin -= talla;
+    uchar copia[32];
+    // Bytes [pos, pos + n) of the tail, read apart when the tags were larger
+    // than the tail's sample.
+    auto en = [&](qint64 pos, qint64 n) -> const uchar* {
+        if (pos < desde)
+            return nullptr;
+        if (const uchar* t = cola.En(pos, n))
+            return t;
+        return l.Copia(pos, copia, n) == n ? copia : nullptr;
+    };
+    for (;;) {
+        if (const uchar* t = en(fin - 128, 3); t && std::memcmp(t, "TAG", 3) == 0) {
+            fin -= 128;
+            continue;
+        }
+        if (const uchar* pie = en(fin - 32, 32); pie && std::memcmp(pie, "APETAGEX", 8) == 0) {
+            auto le32 = [pie](int i) {
+                return quint32(pie[i]) | (quint32(pie[i + 1]) << 8) | (quint32(pie[i + 2]) << 16) |
+                       (quint32(pie[i + 3]) << 24);
+            };
+            const qint64 talla = le32(12) + ((le32(20) & 0x80000000u) ? 32 : 0);
+            if (talla >= 32 && talla <= fin - desde) {
+                fin -= talla;
+                continue;
+            }
+        }
+        if (const uchar* t = en(fin - 15, 15); t && std::memcmp(t + 6, "LYRICS200", 9) == 0) {
+            qint64 talla = 0;
+            for (int i = 0; i < 6 && talla >= 0; ++i)
+                talla = t[i] >= '0' && t[i] <= '9' ? talla * 10 + (t[i] - '0') : -1;
+            const uchar* inicio = talla >= 11 ? en(fin - 15 - talla, 11) : nullptr;
+            if (inicio && std::memcmp(inicio, "LYRICSBEGIN", 11) == 0) {
+                fin -= talla + 15;
+                continue;
+            }
+        }
+        if (const uchar* pie = en(fin - 10, 10); pie && std::memcmp(pie, "3DI", 3) == 0 && pie[3] < 0xFF) {
+            const qint64 talla = Syncsafe(pie + 6);
+            const uchar* cabeza = talla >= 0 ? en(fin - talla - 20, 3) : nullptr;
+            if (cabeza && std::memcmp(cabeza, "ID3", 3) == 0) {
+                fin -= talla + 20;
+                continue;
+            }
+        }
+        return largoFichero - fin;
     }
-    return largoFichero - fin;
 }
 
 // The unpadded length of a free-format stream: the distance to the next
@@ -236,9 +293,24 @@ qint64 CuentaTramas(Lector& l, qint64 p, const Cabecera& c, qint64 finAudio)
     return n;
 }
 
-// Whether the frames of a stretch all have the bit rate `bitrate`; a
-// stretch without three frames in a row says nothing against it.
-bool TrozoConstante(const uchar* b, qint64 n, const Cabecera& c, int bitrate)
+// A constant-rate encoder pads frames so that frame k starts within a
+// padding slot of k times the mean frame length from the first one.
+struct Rejilla {
+    qint64 base;      // the first audio frame
+    double paso;      // mean frame length, bytes
+    int bitrate;
+    qint64 holgura;   // bytes a header may sit off the grid
+    bool EnRejilla(qint64 pos) const
+    {
+        const double d = double(pos - base);
+        return std::abs(d - std::nearbyint(d / paso) * paso) <= double(holgura);
+    }
+};
+
+// Whether a stretch [inicio, inicio + n) of the file fits the grid: its first
+// chain of frames has the grid's bit rate and sits where the grid puts
+// frames. A stretch without two frames in a row says nothing against it.
+bool TrozoConstante(const uchar* b, qint64 n, qint64 inicio, const Cabecera& c, const Rejilla& r)
 {
     for (qint64 i = 0; i + 4 <= n; ++i) {
         if (b[i] != 0xFF)
@@ -247,23 +319,49 @@ bool TrozoConstante(const uchar* b, qint64 n, const Cabecera& c, int bitrate)
         bool igual = true;
         qint64 q = i;
         for (Cabecera h; q + 4 <= n && (h = Siguiente(c, Be32(b + q))).valido; q += h.largo) {
-            igual = igual && h.bitrate == bitrate;
+            igual = igual && h.bitrate == r.bitrate;
             ++enCadena;
         }
-        if (enCadena >= 3)
-            return igual;
+        if (enCadena >= 2)
+            return igual && r.EnRejilla(inicio + i);
     }
     return true;
 }
 
+// Whether a header of the grid's rate sits where the grid puts the frame
+// nearest to x.
+bool PuntoConstante(Lector& l, qint64 x, const Cabecera& c, const Rejilla& r, qint64 finAudio)
+{
+    const double k = std::nearbyint(double(x - r.base) / r.paso);
+    const qint64 previsto = r.base + qint64(std::floor(k * r.paso));
+    const qint64 desde = previsto - r.holgura;
+    const qint64 hasta = qMin(finAudio, previsto + r.holgura + 4);
+    std::array<uchar, 32> b;
+    const qint64 n = hasta - desde;
+    if (desde < r.base || n < 4 || n > qint64(b.size()))
+        return true;
+    if (l.Copia(desde, b.data(), n) != n)
+        return false;
+    for (qint64 i = 0; i + 4 <= n; ++i) {
+        if (b[size_t(i)] != 0xFF)
+            continue;
+        const Cabecera h = Siguiente(c, Be32(b.data() + i));
+        if (h.valido && h.bitrate == r.bitrate)
+            return true;
+    }
+    return false;
+}
+
 // A stream without a header that counts its frames is taken as of constant
-// bit rate when its first frames, a stretch of its middle and its last
-// frames all share one bit rate. saltaPrimera: the first frame holds a VBR
-// header, not audio.
+// bit rate when its first frames share one bit rate and the frames at a third
+// and two thirds of it and at its end have that rate and sit where frames of
+// that constant length would put them; any other stream has its frames
+// counted. saltaPrimera: the first frame holds a VBR header, not audio.
 bool EsConstante(Lector& l, qint64 p, const Cabecera& c, qint64 finAudio, const Trozo& cola, bool saltaPrimera)
 {
     int bitrate = 0;
-    qint64 q = saltaPrimera ? p + c.largo : p;
+    const qint64 base = saltaPrimera ? p + c.largo : p;
+    qint64 q = base;
     for (int k = 0; k < kTramasMuestra && q + 4 <= finAudio; ++k) {
         quint32 w;
         if (!l.Palabra(q, w))
@@ -279,15 +377,16 @@ bool EsConstante(Lector& l, qint64 p, const Cabecera& c, qint64 finAudio, const 
     }
     if (bitrate == 0)
         bitrate = c.bitrate;
-    const qint64 medio = p + (finAudio - p) / 2;
-    if (medio > q + kMuestra) {
-        const Trozo t = Lee(l, medio, medio + kMuestra);
-        if (!TrozoConstante(t.b.data(), t.n, c, bitrate))
+    const Rejilla r{base, double(c.muestras) / 8 * bitrate * 1000 / c.frecuencia, bitrate, BytesRelleno(c) + 1};
+    // Two places inside: a header of the rate where the grid puts one. Bit
+    // rates whose frames fall on each other's grid (320 kbit/s is ten frames
+    // of 32) are told apart by the rate of the header found there.
+    for (const qint64 x : {p + (finAudio - p) / 3, p + (finAudio - p) / 3 * 2})
+        if (x > q && !PuntoConstante(l, x, c, r, finAudio))
             return false;
-    }
     const qint64 desde = qMax(q, cola.inicio);
     return desde >= finAudio || !cola.En(desde, finAudio - desde) ||
-           TrozoConstante(cola.En(desde, finAudio - desde), finAudio - desde, c, bitrate);
+           TrozoConstante(cola.En(desde, finAudio - desde), finAudio - desde, desde, c, r);
 }
 
 // Whether a VBR header's counts fit the audio the file holds: the mean bit
@@ -303,6 +402,10 @@ bool Creible(const CabeceraVbr& v, const Cabecera& c, qint64 bytesAudio)
         const double kbps = bytes * 8 / segundos / 1000;
         return kbps >= minimo && kbps <= maximo;
     };
+    // A count of bytes far from the audio's says the file changed since the
+    // header was written: cut short, or joined to another file.
+    if (v.bytes != 0 && std::abs(double(v.bytes) - double(bytesAudio)) > kDesvioBytesVbr * double(bytesAudio))
+        return false;
     return posible(double(bytesAudio)) && (v.bytes == 0 || posible(double(v.bytes)));
 }
 
@@ -347,15 +450,26 @@ bool DameInfoMp3(const QString& rutaCompleta, HP& hp)
     const qint64 largo = l.largo();
     if (!l.abierto() || largo < kLargoMinimo || !l.Datos(0, 10, kCabeza))
         return false;
-    const qint64 inicioAudio = LargoId3v2(l);
+    const qint64 inicioAudio = LargoId3v2(l, false);
     if (inicioAudio >= largo)
         return false;
     const Trozo cola = Lee(l, 0, largo);
-    const qint64 finAudio = largo - LargoTagsFinales(cola, inicioAudio, largo);
+    const qint64 finAudio = largo - LargoTagsFinales(l, cola, inicioAudio, largo);
 
     Cabecera c;
-    const qint64 p =
-        BuscaTrama(l, inicioAudio, qMin(finAudio, inicioAudio + kVentanaBusqueda), finAudio, nullptr, c);
+    qint64 p = -1;
+    if (inicioAudio > 0 || std::memcmp(l.Datos(0, 10), "ID3", 3) == 0) {
+        // The stream begins where the tags end; when it does not, the size
+        // may have been written as a plain number.
+        p = BuscaTrama(l, inicioAudio, qMin(finAudio, inicioAudio + 4), finAudio, nullptr, c);
+        const qint64 plano = p < 0 ? LargoId3v2(l, true) : inicioAudio;
+        if (plano != inicioAudio && plano < finAudio)
+            p = BuscaTrama(l, plano, qMin(finAudio, plano + 4), finAudio, nullptr, c);
+    }
+    if (p < 0) {
+        l.BuscaDesde(inicioAudio);
+        p = BuscaTrama(l, inicioAudio, finAudio, finAudio, nullptr, c);
+    }
     if (p < 0)
         return false;
     Rellena(c, hp);

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "common/lodrinerror.h"
-#include "mp3info/ficheroregular.h"
+#include "common/ficheroregular.h"
 
 const QString kComentarioTag = QStringLiteral("TAG puesto por Brenvo by Tarn'00").left(30);
 
@@ -13,30 +13,9 @@ namespace {
 
 constexpr qint64 kLargoTag = 128;
 
-// Why a file could not be written, in the user's words.
-QString Motivo(int error)
-{
-    switch (error) {
-    case FicheroRegular::kNoRegular: return QStringLiteral("no es un fichero normal");
-    case EISDIR: return QStringLiteral("es una carpeta");
-    case ENOENT:
-    case ENOTDIR: return QStringLiteral("el fichero no existe");
-    case ENOSPC:
-    case EDQUOT: return QStringLiteral("no queda espacio en el disco");
-    case EFBIG: return QStringLiteral("el fichero es demasiado grande");
-    case EACCES:
-    case EPERM: return QStringLiteral("permiso denegado");
-    case EROFS: return QStringLiteral("el disco es de solo lectura");
-    case EBUSY:
-    case ETXTBSY: return QStringLiteral("el fichero está en uso");
-    case EIO: return QStringLiteral("error de entrada/salida del disco");
-    default: return QStringLiteral("error del sistema número %1").arg(error);
-    }
-}
-
 QString Falla(const QString& ruta, int error)
 {
-    return QStringLiteral("No se puede escribir el tag del fichero:\n%1\n%2").arg(ruta, Motivo(error));
+    return QStringLiteral("No se puede escribir el tag del fichero:\n%1\n%2").arg(ruta, RazonFallo(error));
 }
 
 // The last 128 bytes when they are a tag.

@@ -30,7 +30,8 @@ QStringList Discos(int n)
     return l;
 }
 
-QList<int> Visibles(const std::array<TextoDisco*, 21>& cajas)
+template <typename Caja>
+QList<int> Visibles(const std::array<Caja*, 21>& cajas)
 {
     QList<int> v;
     for (int d = 0; d < 21; ++d)
@@ -61,13 +62,36 @@ private slots:
         l.Lee({"prologo ignorado", "[label]", "Ana", "Hits", "[img]x", "\\c.jpg", "[canciones]", "\\Ana\\1.mp3",
                "01-Uno", "\\Ana\\2.mp3", "02-Dos#@#Otro", "[label]basura", "bea", "", "[canciones]"});
         QCOMPARE(l.numDiscos, 2);
-        QCOMPARE(l.texto[1], QString("ANA---Hits\r\n\r\n01-Uno\r\n02-Dos#@#Otro\r\n"));
+        QCOMPARE(l.Texto(1), QString("ANA---Hits\r\n\r\n01-Uno\r\n02-Dos#@#Otro\r\n"));
         QCOMPARE(l.texto2[1], QString("ANA---Hits\r\n\r\n"));
         QCOMPARE(l.rutaImagen[1][1], QString("\\c.jpg"));
         QCOMPARE(l.imagenesDisco[1], 1);
-        QCOMPARE(l.texto[2], QString("BEA---\r\n\r\n"));
+        QCOMPARE(l.Texto(2), QString("BEA---\r\n\r\n"));
         QCOMPARE(l.imagenActual[2], 0);
         QCOMPARE(l.lineasDeMas, 0);
+    }
+
+    // Names that look like section headers are read back as the names they
+    // were, and files written before (no "[[" in front) read as they did.
+    void nombresComoCabeceras_data()
+    {
+        QTest::addColumn<QString>("nombre");
+        for (const char* n : {"[label] Sony", "[label]", "[img]", "[canciones]", "[img]x", "[[doble", "[[label]",
+                              "[suelto]", "[", "normal"})
+            QTest::newRow(n) << QString(n);
+    }
+    void nombresComoCabeceras()
+    {
+        QFETCH(QString, nombre);
+        ListaTrabajo lista;
+        AnadeFila(lista, "a\\1.mp3", "/cd/a/1.mp3", "f", nombre, nombre, nombre, "00");
+        CamposLlevados campos;
+        QStringList lineas = QString::fromUtf8(TextoAutorun(GeneraArbol(lista, campos), true)).split("\r\n");
+        lineas.removeLast();
+        LectorAutorun l;
+        l.Lee(lineas);
+        QCOMPARE(l.numDiscos, 1);
+        QCOMPARE(l.Texto(1), nombre.toUpper() + "---" + nombre + "\r\n\r\n" + nombre + "\r\n");
     }
 
     void lecturaDeLineas()
@@ -133,6 +157,33 @@ private slots:
         QCOMPARE(w.txtdisco[discos]->toPlainText(),
                  QString("AUTOR %1---Disco %1\n\nCancion %1\n").arg(discos));
         QCOMPARE(w.txtdisco[1]->alignment(), Qt::AlignHCenter);
+    }
+
+    // A file larger than the window reads at once is read in the background:
+    // the window is there at once, the songs come as rows of a list, and
+    // closing it while it reads stops the reading.
+    void ficheroGrandeEnSegundoPlano()
+    {
+        QTemporaryDir dir;
+        QByteArray t = "[label]\r\nAna\r\nHits\r\n[img]\r\n[canciones]\r\n";
+        const int canciones = 100000;
+        for (int k = 0; k < canciones; ++k)
+            t += "\\a\\" + QByteArray::number(k) + ".mp3\r\nCancion " + QByteArray::number(k) + "\r\n";
+        QVERIFY(t.size() > frmAuto::kLecturaInmediata);
+        EscribeFichero(dir.filePath("autorun.dat"), t);
+        AvisosAnotados avisos;
+        {
+            frmAuto cerrada(dir.path(), 10, avisos);
+            cerrada.cmdSalir->click();
+        }
+        frmAuto w(dir.path(), 10, avisos);
+        w.show();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.Cargando(), 60000);
+        QCOMPARE(w.discosMostrados, 1);
+        QCOMPARE(w.txtdisco[1]->model()->rowCount(), canciones + 2);
+        QCOMPARE(w.txtdisco[1]->model()->index(canciones + 1, 0).data().toString(), QString("Cancion 99999"));
+        QCOMPARE(w.txtdisco[1]->model()->index(0, 0).data().toString(), QString("ANA---Hits"));
+        QCOMPARE(avisos.textos, QStringList());
     }
 
     void diecisieteDiscosNo()

@@ -296,7 +296,7 @@ private slots:
         for (int vez = 0; vez < 2; ++vez) {
             Hijo<QTreeWidget>(w, "lstVBD")->header()->sectionClicked(columnaBD::kPosicion);
             QCOMPARE(Hijo<QTreeWidget>(w, "lstVBD")->header()->sortIndicatorOrder(), Qt::AscendingOrder);
-            QCOMPARE(textos(Hijo<QTreeWidget>(w, "lstVBD"), columnaBD::kPosicion), (QStringList{"1", "10", "2"}));
+            QCOMPARE(textos(Hijo<QTreeWidget>(w, "lstVBD"), columnaBD::kPosicion), (QStringList{"1", "2", "10"}));
         }
     }
 

@@ -6,7 +6,13 @@
 #include <QTest>
 
 #include "catalogoprueba.h"
+#include "autorun/arbol.h"
+#include "autorun/escribeautorun.h"
+#include "autorun/filas.h"
 #include "catalogue/catalogo.h"
+#include "catalogue/navegador.h"
+#include "catalogue/nombres.h"
+#include "decoding/campos.h"
 #include "listing/listado.h"
 #include "support/testsupport.h"
 
@@ -350,19 +356,67 @@ private slots:
         QCOMPARE(LineasDe(ruta).value(0), QStringLiteral("<html>"));
     }
 
+    // One Spanish order on the names as shown, numbers by their value,
+    // wherever names are listed: the listing's combo and pages, the
+    // browser's tree, the work list and the viewer's file.
+    void unOrdenEnTodasPartes()
+    {
+        const QStringList esperado{"2 Minutos", "10 Años", "AC/DC", "Aca", "De Luxe", "Del Amo", "Nube", "Ñu", "Oso"};
+        QTemporaryDir dir;
+        Catalogo bd(dir.filePath("anterior.mdb"), "orden");
+        bd.AbreBaseDatos();
+        ListaTrabajo lista;
+        // Recorded in reverse, so no order of recording can pass for the right one.
+        for (qsizetype i = esperado.size() - 1; i >= 0; --i) {
+            QString autor = esperado[i], disco = "Disco", titulo = "Uno";
+            const qint64 idautor = DameAutor(bd, autor, true);
+            const qint64 iddisco = DameDisco(bd, disco, idautor, true);
+            QString ruta = autor + "\\Disco\\Uno.mp3";
+            DameCancion(bd, titulo, idautor, iddisco, DameCd(bd, "CD", "1234-ABCD", true), 1, ruta, false, true, 180);
+            AnadeFila(lista, autor + "\\Disco\\01-Uno.mp3", "/cd/x.mp3", "f", autor, "Disco", "Uno", "01");
+        }
+        QStringList combo;
+        for (const EntradaCombo& e : EntradasAutor(bd).mid(1))
+            combo << e.texto;
+        QCOMPARE(combo, esperado);
+        QStringList arbol;
+        for (const NodoBD& n : ArbolBD(bd, 1))
+            if (!n.padre.isEmpty())
+                arbol << n.texto;
+        QCOMPARE(arbol, esperado);
+        GeneraListado(bd, dir.path(), "orden.htm", {});
+        QStringList paginas;
+        for (const QString& l : LineasDe(dir.filePath("orden.htm")))
+            if (l.startsWith("<p align=\"left\"><h1>"))
+                paginas << l.mid(20).chopped(9);
+        QCOMPARE(paginas, esperado);
+        QStringList filas;
+        for (int i = 1; i <= lista.Cuenta(); ++i)
+            filas << lista.Fila(i).texto.section(u'\\', 0, 0);
+        QCOMPARE(filas, esperado);
+        CamposLlevados campos;
+        const QStringList visor = QString::fromUtf8(TextoAutorun(GeneraArbol(lista, campos), true)).split("\r\n");
+        QStringList autores;
+        for (qsizetype i = 0; i + 1 < visor.size(); ++i)
+            if (visor[i] == "[label]")
+                autores << visor[i + 1];
+        QCOMPARE(autores, esperado);
+    }
+
     void entradasDeLosCombos()
     {
         const QVector<EntradaCombo> autores = EntradasAutor(*bd_);
         QStringList textos;
         for (const EntradaCombo& e : autores)
             textos << e.texto;
-        QCOMPARE(textos, (QStringList{QStringLiteral("Todos los autores"), QStringLiteral("Ana"), QStringLiteral("Bruno"),
-                                      QStringLiteral("Carla"), QStringLiteral("Simon & Garfunkel"),
-                                      QStringLiteral("<vacio>"), QStringLiteral("<Varios Artistas>")}));
+        // By the names shown: the bracketed ones come before the letters.
+        QCOMPARE(textos, (QStringList{QStringLiteral("Todos los autores"), QStringLiteral("<vacio>"),
+                                      QStringLiteral("<Varios Artistas>"), QStringLiteral("Ana"), QStringLiteral("Bruno"),
+                                      QStringLiteral("Carla"), QStringLiteral("Simon & Garfunkel")}));
         QCOMPARE(autores[0].id, 0);
         QCOMPARE(autores[0].imagen, QStringLiteral("GrupoAutor"));
-        QCOMPARE(autores[2].id, c_.bruno);
-        QCOMPARE(autores[2].imagen, QStringLiteral("autor"));
+        QCOMPARE(autores[4].id, c_.bruno);
+        QCOMPARE(autores[4].imagen, QStringLiteral("autor"));
 
         // The lists' contents in the window are checked by the window test;
         // here the pictures of the other two lists.

@@ -156,6 +156,12 @@ void TestTags::failuresLeaveTheFileAsItWas_data()
     QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
     QTest::newRow("fifo") << fifo << 0 << QStringLiteral("no es un fichero normal");
     QTest::newRow("device") << QStringLiteral("/dev/full") << 0 << QStringLiteral("no es un fichero normal");
+    // Causes without a word of their own once showed as a bare system number.
+    const QString bucle = dir.filePath("bucle.mp3");
+    QFile::link(bucle, bucle);
+    QTest::newRow("link loop") << bucle << 0 << QStringLiteral("la ruta tiene demasiados enlaces simbólicos");
+    QTest::newRow("name too long") << dir.filePath(QString(300, u'n') + ".mp3") << 0
+                                   << QStringLiteral("la ruta es demasiado larga");
     // Permissions do not hold back the superuser.
     if (geteuid() != 0) {
         const QString soloLectura = Copia("solo_lectura.mp3", audio + BloqueTag("a", "b", "c", "    ", "x", "0"));

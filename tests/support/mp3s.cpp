@@ -54,6 +54,21 @@ QString CreaMp3(const QString& ruta, double segundos, const QStringList& extra, 
     return ok ? ruta : QString();
 }
 
+qint64 TramasDecodificadas(const QString& ruta, int* frecuencia)
+{
+    QProcess p;
+    p.start(QStringLiteral("ffprobe"), {"-v", "error", "-count_frames", "-select_streams", "a:0", "-show_entries",
+                                        "stream=sample_rate,nb_read_frames", "-of", "default=nw=1:nk=1", ruta});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return -1;
+    const QStringList v = QString::fromLatin1(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    bool ok = false;
+    const qint64 n = v.value(1).toLongLong(&ok);
+    if (frecuencia)
+        *frecuencia = v.value(0).toInt();
+    return v.size() == 2 && ok ? n : -1;
+}
+
 QString CreaImagen(const QString& ruta, int ancho, int alto)
 {
     QDir().mkpath(QFileInfo(ruta).absolutePath());

@@ -9,5 +9,9 @@
 QString CreaMp3(const QString& ruta, double segundos, const QStringList& extra = {}, int sampleRate = 44100,
                 int canales = 2);
 
+// Frames of a file's first audio stream as a full decode counts them
+// (ffprobe), and its sample rate into *frecuencia when given; -1 when it cannot.
+qint64 TramasDecodificadas(const QString& ruta, int* frecuencia = nullptr);
+
 // A small picture file (JPEG or GIF by the extension of ruta).
 QString CreaImagen(const QString& ruta, int ancho = 40, int alto = 40);

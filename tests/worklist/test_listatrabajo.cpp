@@ -53,6 +53,11 @@ void TestListaTrabajo::ordenEspanol_data()
     QTest::newRow("digits before letters") << "2 Autor" << "Autor" << -1;
     QTest::newRow("blank before letters") << "A B" << "AB" << -1;
     QTest::newRow("empty first") << "" << "a" << -1;
+    QTest::newRow("numbers by their value") << "2 Minutos" << "10 Años" << -1;
+    QTest::newRow("numbers by their value, ASCII") << "Track 9" << "Track 10" << -1;
+    QTest::newRow("numbers inside a path") << "Disco 2\\01.mp3" << "Disco 10\\01.mp3" << -1;
+    QTest::newRow("a slash before letters") << "AC/DC" << "Aca" << -1;
+    QTest::newRow("a blank before letters") << "De Luxe" << "Del Amo" << -1;
 }
 
 void TestListaTrabajo::ordenEspanol()
@@ -87,7 +92,7 @@ void TestListaTrabajo::ordenEspanol()
 void TestListaTrabajo::clavesAsciiOrdenanComoElCotejo()
 {
     QRandomGenerator azar(15);
-    const QString letras = QStringLiteral(" !#$%&'()+,-.019;=@AMNOZ[]^_`amnoz{}~\\ñÑéÉ");
+    const QString letras = QStringLiteral(" !#$%&'()+,-.00019;=@AMNOZ[]^_`amnoz{}~\\ñÑéÉ");
     QStringList textos;
     for (int i = 0; i < 400; ++i) {
         QString t;

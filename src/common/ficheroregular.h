@@ -1,10 +1,15 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
+class QFile;
+
 // A file opened only when its path names a regular file. The open never
-// waits, so a named pipe dropped as "x.mp3" cannot hang the program; a FIFO,
-// a device or a folder is refused (for writing, before it is opened).
+// waits, so a named pipe dropped as "x.mp3" or named as a cover in
+// autorun.dat cannot hang the program; a FIFO, a device or a folder is
+// refused (for writing, before it is opened). Every reader of a path that
+// comes from outside (a CD, a dropped file, a file's own text) goes through it.
 class FicheroRegular {
 public:
     // error() after a refusal: the path exists but is not a regular file.
@@ -30,9 +35,25 @@ public:
     bool Trunca(qint64 largo) const;
     // Closes the file: 0, or the errno value of a failure the close reports.
     int Cierra();
+    // Hands the open descriptor over to the caller, who closes it.
+    int Suelta();
 
 private:
     int fd_ = -1;
     qint64 largo_ = 0;
     int error_ = 0;
 };
+
+// The reason an open failed, in Spanish, from FicheroRegular::error().
+QString RazonFallo(int error);
+
+// The whole of a regular file; empty when it cannot be read (the reason in
+// *razon when given). At most `maximo` bytes are read.
+QByteArray LeeFicheroRegular(const QString& ruta, QString* razon = nullptr, qint64 maximo = qint64(1) << 30);
+
+// f opened for reading on the regular file at ruta, for readers that take a
+// device (pictures, text streams); false when ruta is not one.
+bool AbreFicheroRegular(const QString& ruta, QFile& f);
+
+// Whether ruta names a regular file (following links), without opening it.
+bool EsFicheroRegular(const QString& ruta);
