@@ -139,3 +139,5 @@ void BorraTag(const QString& rutaCompleta)
     if (error || alCerrar)
         throw LodrinError(Falla(rutaCompleta, error ? error : alCerrar));
 }
+
+QString FallaTag(const QString& rutaCompleta, int error) { return Falla(rutaCompleta, error); }

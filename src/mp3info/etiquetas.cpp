@@ -1,0 +1,350 @@
+#include "mp3info/etiquetas.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include <taglib/apeitem.h>
+#include <taglib/apetag.h>
+#include <taglib/attachedpictureframe.h>
+#include <taglib/id3v2header.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
+#include <taglib/textidentificationframe.h>
+#include <taglib/tfilestream.h>
+
+#include "common/lodrinerror.h"
+#include "mp3info/ficheroregular.h"
+#include "mp3info/tagid3.h"
+
+namespace {
+
+QString Texto(const TagLib::String& s) { return QString::fromUtf8(s.toCString(true)).trimmed(); }
+
+TagLib::String TextoTagLib(const QString& s)
+{
+    return TagLib::String(s.toUtf8().constData(), TagLib::String::UTF8);
+}
+
+// TagLib over a file already opened by the non-blocking helper: the stream
+// gets a duplicate of the descriptor and closes only that.
+class Mp3TagLib {
+public:
+    explicit Mp3TagLib(const FicheroRegular& f)
+    {
+        if (!f.abierto())
+            return;
+        const int fd = ::dup(f.fd());
+        if (fd < 0)
+            return;
+        flujo_ = std::make_unique<TagLib::FileStream>(fd, true);
+        if (!flujo_->isOpen()) {
+            ::close(fd);
+            flujo_.reset();
+            return;
+        }
+        // Only the tags: the playing time is our own reader's.
+        mp3_ = std::make_unique<TagLib::MPEG::File>(flujo_.get(), TagLib::ID3v2::FrameFactory::instance(), false);
+        if (!mp3_->isValid())
+            mp3_.reset();
+    }
+    TagLib::MPEG::File* operator->() const { return mp3_.get(); }
+    explicit operator bool() const { return mp3_ != nullptr; }
+
+private:
+    std::unique_ptr<TagLib::FileStream> flujo_;
+    std::unique_ptr<TagLib::MPEG::File> mp3_;
+};
+
+const TagLib::ID3v2::FrameList* Marcos(const TagLib::ID3v2::Tag* t, const char* id)
+{
+    const auto& mapa = t->frameListMap();
+    const auto it = mapa.find(id);
+    return it == mapa.end() || it->second.isEmpty() ? nullptr : &it->second;
+}
+
+// The APE item that carries a front cover: its name, a zero byte, the picture.
+const char* const kPortadaApe = "COVER ART (FRONT)";
+
+QString TextoApe(const TagLib::APE::Tag* t, const char* clave)
+{
+    const auto& mapa = t->itemListMap();
+    const auto it = mapa.find(clave);
+    return it == mapa.end() ? QString() : Texto(it->second.toString());
+}
+
+bool EsJpeg(const QByteArray& b) { return b.startsWith("\xFF\xD8"); }
+bool EsGif(const QByteArray& b) { return b.startsWith("GIF8"); }
+
+PortadaFichero ComoFichero(const QByteArray& bytes)
+{
+    if (EsJpeg(bytes))
+        return {bytes, QStringLiteral(".jpg")};
+    if (EsGif(bytes))
+        return {bytes, QStringLiteral(".gif")};
+    const QImage imagen = QImage::fromData(bytes);
+    if (imagen.isNull())
+        return {};
+    QByteArray jpeg;
+    QBuffer b(&jpeg);
+    b.open(QIODevice::WriteOnly);
+    if (!imagen.save(&b, "JPEG", 90))
+        return {};
+    return {jpeg, QStringLiteral(".jpg")};
+}
+
+QByteArray Bytes(const TagLib::ByteVector& v) { return QByteArray(v.data(), int(v.size())); }
+
+QString Falla(const QString& ruta, const QString& motivo)
+{
+    return QStringLiteral("No se puede escribir el tag del fichero:\n%1\n%2").arg(ruta, motivo);
+}
+
+void PonTexto(TagLib::ID3v2::Tag* t, const char* id, const QString& valor)
+{
+    t->removeFrames(id);
+    auto* marco = new TagLib::ID3v2::TextIdentificationFrame(id, TagLib::String::UTF8);
+    marco->setText(TextoTagLib(valor));
+    t->addFrame(marco);
+}
+
+// A field the row does not know leaves the frame the file had.
+bool Conocido(const QString& v) { return !v.isEmpty() && v != QLatin1String("<vacio>"); }
+
+// The copy that becomes the file: removed unless it was put in its place.
+class Temporal {
+public:
+    explicit Temporal(const QString& destino)
+    {
+        const QFileInfo fi(destino);
+        plantilla_ = QFile::encodeName(fi.absolutePath() + QStringLiteral("/.") + fi.fileName() +
+                                       QStringLiteral(".lodrin-XXXXXX"));
+        fd_ = ::mkostemp(plantilla_.data(), O_CLOEXEC);
+        error_ = fd_ < 0 ? errno : 0;
+        existe_ = fd_ >= 0;
+    }
+    ~Temporal()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (existe_ && !hecho_)
+            ::unlink(plantilla_.constData());
+    }
+    int fd() const { return fd_; }
+    int error() const { return error_; }
+    QString ruta() const { return QFile::decodeName(plantilla_); }
+    // Flushes the copy and renames it over destino: 0 or the errno value.
+    int Sustituye(const QString& destino)
+    {
+        if (::fsync(fd_) != 0)
+            return errno;
+        const int r = ::close(fd_);
+        fd_ = -1;
+        if (r != 0)
+            return errno;
+        if (::rename(plantilla_.constData(), QFile::encodeName(destino).constData()) != 0)
+            return errno;
+        hecho_ = true;
+        // The rename itself reaches the disk with the folder.
+        const int dir = ::open(QFile::encodeName(QFileInfo(destino).absolutePath()).constData(),
+                               O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
+        return 0;
+    }
+
+private:
+    QByteArray plantilla_;
+    int fd_ = -1;
+    int error_ = 0;
+    bool existe_ = false;
+    bool hecho_ = false;
+};
+
+// Writes all n bytes; 0 or the errno value.
+int EscribeTodo(int fd, const char* p, qint64 n)
+{
+    while (n > 0) {
+        const ssize_t w = ::write(fd, p, size_t(n));
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w < 0)
+            return errno;
+        p += w;
+        n -= w;
+    }
+    return 0;
+}
+
+// The original from desde to its end appended to the copy, in the kernel
+// where it can; 0 or the errno value.
+int CopiaResto(const FicheroRegular& origen, qint64 desde, int destino)
+{
+    loff_t pos = desde;
+    qint64 quedan = origen.largo() - desde;
+    while (quedan > 0) {
+        const ssize_t n = ::copy_file_range(origen.fd(), &pos, destino, nullptr, size_t(quedan), 0);
+        if (n > 0) {
+            quedan -= n;
+            continue;
+        }
+        if (n == 0)
+            return EIO;  // the file grew shorter under us
+        if (errno == EINTR)
+            continue;
+        if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP)
+            return errno;
+        // No copy in the kernel here: by hand.
+        std::vector<char> b(1 << 20);
+        while (quedan > 0) {
+            const qint64 r = origen.Lee(pos, b.data(), qMin<qint64>(quedan, qint64(b.size())));
+            if (r <= 0)
+                return r < 0 ? errno : EIO;
+            if (const int e = EscribeTodo(destino, b.data(), r))
+                return e;
+            pos += r;
+            quedan -= r;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool LeeEtiquetas(const QString& rutaCompleta, EtiquetasFichero& e)
+{
+    e = EtiquetasFichero{};
+    const FicheroRegular f(rutaCompleta, false);
+    const Mp3TagLib mp3(f);
+    if (!mp3)
+        return false;
+    bool hay = false;
+    if (mp3->hasID3v2Tag()) {
+        const TagLib::ID3v2::Tag* t = mp3->ID3v2Tag();
+        hay = true;
+        e.artista = Texto(t->artist());
+        e.album = Texto(t->album());
+        e.titulo = Texto(t->title());
+        e.pista = int(t->track());
+        if (const auto* m = Marcos(t, "TPE2"))
+            e.artistaAlbum = Texto(m->front()->toString());
+        e.portada = Marcos(t, "APIC") != nullptr;
+    }
+    if (mp3->hasAPETag()) {
+        const TagLib::APE::Tag* t = mp3->APETag();
+        hay = true;
+        auto llena = [](QString& campo, const QString& valor) {
+            if (campo.isEmpty())
+                campo = valor;
+        };
+        llena(e.artista, Texto(t->artist()));
+        llena(e.album, Texto(t->album()));
+        llena(e.titulo, Texto(t->title()));
+        llena(e.artistaAlbum, TextoApe(t, "ALBUM ARTIST"));
+        if (e.pista == 0)
+            e.pista = int(t->track());
+        e.portada = e.portada || t->itemListMap().contains(kPortadaApe);
+    }
+    return hay;
+}
+
+PortadaFichero DamePortada(const QString& rutaCompleta)
+{
+    const FicheroRegular f(rutaCompleta, false);
+    const Mp3TagLib mp3(f);
+    if (!mp3)
+        return {};
+    if (mp3->hasID3v2Tag()) {
+        if (const auto* marcos = Marcos(mp3->ID3v2Tag(), "APIC")) {
+            const TagLib::ID3v2::AttachedPictureFrame* elegido = nullptr;
+            for (auto* m : *marcos) {
+                auto* imagen = dynamic_cast<const TagLib::ID3v2::AttachedPictureFrame*>(m);
+                if (imagen && (!elegido || (imagen->type() == TagLib::ID3v2::AttachedPictureFrame::FrontCover &&
+                                            elegido->type() != TagLib::ID3v2::AttachedPictureFrame::FrontCover)))
+                    elegido = imagen;
+            }
+            if (elegido)
+                if (PortadaFichero p = ComoFichero(Bytes(elegido->picture())); !p.bytes.isEmpty())
+                    return p;
+        }
+    }
+    if (mp3->hasAPETag()) {
+        const auto& mapa = mp3->APETag()->itemListMap();
+        const auto it = mapa.find(kPortadaApe);
+        if (it != mapa.end()) {
+            const QByteArray dato = Bytes(it->second.binaryData());
+            const qsizetype cero = dato.indexOf('\0');
+            if (cero >= 0)
+                return ComoFichero(dato.mid(cero + 1));
+        }
+    }
+    return {};
+}
+
+void PonEtiquetas(const QString& rutaCompleta, const DatosEtiquetas& d)
+{
+    // A link's target is what gets the new content; the link stays a link.
+    const QString canonica = QFileInfo(rutaCompleta).canonicalFilePath();
+    const QString destino = canonica.isEmpty() ? rutaCompleta : canonica;
+    // Opened for writing, though never written, so a file the person may not
+    // change is refused as before rather than replaced by a writable copy.
+    const FicheroRegular original(destino, true);
+    if (!original.abierto())
+        throw LodrinError(FallaTag(rutaCompleta, original.error()));
+
+    const Mp3TagLib mp3(original);
+    if (!mp3)
+        throw LodrinError(Falla(rutaCompleta, QStringLiteral("no se puede leer la etiqueta ID3v2")));
+    // The old tag is replaced only where it begins the file; one found
+    // further on is left where it is, as any other bytes.
+    char cabeza[3] = {};
+    const bool alPrincipio = original.Lee(0, cabeza, 3) == 3 && std::memcmp(cabeza, "ID3", 3) == 0;
+    const qint64 finViejo =
+        mp3->hasID3v2Tag() && alPrincipio ? qMin<qint64>(mp3->ID3v2Tag()->header()->completeTagSize(), original.largo())
+                                          : 0;
+    TagLib::ID3v2::Tag* t = mp3->ID3v2Tag(true);
+    if (Conocido(d.autor))
+        PonTexto(t, "TPE1", d.autor);
+    if (Conocido(d.disco))
+        PonTexto(t, "TALB", d.disco);
+    if (Conocido(d.cancion))
+        PonTexto(t, "TIT2", d.cancion);
+    bool esNumero = false;
+    const int pista = d.posicion.trimmed().toInt(&esNumero);
+    if (esNumero && pista > 0)
+        PonTexto(t, "TRCK", QString::number(pista));
+    if (d.varios)
+        PonTexto(t, "TPE2", QStringLiteral("<Varios Artistas>"));
+    const TagLib::ByteVector nuevo = t->render(TagLib::ID3v2::v4);
+
+    Temporal copia(destino);
+    if (copia.fd() < 0)
+        throw LodrinError(FallaTag(rutaCompleta, copia.error()));
+    struct stat st {};
+    if (::fstat(original.fd(), &st) == 0) {
+        ::fchmod(copia.fd(), st.st_mode & 07777);
+        if (::fchown(copia.fd(), st.st_uid, st.st_gid) != 0) {
+            // Another owner's file in a folder we may write: ours it becomes.
+        }
+    }
+    if (int e = EscribeTodo(copia.fd(), nuevo.data(), qint64(nuevo.size())); e || (e = CopiaResto(original, finViejo, copia.fd())))
+        throw LodrinError(FallaTag(rutaCompleta, e));
+    try {
+        PonTag(copia.ruta(), d.cancion, d.autor, d.disco, QStringLiteral("    "), kComentarioTag, QStringLiteral("0"));
+    } catch (const LodrinError& e) {
+        // The copy's name means nothing to the person: the file is named.
+        throw LodrinError(QString(e.message()).replace(copia.ruta(), rutaCompleta));
+    }
+    if (const int e = copia.Sustituye(destino))
+        throw LodrinError(FallaTag(rutaCompleta, e));
+}
