@@ -8,6 +8,8 @@
 #include "catalogue/catalogo.h"
 #include "catalogue/nombres.h"
 #include "common/lodrinerror.h"
+#include "mp3info/etiquetas.h"
+#include "worklist/listatrabajo.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -74,6 +76,12 @@ QString pon(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, co
 
 QByteArray lee(const QString& origen)
 {
+    if (PortadaDentroDeMp3(origen)) {
+        QByteArray portada = DamePortada(origen).bytes;
+        if (portada.isEmpty())
+            throw LodrinError(QStringLiteral("No se puede copiar la imagen %1: el fichero ya no lleva portada").arg(origen));
+        return portada;
+    }
     QFile f(origen);
     if (!f.open(QIODevice::ReadOnly))
         throw LodrinError(QStringLiteral("No se puede copiar la imagen %1: %2").arg(origen, f.errorString()));

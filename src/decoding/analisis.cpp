@@ -4,7 +4,67 @@
 #include "decoding/decodificador.h"
 #include "decoding/elector.h"
 #include "decoding/mascaras.h"
+#include "mp3info/etiquetas.h"
 #include "worklist/listatrabajo.h"
+
+#include <optional>
+
+std::optional<CandidatoDecodificacion> CandidatoEtiquetas(const EtiquetasFichero& e)
+{
+    if (e.artista.isEmpty() || e.titulo.isEmpty())
+        return std::nullopt;
+    CandidatoDecodificacion k;
+    k.autor = e.artista;
+    k.disco = e.album.isEmpty() ? kVacio : e.album;
+    k.cancion = e.titulo;
+    k.posicion = e.pista > 0 ? QStringLiteral("%1").arg(e.pista, 2, 10, QLatin1Char('0')) : kVacio;
+    k.mascara = kMascaraEtiquetas;
+    return k;
+}
+
+namespace {
+
+// A disc folder without picture files shows the front cover its first MP3
+// carries: a picture row named after that file, whose tag is the MP3's path
+// (so recording takes the picture's bytes out of it).
+void PortadasDeFicheros(ListaTrabajo& lista, const std::vector<signed char>& conPortada)
+{
+    struct Nueva {
+        QString texto, tag;
+    };
+    std::vector<Nueva> nuevas;
+    for (int f = 1; f <= lista.Cuenta(); ++f) {
+        if (lista.Clase(f) != ClaseFila::Expandida || lista.SubItem(f, columna::kDisco).isEmpty())
+            continue;
+        int primera = 0;
+        bool conImagen = false;
+        for (int i = f + 1; i <= lista.Cuenta() && lista.Clase(i) != ClaseFila::Expandida; ++i) {
+            if (lista.Clase(i) == ClaseFila::Imagen)
+                conImagen = true;
+            else if (EsMp3(lista.Clase(i)) && primera == 0)
+                primera = i;
+        }
+        if (conImagen || primera == 0)
+            continue;
+        const FilaTrabajo& mp3 = lista.Fila(primera);
+        // What the analysis read already is not read again.
+        if (size_t(primera) < conPortada.size() && conPortada[size_t(primera)] >= 0) {
+            if (!conPortada[size_t(primera)])
+                continue;
+        } else {
+            EtiquetasFichero e;
+            if (!LeeEtiquetas(mp3.tag, e) || !e.portada)
+                continue;
+        }
+        const PortadaFichero p = DamePortada(mp3.tag);
+        if (!p.bytes.isEmpty())
+            nuevas.push_back({mp3.texto + kSufijoPortada + p.extension, mp3.tag});
+    }
+    for (const Nueva& n : nuevas)
+        lista.Anade(n.texto, n.tag, LetraDeClase(ClaseFila::Imagen), QStringLiteral("img"));
+}
+
+}  // namespace
 
 void ResumenCarpeta(ListaTrabajo& lista, CamposLlevados& campos, int carpeta, int fin, bool continuacion)
 {
@@ -60,6 +120,8 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
             ++carpetas;
         }
     }
+    // Whether each row read by this run carries a cover: -1 not read.
+    std::vector<signed char> conPortada(size_t(lista.Cuenta()) + 1, -1);
     int carpetaActual = 0;
     int contada = -1;
     bool continuacion = false;
@@ -77,8 +139,15 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
                 ctx.elector.PonCarpeta(++carpetaActual, carpetas);
             }
             campos.ruta = lista.Fila(i).texto;
+            std::optional<CandidatoDecodificacion> etiquetas;
+            if (ctx.etiquetas) {
+                EtiquetasFichero e;
+                if (LeeEtiquetas(lista.Fila(i).tag, e))
+                    etiquetas = CandidatoEtiquetas(e);
+                conPortada[size_t(i)] = e.portada ? 1 : 0;
+            }
             // A choice given up stops the run; the rows written stay.
-            if (DecodificaFichero(ctx, campos, continuacion))
+            if (DecodificaFichero(ctx, campos, continuacion, etiquetas ? &*etiquetas : nullptr))
                 return true;
             lista.PonSubItem(i, columna::kAutor, campos.autor);
             lista.PonSubItem(i, columna::kDisco, campos.disco);
@@ -95,6 +164,7 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
         }
     }
     resume(lista.Cuenta() + 1);
+    PortadasDeFicheros(lista, conPortada);
 
     // Pictures take the author and disc of their folder.
     carpeta = 0;

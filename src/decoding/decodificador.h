@@ -6,6 +6,7 @@
 
 class Catalogo;
 class ElectorDecodificacion;
+struct CandidatoDecodificacion;
 class ListaMascaras;
 
 // 1-based position of the last occurrence of buscado in texto; 1 when there
@@ -32,6 +33,8 @@ struct ContextoDecodificacion {
     Catalogo& bd;
     ListaMascaras& mascaras;
     ElectorDecodificacion& elector;
+    // Whether the tags a file carries are offered as a candidate.
+    bool etiquetas = true;
 };
 
 // Decodes campos.ruta (a work-list row text ending in a four-character
@@ -40,4 +43,9 @@ struct ContextoDecodificacion {
 // that file was of the same folder. On return ruta holds the mask used.
 // Returns true when the person gave up the choice: the four fields are then
 // empty and ruta is unchanged.
-bool DecodificaFichero(ContextoDecodificacion& ctx, CamposLlevados& campos, bool continuacion);
+// etiquetas, when given, is what the file's tags say (mask "<etiquetas>"):
+// offered beside the masks' candidates and scored alike; a mask that reads
+// the same is that one candidate; where no mask gives a split with an author
+// it is taken without asking.
+bool DecodificaFichero(ContextoDecodificacion& ctx, CamposLlevados& campos, bool continuacion,
+                       const CandidatoDecodificacion* etiquetas = nullptr);

@@ -1,6 +1,7 @@
 #pragma once
 #include <QWidget>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -18,6 +19,9 @@ public:
     // failure throws LodrinError.
     void Anade();
     void PonAyuda(const QString& texto);
+    // Whether the analysis offers what the files' tags say ("<etiquetas>"):
+    // on unless the person turned it off, kept in the user's settings.
+    bool UsaEtiquetas() const;
 
 public slots:
     // "Añadir" and Enter in the box: Anade, a failure shown over the window.
@@ -30,4 +34,5 @@ private:
     QLineEdit* txtAnadir;
     QPushButton* cmdAnadir;
     QLabel* lblInfoMasc;
+    QCheckBox* chkEtiquetas;
 };
