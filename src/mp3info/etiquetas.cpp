@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QImage>
 #include <cerrno>
+#include <csignal>
+#include <ctime>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -169,6 +171,28 @@ private:
     int error_ = 0;
     bool existe_ = false;
     bool hecho_ = false;
+};
+
+// The size limit's signal would end the program: held back while the copy is
+// written, and taken back when a write raised it (the write fails instead).
+class SinSenalLimite {
+public:
+    SinSenalLimite()
+    {
+        sigemptyset(&limite_);
+        sigaddset(&limite_, SIGXFSZ);
+        pthread_sigmask(SIG_BLOCK, &limite_, &antes_);
+    }
+    ~SinSenalLimite()
+    {
+        const timespec nada{0, 0};
+        while (sigtimedwait(&limite_, nullptr, &nada) == SIGXFSZ) {
+        }
+        pthread_sigmask(SIG_SETMASK, &antes_, nullptr);
+    }
+
+private:
+    sigset_t limite_, antes_;
 };
 
 // Writes all n bytes; 0 or the errno value.
@@ -337,14 +361,21 @@ void PonEtiquetas(const QString& rutaCompleta, const DatosEtiquetas& d)
             // Another owner's file in a folder we may write: ours it becomes.
         }
     }
-    if (int e = EscribeTodo(copia.fd(), nuevo.data(), qint64(nuevo.size())); e || (e = CopiaResto(original, finViejo, copia.fd())))
+    int e = 0;
+    {
+        const SinSenalLimite guarda;
+        e = EscribeTodo(copia.fd(), nuevo.data(), qint64(nuevo.size()));
+        if (!e)
+            e = CopiaResto(original, finViejo, copia.fd());
+    }
+    if (e)
         throw LodrinError(FallaTag(rutaCompleta, e));
     try {
         PonTag(copia.ruta(), d.cancion, d.autor, d.disco, QStringLiteral("    "), kComentarioTag, QStringLiteral("0"));
-    } catch (const LodrinError& e) {
+    } catch (const LodrinError& falla) {
         // The copy's name means nothing to the person: the file is named.
-        throw LodrinError(QString(e.message()).replace(copia.ruta(), rutaCompleta));
+        throw LodrinError(QString(falla.message()).replace(copia.ruta(), rutaCompleta));
     }
-    if (const int e = copia.Sustituye(destino))
+    if ((e = copia.Sustituye(destino)) != 0)
         throw LodrinError(FallaTag(rutaCompleta, e));
 }
