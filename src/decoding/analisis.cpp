@@ -34,7 +34,8 @@ void PortadasDeFicheros(ListaTrabajo& lista, const std::vector<signed char>& con
     };
     std::vector<Nueva> nuevas;
     for (int f = 1; f <= lista.Cuenta(); ++f) {
-        if (lista.Clase(f) != ClaseFila::Expandida || lista.SubItem(f, columna::kDisco).isEmpty())
+        const QString disco = lista.SubItem(f, columna::kDisco);
+        if (lista.Clase(f) != ClaseFila::Expandida || disco.isEmpty() || disco == kVacio)
             continue;
         int primera = 0;
         bool conImagen = false;

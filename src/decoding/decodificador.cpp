@@ -294,9 +294,9 @@ public:
             ctx_.mascaras.SiguienteMascara(patron, tabla, slot_);
         }
         if (etiquetas_) {
-            // No mask gives the file an author: the tags say more than any
-            // split, and a person would only be asked to confirm them.
-            if (!conAutor_) {
+            // No mask gives the file both an author and a disc, what the
+            // catalogue files a song under: the tags say more than any split.
+            if (!utilizable_) {
                 Toma(*etiquetas_);
                 return Acepta(kMascaraEtiquetas);
             }
@@ -335,7 +335,7 @@ private:
             return false;
         if (c_.posicion == kVacio && c_.cancion.left(5) == QLatin1String("Track"))
             c_.posicion = c_.cancion.right(2);
-        conAutor_ = conAutor_ || c_.autor != kVacio;
+        utilizable_ = utilizable_ || (c_.autor != kVacio && c_.disco != kVacio);
         // A mask reading what the tags say is one candidate with them; once
         // the tags were offered it is not offered again.
         if (etiquetas_ && MismaLectura(c_, *etiquetas_)) {
@@ -446,7 +446,7 @@ private:
     CandidatoDecodificacion anterior_;
     bool hayAnterior_ = false;
     const CandidatoDecodificacion* etiquetas_;
-    bool conAutor_ = false;            // a mask gave an admitted split with an author
+    bool utilizable_ = false;          // a mask gave an admitted split with author and disc
     bool unida_ = false;               // a mask read what the tags say
     bool etiquetasOfrecidas_ = false;
 };

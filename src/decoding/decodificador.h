@@ -45,7 +45,7 @@ struct ContextoDecodificacion {
 // empty and ruta is unchanged.
 // etiquetas, when given, is what the file's tags say (mask "<etiquetas>"):
 // offered beside the masks' candidates and scored alike; a mask that reads
-// the same is that one candidate; where no mask gives a split with an author
-// it is taken without asking.
+// the same is that one candidate; where no mask gives a split with both an
+// author and a disc it is taken without asking.
 bool DecodificaFichero(ContextoDecodificacion& ctx, CamposLlevados& campos, bool continuacion,
                        const CandidatoDecodificacion* etiquetas = nullptr);

@@ -1,6 +1,8 @@
 // ID3v1 tags written and blanked byte for byte, and read back by an independent reader;
 // the ID3v2.4 tag written beside them.
+#include <QBuffer>
 #include <QDir>
+#include <QImage>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -58,6 +60,8 @@ private slots:
     void emptyFieldsGiveBlanks();
     void blankingKeepsLengthAndGenre();
     void readBackByIndependentReader();
+    void readsId3v2AndApe_data();
+    void readsId3v2AndApe();
     void id3v24WrittenBesideId3v1KeepingOtherFrames();
     void failuresLeaveTheFileAsItWas_data();
     void failuresLeaveTheFileAsItWas();
@@ -154,6 +158,51 @@ void TestTags::readBackByIndependentReader()
     QVERIFY2(salida.contains(QStringLiteral("Artist: Los Niños ?")), qPrintable(salida));
     QVERIFY2(salida.contains(QStringLiteral("Album  : Álbum")), qPrintable(salida));
     QVERIFY2(salida.contains(QStringLiteral("Comment: TAG puesto por Brenvo by Tarn'")), qPrintable(salida));
+}
+
+void TestTags::readsId3v2AndApe_data()
+{
+    QTest::addColumn<int>("clase");
+    QTest::addColumn<QString>("formatoPortada");  // the cover's kind; empty: none
+    QTest::addColumn<QString>("extension");       // the cover as a picture file
+    QTest::newRow("ID3v2.3, UTF-16") << int(ClaseEtiqueta::Id3v23) << "JPEG" << ".jpg";
+    QTest::newRow("ID3v2.4, UTF-8, no cover") << int(ClaseEtiqueta::Id3v24) << "" << "";
+    QTest::newRow("APEv2, a GIF") << int(ClaseEtiqueta::Ape) << "GIF" << ".gif";
+    QTest::newRow("ID3v2.4, a PNG becomes JPEG") << int(ClaseEtiqueta::Id3v24) << "PNG" << ".jpg";
+}
+
+void TestTags::readsId3v2AndApe()
+{
+    QFETCH(int, clase);
+    QFETCH(QString, formatoPortada);
+    QFETCH(QString, extension);
+    QByteArray portada;
+    if (formatoPortada == "PNG") {
+        QImage imagen(30, 20, QImage::Format_RGB32);
+        imagen.fill(Qt::darkCyan);
+        QBuffer b(&portada);
+        b.open(QIODevice::WriteOnly);
+        QVERIFY(imagen.save(&b, "PNG"));
+    } else if (!formatoPortada.isEmpty()) {
+        portada = LeeFichero(CreaImagen(dir.filePath("portada." + formatoPortada.toLower())));
+    }
+    const QString ruta = CreaMp3Etiquetado(dir.filePath(QString("Ñandú %1.mp3").arg(QTest::currentDataTag())), audio,
+                                           ClaseEtiqueta(clase),
+                                           {"Coro Añil", "Álbum del Ñandú", "Varios Coros", "Canción de cuna", 7, portada, ""});
+    EtiquetasFichero e;
+    QVERIFY(LeeEtiquetas(ruta, e));
+    QCOMPARE((QStringList{e.artista, e.album, e.artistaAlbum, e.titulo}),
+             (QStringList{"Coro Añil", "Álbum del Ñandú", "Varios Coros", "Canción de cuna"}));
+    QCOMPARE(e.pista, 7);
+    QCOMPARE(e.portada, !portada.isEmpty());
+    const PortadaFichero p = DamePortada(ruta);
+    QCOMPARE(p.extension, extension);
+    if (formatoPortada == "PNG")
+        QCOMPARE(QImage::fromData(p.bytes, "JPEG").size(), QSize(30, 20));
+    else
+        QCOMPARE(p.bytes, portada);
+    // A file without tags says nothing.
+    QVERIFY(!LeeEtiquetas(Copia("sin.mp3", audio), e));
 }
 
 void TestTags::id3v24WrittenBesideId3v1KeepingOtherFrames()
