@@ -141,14 +141,17 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
             }
             campos.ruta = lista.Fila(i).texto;
             std::optional<CandidatoDecodificacion> etiquetas;
-            if (ctx.etiquetas) {
+            const EtiquetasPedidas lee = [&]() -> const CandidatoDecodificacion* {
+                if (!ctx.etiquetas)
+                    return nullptr;
                 EtiquetasFichero e;
                 if (LeeEtiquetas(lista.Fila(i).tag, e))
                     etiquetas = CandidatoEtiquetas(e);
                 conPortada[size_t(i)] = e.portada ? 1 : 0;
-            }
+                return etiquetas ? &*etiquetas : nullptr;
+            };
             // A choice given up stops the run; the rows written stay.
-            if (DecodificaFichero(ctx, campos, continuacion, etiquetas ? &*etiquetas : nullptr))
+            if (DecodificaFichero(ctx, campos, continuacion, lee))
                 return true;
             lista.PonSubItem(i, columna::kAutor, campos.autor);
             lista.PonSubItem(i, columna::kDisco, campos.disco);

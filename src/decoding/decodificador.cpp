@@ -263,8 +263,8 @@ QString Campo(const Division& d, int componente)
 class Decodificacion {
 public:
     Decodificacion(ContextoDecodificacion& ctx, CamposLlevados& campos, bool continuacion,
-                   const CandidatoDecodificacion* etiquetas)
-        : ctx_(ctx), c_(campos), continuacion_(continuacion), etiquetas_(etiquetas)
+                   const EtiquetasPedidas& etiquetas)
+        : ctx_(ctx), c_(campos), continuacion_(continuacion), pide_(etiquetas)
     {
         autorPrevio_ = continuacion ? campos.autor : kNingunoPrevio;
         discoPrevio_ = continuacion ? campos.disco : kNingunoPrevio;
@@ -275,7 +275,7 @@ public:
     {
         ctx_.elector.BorrarLista();
         // Tags chosen for the previous file go first, as a last chosen mask does.
-        const bool etiquetasPrimero = etiquetas_ && ctx_.mascaras.Mascara(1) == kMascaraEtiquetas;
+        const bool etiquetasPrimero = ctx_.mascaras.Mascara(1) == kMascaraEtiquetas && Etiquetas();
         if (etiquetasPrimero && EvaluaEtiquetas(true))
             return Acepta(kMascaraEtiquetas);
         QString patron;
@@ -293,11 +293,11 @@ public:
             }
             ctx_.mascaras.SiguienteMascara(patron, tabla, slot_);
         }
-        if (etiquetas_) {
+        if (Etiquetas()) {
             // No mask gives the file both an author and a disc, what the
             // catalogue files a song under: the tags say more than any split.
             if (!utilizable_) {
-                Toma(*etiquetas_);
+                Toma(*Etiquetas());
                 return Acepta(kMascaraEtiquetas);
             }
             if (!etiquetasPrimero && !unida_ && EvaluaEtiquetas(false))
@@ -336,14 +336,18 @@ private:
         if (c_.posicion == kVacio && c_.cancion.left(5) == QLatin1String("Track"))
             c_.posicion = c_.cancion.right(2);
         utilizable_ = utilizable_ || (c_.autor != kVacio && c_.disco != kVacio);
-        // A mask reading what the tags say is one candidate with them; once
-        // the tags were offered it is not offered again.
-        if (etiquetas_ && MismaLectura(c_, *etiquetas_)) {
-            unida_ = true;
-            if (etiquetasOfrecidas_)
-                return false;
+        return Decide(slot_ == 1, ctx_.mascaras.Mascara(slot_), true);
+    }
+
+    // The tags are read when first needed: a file a mask accepts on its own
+    // never needs them.
+    const CandidatoDecodificacion* Etiquetas()
+    {
+        if (!pedidas_) {
+            pedidas_ = true;
+            etiquetas_ = pide_ ? pide_() : nullptr;
         }
-        return Decide(slot_ == 1, ctx_.mascaras.Mascara(slot_));
+        return etiquetas_;
     }
 
     // The tags as one more split, by the same rules; ultimaElegida: they were
@@ -354,7 +358,7 @@ private:
         hayAnterior_ = true;
         Toma(*etiquetas_);
         etiquetasOfrecidas_ = true;
-        return Decide(ultimaElegida, kMascaraEtiquetas);
+        return Decide(ultimaElegida, kMascaraEtiquetas, false);
     }
 
     void Toma(const CandidatoDecodificacion& k)
@@ -376,7 +380,7 @@ private:
     }
 
     // Accepts an admitted split on its own (true) or offers it.
-    bool Decide(bool ultimaElegida, const QString& mascara)
+    bool Decide(bool ultimaElegida, const QString& mascara, bool deMascara)
     {
         if (c_.autor == autorPrevio_ && c_.disco == discoPrevio_ && c_.disco != kVacio)
             return true;
@@ -384,6 +388,13 @@ private:
             ctx_.elector.LimpiaMismoDir();
         if (c_.disco == discoPrevio_ && ultimaElegida && continuacion_ && ctx_.elector.MismoDir())
             return true;
+        // A mask reading what the tags say is one candidate with them; once
+        // the tags were offered it is not offered again.
+        if (deMascara && Etiquetas() && MismaLectura(c_, *Etiquetas())) {
+            unida_ = true;
+            if (etiquetasOfrecidas_)
+                return false;
+        }
 
         int puntos = 0;
         if (c_.autor != kVacio) {
@@ -445,7 +456,9 @@ private:
     int slot_ = 0;
     CandidatoDecodificacion anterior_;
     bool hayAnterior_ = false;
-    const CandidatoDecodificacion* etiquetas_;
+    const EtiquetasPedidas& pide_;
+    const CandidatoDecodificacion* etiquetas_ = nullptr;
+    bool pedidas_ = false;
     bool utilizable_ = false;          // a mask gave an admitted split with author and disc
     bool unida_ = false;               // a mask read what the tags say
     bool etiquetasOfrecidas_ = false;
@@ -454,7 +467,14 @@ private:
 }  // namespace
 
 bool DecodificaFichero(ContextoDecodificacion& ctx, CamposLlevados& campos, bool continuacion,
-                       const CandidatoDecodificacion* etiquetas)
+                       const EtiquetasPedidas& etiquetas)
 {
     return Decodificacion(ctx, campos, continuacion, etiquetas).Ejecuta();
+}
+
+bool DecodificaFichero(ContextoDecodificacion& ctx, CamposLlevados& campos, bool continuacion,
+                       const CandidatoDecodificacion* etiquetas)
+{
+    const EtiquetasPedidas dadas = [etiquetas] { return etiquetas; };
+    return DecodificaFichero(ctx, campos, continuacion, dadas);
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <functional>
 
 #include "common/textos.h"
 #include "decoding/campos.h"
@@ -49,3 +50,8 @@ struct ContextoDecodificacion {
 // author and a disc it is taken without asking.
 bool DecodificaFichero(ContextoDecodificacion& ctx, CamposLlevados& campos, bool continuacion,
                        const CandidatoDecodificacion* etiquetas = nullptr);
+// The same with the tags asked for only when the decoding needs them (a file
+// a mask accepts on its own is never read); the answer may be nullptr.
+using EtiquetasPedidas = std::function<const CandidatoDecodificacion*()>;
+bool DecodificaFichero(ContextoDecodificacion& ctx, CamposLlevados& campos, bool continuacion,
+                       const EtiquetasPedidas& etiquetas);

@@ -21,7 +21,7 @@
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
 #include <taglib/textidentificationframe.h>
-#include <taglib/tfilestream.h>
+#include <taglib/tiostream.h>
 
 #include "common/lodrinerror.h"
 #include "mp3info/ficheroregular.h"
@@ -36,25 +36,81 @@ TagLib::String TextoTagLib(const QString& s)
     return TagLib::String(s.toUtf8().constData(), TagLib::String::UTF8);
 }
 
-// TagLib over a file already opened by the non-blocking helper: the stream
-// gets a duplicate of the descriptor and closes only that.
+// A file opened by the non-blocking helper, read by TagLib. TagLib's many
+// small reads at the head and the tail are served from one read of each;
+// any other range is read as asked.
+class FlujoLectura : public TagLib::IOStream {
+public:
+    explicit FlujoLectura(const FicheroRegular& f) : f_(f) {}
+
+    TagLib::FileName name() const override { return ""; }
+    TagLib::ByteVector readBlock(unsigned long n) override
+    {
+        const qint64 largo = f_.largo();
+        n = static_cast<unsigned long>(qBound<qint64>(0, qint64(n), largo - pos_));
+        if (n == 0)
+            return {};
+        if (pos_ + qint64(n) <= kCabeza && Trae(cabeza_, 0, qMin(kCabeza, largo)))
+            return Sirve(cabeza_, 0, n);
+        const qint64 inicioCola = qMax<qint64>(0, largo - kCola);
+        if (pos_ >= inicioCola && Trae(cola_, inicioCola, largo - inicioCola))
+            return Sirve(cola_, inicioCola, n);
+        TagLib::ByteVector v(static_cast<unsigned int>(n), 0);
+        const qint64 leidos = qMax<qint64>(0, f_.Lee(pos_, v.data(), qint64(n)));
+        v.resize(static_cast<unsigned int>(leidos));
+        pos_ += leidos;
+        return v;
+    }
+    void writeBlock(const TagLib::ByteVector&) override {}
+    void insert(const TagLib::ByteVector&, unsigned long, unsigned long) override {}
+    void removeBlock(unsigned long, unsigned long) override {}
+    bool readOnly() const override { return true; }
+    bool isOpen() const override { return f_.abierto(); }
+    void seek(long offset, Position p) override
+    {
+        pos_ = p == Beginning ? offset : p == Current ? pos_ + offset : f_.largo() + offset;
+        pos_ = qMax<qint64>(0, pos_);
+    }
+    long tell() const override { return long(pos_); }
+    long length() override { return long(f_.largo()); }
+    void truncate(long) override {}
+
+private:
+    // The header and first frame headers: the tag itself is read as asked,
+    // in one call, whatever its size.
+    static constexpr qint64 kCabeza = 4 * 1024;
+    static constexpr qint64 kCola = 4 * 1024;
+
+    bool Trae(QByteArray& b, qint64 desde, qint64 n)
+    {
+        if (b.isNull()) {
+            b.resize(n);
+            if (f_.Lee(desde, b.data(), n) != n)
+                b = QByteArray("");  // not null: tried once
+        }
+        return b.size() == n;
+    }
+    TagLib::ByteVector Sirve(const QByteArray& b, qint64 desde, unsigned long n)
+    {
+        const TagLib::ByteVector v(b.constData() + (pos_ - desde), static_cast<unsigned int>(n));
+        pos_ += qint64(n);
+        return v;
+    }
+
+    const FicheroRegular& f_;
+    qint64 pos_ = 0;
+    QByteArray cabeza_, cola_;
+};
+
+// TagLib over a file opened by the non-blocking helper, only for its tags:
+// the playing time is our own reader's.
 class Mp3TagLib {
 public:
-    explicit Mp3TagLib(const FicheroRegular& f)
+    explicit Mp3TagLib(const FicheroRegular& f) : flujo_(f)
     {
         if (!f.abierto())
             return;
-        const int fd = ::dup(f.fd());
-        if (fd < 0)
-            return;
-        flujo_ = std::make_unique<TagLib::FileStream>(fd, true);
-        if (!flujo_->isOpen()) {
-            ::close(fd);
-            flujo_.reset();
-            return;
-        }
-        // Only the tags: the playing time is our own reader's.
-        mp3_ = std::make_unique<TagLib::MPEG::File>(flujo_.get(), TagLib::ID3v2::FrameFactory::instance(), false);
+        mp3_ = std::make_unique<TagLib::MPEG::File>(&flujo_, TagLib::ID3v2::FrameFactory::instance(), false);
         if (!mp3_->isValid())
             mp3_.reset();
     }
@@ -62,7 +118,7 @@ public:
     explicit operator bool() const { return mp3_ != nullptr; }
 
 private:
-    std::unique_ptr<TagLib::FileStream> flujo_;
+    FlujoLectura flujo_;
     std::unique_ptr<TagLib::MPEG::File> mp3_;
 };
 
