@@ -7,7 +7,9 @@
 #include "mp3info/etiquetas.h"
 #include "worklist/listatrabajo.h"
 
+#include <functional>
 #include <optional>
+#include <vector>
 
 std::optional<CandidatoDecodificacion> CandidatoEtiquetas(const EtiquetasFichero& e)
 {
@@ -27,7 +29,7 @@ namespace {
 // A disc folder without picture files shows the front cover its first MP3
 // carries: a picture row named after that file, whose tag is the MP3's path
 // (so recording takes the picture's bytes out of it).
-void PortadasDeFicheros(ListaTrabajo& lista, const std::vector<signed char>& conPortada)
+void PortadasDeFicheros(ListaTrabajo& lista, const std::function<const EtiquetasFichero*(int)>& etiquetasDe)
 {
     struct Nueva {
         QString texto, tag;
@@ -48,18 +50,9 @@ void PortadasDeFicheros(ListaTrabajo& lista, const std::vector<signed char>& con
         if (conImagen || primera == 0)
             continue;
         const FilaTrabajo& mp3 = lista.Fila(primera);
-        // What the analysis read already is not read again.
-        if (size_t(primera) < conPortada.size() && conPortada[size_t(primera)] >= 0) {
-            if (!conPortada[size_t(primera)])
-                continue;
-        } else {
-            EtiquetasFichero e;
-            if (!LeeEtiquetas(mp3.tag, e) || !e.portada)
-                continue;
-        }
-        const PortadaFichero p = DamePortada(mp3.tag);
-        if (!p.bytes.isEmpty())
-            nuevas.push_back({mp3.texto + kSufijoPortada + p.extension, mp3.tag});
+        const EtiquetasFichero* e = etiquetasDe(primera);
+        if (e->portada)
+            nuevas.push_back({mp3.texto + kSufijoPortada + e->extensionPortada, mp3.tag});
     }
     for (const Nueva& n : nuevas)
         lista.Anade(n.texto, n.tag, LetraDeClase(ClaseFila::Imagen), QStringLiteral("img"));
@@ -121,8 +114,14 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
             ++carpetas;
         }
     }
-    // Whether each row read by this run carries a cover: -1 not read.
-    std::vector<signed char> conPortada(size_t(lista.Cuenta()) + 1, -1);
+    // The tags of each file, read when its decoding first needs them.
+    std::vector<std::optional<EtiquetasFichero>> leidas(size_t(lista.Cuenta()) + 1);
+    auto etiquetasDe = [&](int i) -> const EtiquetasFichero* {
+        std::optional<EtiquetasFichero>& e = leidas[size_t(i)];
+        if (!e)
+            LeeEtiquetas(lista.Fila(i).tag, e.emplace());  // a file without tags leaves them empty
+        return &*e;
+    };
     int carpetaActual = 0;
     int contada = -1;
     bool continuacion = false;
@@ -142,12 +141,8 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
             campos.ruta = lista.Fila(i).texto;
             std::optional<CandidatoDecodificacion> etiquetas;
             const EtiquetasPedidas lee = [&]() -> const CandidatoDecodificacion* {
-                if (!ctx.etiquetas)
-                    return nullptr;
-                EtiquetasFichero e;
-                if (LeeEtiquetas(lista.Fila(i).tag, e))
-                    etiquetas = CandidatoEtiquetas(e);
-                conPortada[size_t(i)] = e.portada ? 1 : 0;
+                if (ctx.etiquetas)
+                    etiquetas = CandidatoEtiquetas(*etiquetasDe(i));
                 return etiquetas ? &*etiquetas : nullptr;
             };
             // A choice given up stops the run; the rows written stay.
@@ -168,7 +163,8 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
         }
     }
     resume(lista.Cuenta() + 1);
-    PortadasDeFicheros(lista, conPortada);
+    if (ctx.etiquetas)
+        PortadasDeFicheros(lista, etiquetasDe);
 
     // Pictures take the author and disc of their folder.
     carpeta = 0;

@@ -17,9 +17,10 @@ struct EtiquetasFichero;
 // decoder's texts across rows and runs. When the person gives up a choice the
 // run stops there and rows already written keep their values. The flag it
 // returns is on whichever way the run ends. With ctx.etiquetas the tags of
-// an MP3 are read, once, when its decoding needs them, and offered as a
-// candidate. A disc folder without
-// picture files gets a picture row for the front cover its first MP3 carries.
+// an MP3 are read, once, when its decoding needs them (a file a mask settles
+// on its own is not opened) and offered as a candidate, and a disc folder
+// without picture files gets a picture row for the front cover its first MP3
+// carries.
 bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodificacion& ctx,
                   bool soloSeleccionadas);
 

@@ -34,7 +34,8 @@ struct ContextoDecodificacion {
     Catalogo& bd;
     ListaMascaras& mascaras;
     ElectorDecodificacion& elector;
-    // Whether the tags a file carries are offered as a candidate.
+    // Whether the files are read for their tags: offered as a candidate, and
+// their covers taken for discs without pictures.
     bool etiquetas = true;
 };
 

@@ -1,6 +1,7 @@
 #include "mp3info/etiquetas.h"
 
 #include <QBuffer>
+#include <array>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -50,11 +51,11 @@ public:
         n = static_cast<unsigned long>(qBound<qint64>(0, qint64(n), largo - pos_));
         if (n == 0)
             return {};
-        if (pos_ + qint64(n) <= kCabeza && Trae(cabeza_, 0, qMin(kCabeza, largo)))
-            return Sirve(cabeza_, 0, n);
-        const qint64 inicioCola = qMax<qint64>(0, largo - kCola);
-        if (pos_ >= inicioCola && Trae(cola_, inicioCola, largo - inicioCola))
-            return Sirve(cola_, inicioCola, n);
+        if (pos_ + qint64(n) <= kTrozo && cabeza_.Trae(f_, 0, qMin(kTrozo, largo)))
+            return cabeza_.Sirve(pos_, n);
+        const qint64 inicioCola = qMax<qint64>(0, largo - kTrozo);
+        if (pos_ >= inicioCola && cola_.Trae(f_, inicioCola, largo - inicioCola))
+            return cola_.Sirve(pos_, n);
         TagLib::ByteVector v(static_cast<unsigned int>(n), 0);
         const qint64 leidos = qMax<qint64>(0, f_.Lee(pos_, v.data(), qint64(n)));
         v.resize(static_cast<unsigned int>(leidos));
@@ -76,30 +77,34 @@ public:
     void truncate(long) override {}
 
 private:
-    // The header and first frame headers: the tag itself is read as asked,
-    // in one call, whatever its size.
-    static constexpr qint64 kCabeza = 4 * 1024;
-    static constexpr qint64 kCola = 4 * 1024;
+    // The first and the last bytes hold the tags' headers and footers; a tag
+    // itself is read as asked, in one call, whatever its size.
+    static constexpr qint64 kTrozo = 4 * 1024;
 
-    bool Trae(QByteArray& b, qint64 desde, qint64 n)
-    {
-        if (b.isNull()) {
-            b.resize(n);
-            if (f_.Lee(desde, b.data(), n) != n)
-                b = QByteArray("");  // not null: tried once
+    // A stretch read once, in place: no allocation per file.
+    struct Trozo {
+        std::array<char, kTrozo> b;
+        qint64 desde = 0;
+        qint64 n = -1;  // not read yet
+        bool Trae(const FicheroRegular& f, qint64 inicio, qint64 largo)
+        {
+            if (n < 0) {
+                desde = inicio;
+                n = f.Lee(inicio, b.data(), largo) == largo ? largo : 0;
+            }
+            return n == largo;
         }
-        return b.size() == n;
-    }
-    TagLib::ByteVector Sirve(const QByteArray& b, qint64 desde, unsigned long n)
-    {
-        const TagLib::ByteVector v(b.constData() + (pos_ - desde), static_cast<unsigned int>(n));
-        pos_ += qint64(n);
-        return v;
-    }
+        TagLib::ByteVector Sirve(qint64& pos, unsigned long cuantos) const
+        {
+            const TagLib::ByteVector v(b.data() + (pos - desde), static_cast<unsigned int>(cuantos));
+            pos += qint64(cuantos);
+            return v;
+        }
+    };
 
     const FicheroRegular& f_;
     qint64 pos_ = 0;
-    QByteArray cabeza_, cola_;
+    Trozo cabeza_, cola_;
 };
 
 // TagLib over a file opened by the non-blocking helper, only for its tags:
@@ -141,6 +146,17 @@ QString TextoApe(const TagLib::APE::Tag* t, const char* clave)
 
 bool EsJpeg(const QByteArray& b) { return b.startsWith("\xFF\xD8"); }
 bool EsGif(const QByteArray& b) { return b.startsWith("GIF8"); }
+
+// The extension a picture will have as a file; empty when it cannot be shown.
+// Only a kind other than GIF and JPEG is decoded to know.
+QString ExtensionPortada(const QByteArray& bytes)
+{
+    if (EsJpeg(bytes))
+        return QStringLiteral(".jpg");
+    if (EsGif(bytes))
+        return QStringLiteral(".gif");
+    return QImage::fromData(bytes).isNull() ? QString() : QStringLiteral(".jpg");
+}
 
 PortadaFichero ComoFichero(const QByteArray& bytes)
 {
@@ -299,6 +315,36 @@ int CopiaResto(const FicheroRegular& origen, qint64 desde, int destino)
     return 0;
 }
 
+// The bytes of the cover a file carries: the ID3v2 front cover (or its
+// first picture), else the APEv2 front cover; empty when none.
+QByteArray BytesPortada(TagLib::MPEG::File* mp3)
+{
+    if (mp3->hasID3v2Tag()) {
+        if (const auto* marcos = Marcos(mp3->ID3v2Tag(), "APIC")) {
+            const TagLib::ID3v2::AttachedPictureFrame* elegido = nullptr;
+            for (auto* m : *marcos) {
+                auto* imagen = dynamic_cast<const TagLib::ID3v2::AttachedPictureFrame*>(m);
+                if (imagen && (!elegido || (imagen->type() == TagLib::ID3v2::AttachedPictureFrame::FrontCover &&
+                                            elegido->type() != TagLib::ID3v2::AttachedPictureFrame::FrontCover)))
+                    elegido = imagen;
+            }
+            if (elegido && !elegido->picture().isEmpty())
+                return Bytes(elegido->picture());
+        }
+    }
+    if (mp3->hasAPETag()) {
+        const auto& mapa = mp3->APETag()->itemListMap();
+        const auto it = mapa.find(kPortadaApe);
+        if (it != mapa.end()) {
+            const QByteArray dato = Bytes(it->second.binaryData());
+            const qsizetype cero = dato.indexOf('\0');
+            if (cero >= 0)
+                return dato.mid(cero + 1);
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 bool LeeEtiquetas(const QString& rutaCompleta, EtiquetasFichero& e)
@@ -318,7 +364,6 @@ bool LeeEtiquetas(const QString& rutaCompleta, EtiquetasFichero& e)
         e.pista = int(t->track());
         if (const auto* m = Marcos(t, "TPE2"))
             e.artistaAlbum = Texto(m->front()->toString());
-        e.portada = Marcos(t, "APIC") != nullptr;
     }
     if (mp3->hasAPETag()) {
         const TagLib::APE::Tag* t = mp3->APETag();
@@ -333,8 +378,9 @@ bool LeeEtiquetas(const QString& rutaCompleta, EtiquetasFichero& e)
         llena(e.artistaAlbum, TextoApe(t, "ALBUM ARTIST"));
         if (e.pista == 0)
             e.pista = int(t->track());
-        e.portada = e.portada || t->itemListMap().contains(kPortadaApe);
     }
+    e.extensionPortada = ExtensionPortada(BytesPortada(mp3.operator->()));
+    e.portada = !e.extensionPortada.isEmpty();
     return hay;
 }
 
@@ -342,33 +388,7 @@ PortadaFichero DamePortada(const QString& rutaCompleta)
 {
     const FicheroRegular f(rutaCompleta, false);
     const Mp3TagLib mp3(f);
-    if (!mp3)
-        return {};
-    if (mp3->hasID3v2Tag()) {
-        if (const auto* marcos = Marcos(mp3->ID3v2Tag(), "APIC")) {
-            const TagLib::ID3v2::AttachedPictureFrame* elegido = nullptr;
-            for (auto* m : *marcos) {
-                auto* imagen = dynamic_cast<const TagLib::ID3v2::AttachedPictureFrame*>(m);
-                if (imagen && (!elegido || (imagen->type() == TagLib::ID3v2::AttachedPictureFrame::FrontCover &&
-                                            elegido->type() != TagLib::ID3v2::AttachedPictureFrame::FrontCover)))
-                    elegido = imagen;
-            }
-            if (elegido)
-                if (PortadaFichero p = ComoFichero(Bytes(elegido->picture())); !p.bytes.isEmpty())
-                    return p;
-        }
-    }
-    if (mp3->hasAPETag()) {
-        const auto& mapa = mp3->APETag()->itemListMap();
-        const auto it = mapa.find(kPortadaApe);
-        if (it != mapa.end()) {
-            const QByteArray dato = Bytes(it->second.binaryData());
-            const qsizetype cero = dato.indexOf('\0');
-            if (cero >= 0)
-                return ComoFichero(dato.mid(cero + 1));
-        }
-    }
-    return {};
+    return mp3 ? ComoFichero(BytesPortada(mp3.operator->())) : PortadaFichero{};
 }
 
 void PonEtiquetas(const QString& rutaCompleta, const DatosEtiquetas& d)

@@ -10,8 +10,9 @@ struct EtiquetasFichero {
     QString album;
     QString artistaAlbum;
     QString titulo;
-    int pista = 0;         // 0 when none
-    bool portada = false;  // an embedded front cover
+    int pista = 0;               // 0 when none
+    bool portada = false;        // an embedded cover that can be shown
+    QString extensionPortada;    // what DamePortada will give: ".jpg" or ".gif"
 };
 
 // Reads the tags of an MP3 file; false when it cannot be read or carries

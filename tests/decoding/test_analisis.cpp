@@ -76,7 +76,7 @@ class TestAnalisis : public QObject {
                 EscribeFichero(ruta, audio);
             else
                 CreaMp3Etiquetado(ruta, audio, ClaseEtiqueta::Id3v24,
-                                  {c[1], c[2], "", c[3], c[4].toInt(), spec == specs.first() ? portada : QByteArray()});
+                                  {c[1], c[2], "", c[3], c[4].toInt(), spec == specs.first() ? portada : QByteArray(), ""});
             const QString dir = c[0].left(c[0].lastIndexOf('\\') + 1);
             if (!b.Fila(dir))
                 b.lista.Anade(dir, base + QString(dir).replace('\\', '/'), "#", "abierta");
