@@ -19,8 +19,9 @@ public:
     // failure throws LodrinError.
     void Anade();
     void PonAyuda(const QString& texto);
-    // Whether the analysis offers what the files' tags say ("<etiquetas>"):
-    // on unless the person turned it off, kept in the user's settings.
+    // Whether the analysis reads the files' tags, offers what they say
+    // ("<etiquetas>") and takes their covers: on unless the person turned it
+    // off, kept in the user's settings.
     bool UsaEtiquetas() const;
 
 public slots:
