@@ -25,6 +25,7 @@
 #include <taglib/tiostream.h>
 
 #include "common/lodrinerror.h"
+#include "common/textos.h"
 #include "mp3info/ficheroregular.h"
 #include "mp3info/tagid3.h"
 
@@ -191,7 +192,7 @@ void PonTexto(TagLib::ID3v2::Tag* t, const char* id, const QString& valor)
 }
 
 // A field the row does not know leaves the frame the file had.
-bool Conocido(const QString& v) { return !v.isEmpty() && v != QLatin1String("<vacio>"); }
+bool Conocido(const QString& v) { return !v.isEmpty() && v != kVacio; }
 
 // The copy that becomes the file: removed unless it was put in its place.
 class Temporal {
@@ -424,7 +425,7 @@ void PonEtiquetas(const QString& rutaCompleta, const DatosEtiquetas& d)
     if (esNumero && pista > 0)
         PonTexto(t, "TRCK", QString::number(pista));
     if (d.varios)
-        PonTexto(t, "TPE2", QStringLiteral("<Varios Artistas>"));
+        PonTexto(t, "TPE2", kVariosArtistas);
     const TagLib::ByteVector nuevo = t->render(TagLib::ID3v2::v4);
 
     Temporal copia(destino);
