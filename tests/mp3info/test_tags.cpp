@@ -201,8 +201,12 @@ void TestTags::readsId3v2AndApe()
         QCOMPARE(QImage::fromData(p.bytes, "JPEG").size(), QSize(30, 20));
     else
         QCOMPARE(p.bytes, portada);
-    // A file without tags says nothing.
+    // A file without tags says nothing; a named pipe is not waited on.
     QVERIFY(!LeeEtiquetas(Copia("sin.mp3", audio), e));
+    const QString fifo = dir.filePath(QString("tuberia %1.mp3").arg(QTest::currentDataTag()));
+    QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    QVERIFY(!LeeEtiquetas(fifo, e));
+    QVERIFY(DamePortada(fifo).bytes.isEmpty());
 }
 
 void TestTags::id3v24WrittenBesideId3v1KeepingOtherFrames()
