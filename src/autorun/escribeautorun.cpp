@@ -4,6 +4,7 @@
 
 #include "autorun/arbol.h"
 #include "autorun/ficheroautorun.h"
+#include "worklist/listatrabajo.h"
 
 namespace {
 
@@ -44,7 +45,8 @@ QByteArray TextoAutorun(const ArbolDiscos& arbol, bool rutasRelativas)
             t.Linea(autorun::kImg);
             for (int h : disco.hijos) {
                 const NodoArbol& n = arbol.Nodo(h);
-                if (n.clave.startsWith(QLatin1String("p#")))
+                // A cover inside an MP3 is no file the viewer could show.
+                if (n.clave.startsWith(QLatin1String("p#")) && !PortadaDentroDeMp3(n.rutaCompleta))
                     t.Linea(rutasRelativas ? u'\\' + n.rutaRelativa : n.rutaCompleta);
             }
             t.Linea(autorun::kCanciones);

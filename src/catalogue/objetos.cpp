@@ -9,6 +9,8 @@
 #include "catalogue/nombres.h"
 #include "common/ficheroregular.h"
 #include "common/lodrinerror.h"
+#include "mp3info/etiquetas.h"
+#include "worklist/listatrabajo.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -75,6 +77,12 @@ QString pon(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, co
 
 QByteArray lee(const QString& origen)
 {
+    if (PortadaDentroDeMp3(origen)) {
+        QByteArray portada = DamePortada(origen).bytes;
+        if (portada.isEmpty())
+            throw LodrinError(QStringLiteral("No se puede copiar la imagen %1: el fichero ya no lleva portada").arg(origen));
+        return portada;
+    }
     QString razon;
     QByteArray bytes = LeeFicheroRegular(origen, &razon);
     if (!razon.isEmpty())

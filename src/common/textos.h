@@ -6,3 +6,5 @@
 inline const QString kVacio = QStringLiteral("<vacio>");
 // The author every various-artists disc belongs to.
 inline const QString kVariosArtistas = QStringLiteral("<Varios Artistas>");
+// The mask column of a decoding taken from the tags the file carries.
+inline const QString kMascaraEtiquetas = QStringLiteral("<etiquetas>");

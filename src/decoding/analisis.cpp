@@ -4,7 +4,61 @@
 #include "decoding/decodificador.h"
 #include "decoding/elector.h"
 #include "decoding/mascaras.h"
+#include "mp3info/etiquetas.h"
 #include "worklist/listatrabajo.h"
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+std::optional<CandidatoDecodificacion> CandidatoEtiquetas(const EtiquetasFichero& e)
+{
+    if (e.artista.isEmpty() || e.titulo.isEmpty())
+        return std::nullopt;
+    CandidatoDecodificacion k;
+    k.autor = e.artista;
+    k.disco = e.album.isEmpty() ? kVacio : e.album;
+    k.cancion = e.titulo;
+    k.posicion = e.pista > 0 ? QStringLiteral("%1").arg(e.pista, 2, 10, QLatin1Char('0')) : kVacio;
+    k.mascara = kMascaraEtiquetas;
+    return k;
+}
+
+namespace {
+
+// A disc folder without picture files shows the front cover its first MP3
+// carries: a picture row named after that file, whose tag is the MP3's path
+// (so recording takes the picture's bytes out of it).
+void PortadasDeFicheros(ListaTrabajo& lista, const std::function<const EtiquetasFichero*(int)>& etiquetasDe)
+{
+    struct Nueva {
+        QString texto, tag;
+    };
+    std::vector<Nueva> nuevas;
+    for (int f = 1; f <= lista.Cuenta(); ++f) {
+        const QString disco = lista.SubItem(f, columna::kDisco);
+        if (lista.Clase(f) != ClaseFila::Expandida || disco.isEmpty() || disco == kVacio)
+            continue;
+        int primera = 0;
+        bool conImagen = false;
+        for (int i = f + 1; i <= lista.Cuenta() && lista.Clase(i) != ClaseFila::Expandida; ++i) {
+            if (lista.Clase(i) == ClaseFila::Imagen)
+                conImagen = true;
+            else if (EsMp3(lista.Clase(i)) && primera == 0)
+                primera = i;
+        }
+        if (conImagen || primera == 0)
+            continue;
+        const FilaTrabajo& mp3 = lista.Fila(primera);
+        const EtiquetasFichero* e = etiquetasDe(primera);
+        if (e->portada)
+            nuevas.push_back({mp3.texto + kSufijoPortada + e->extensionPortada, mp3.tag});
+    }
+    for (const Nueva& n : nuevas)
+        lista.Anade(n.texto, n.tag, LetraDeClase(ClaseFila::Imagen), QStringLiteral("img"));
+}
+
+}  // namespace
 
 void ResumenCarpeta(ListaTrabajo& lista, CamposLlevados& campos, int carpeta, int fin, bool continuacion)
 {
@@ -60,6 +114,14 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
             ++carpetas;
         }
     }
+    // The tags of each file, read when its decoding first needs them.
+    std::vector<std::optional<EtiquetasFichero>> leidas(size_t(lista.Cuenta()) + 1);
+    auto etiquetasDe = [&](int i) -> const EtiquetasFichero* {
+        std::optional<EtiquetasFichero>& e = leidas[size_t(i)];
+        if (!e)
+            LeeEtiquetas(lista.Fila(i).tag, e.emplace());  // a file without tags leaves them empty
+        return &*e;
+    };
     int carpetaActual = 0;
     int contada = -1;
     bool continuacion = false;
@@ -77,8 +139,14 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
                 ctx.elector.PonCarpeta(++carpetaActual, carpetas);
             }
             campos.ruta = lista.Fila(i).texto;
+            std::optional<CandidatoDecodificacion> etiquetas;
+            const EtiquetasPedidas lee = [&]() -> const CandidatoDecodificacion* {
+                if (ctx.etiquetas)
+                    etiquetas = CandidatoEtiquetas(*etiquetasDe(i));
+                return etiquetas ? &*etiquetas : nullptr;
+            };
             // A choice given up stops the run; the rows written stay.
-            if (DecodificaFichero(ctx, campos, continuacion))
+            if (DecodificaFichero(ctx, campos, continuacion, lee))
                 return true;
             lista.PonSubItem(i, columna::kAutor, campos.autor);
             lista.PonSubItem(i, columna::kDisco, campos.disco);
@@ -95,6 +163,8 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
         }
     }
     resume(lista.Cuenta() + 1);
+    if (ctx.etiquetas)
+        PortadasDeFicheros(lista, etiquetasDe);
 
     // Pictures take the author and disc of their folder.
     carpeta = 0;

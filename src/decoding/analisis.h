@@ -1,9 +1,13 @@
 #pragma once
+#include <optional>
+
 #include "common/textos.h"
 #include "decoding/campos.h"
+#include "decoding/elector.h"
 
 class ListaTrabajo;
 struct ContextoDecodificacion;
+struct EtiquetasFichero;
 
 
 // Decodes the MP3 rows of the work list from top to bottom (only the selected
@@ -12,7 +16,11 @@ struct ContextoDecodificacion;
 // folder's author and disc. The masks are reloaded first. campos carries the
 // decoder's texts across rows and runs. When the person gives up a choice the
 // run stops there and rows already written keep their values. The flag it
-// returns is on whichever way the run ends.
+// returns is on whichever way the run ends. With ctx.etiquetas the tags of
+// an MP3 are read, once, when its decoding needs them (a file a mask settles
+// on its own is not opened) and offered as a candidate, and a disc folder
+// without picture files gets a picture row for the front cover its first MP3
+// carries.
 bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodificacion& ctx,
                   bool soloSeleccionadas);
 
@@ -21,3 +29,8 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
 // disc but not the author make a various-artists folder (kind "v").
 // continuacion says whether any of those rows was decoded in this run.
 void ResumenCarpeta(ListaTrabajo& lista, CamposLlevados& campos, int carpeta, int fin, bool continuacion);
+
+// The candidate the tags of a file give (mask "<etiquetas>"): none unless
+// they hold an artist and a title. A missing album reads "<vacio>", a
+// missing track number too; a track number is written with two digits.
+std::optional<CandidatoDecodificacion> CandidatoEtiquetas(const EtiquetasFichero& e);

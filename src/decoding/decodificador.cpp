@@ -262,8 +262,9 @@ QString Campo(const Division& d, int componente)
 
 class Decodificacion {
 public:
-    Decodificacion(ContextoDecodificacion& ctx, CamposLlevados& campos, bool continuacion)
-        : ctx_(ctx), c_(campos), continuacion_(continuacion)
+    Decodificacion(ContextoDecodificacion& ctx, CamposLlevados& campos, bool continuacion,
+                   const EtiquetasPedidas& etiquetas)
+        : ctx_(ctx), c_(campos), continuacion_(continuacion), pide_(etiquetas)
     {
         autorPrevio_ = continuacion ? campos.autor : kNingunoPrevio;
         discoPrevio_ = continuacion ? campos.disco : kNingunoPrevio;
@@ -273,20 +274,34 @@ public:
     bool Ejecuta()
     {
         ctx_.elector.BorrarLista();
+        // Tags chosen for the previous file go first, as a last chosen mask does.
+        const bool etiquetasPrimero = ctx_.mascaras.Mascara(1) == kMascaraEtiquetas && Etiquetas();
+        if (etiquetasPrimero && EvaluaEtiquetas(true))
+            return Acepta(kMascaraEtiquetas);
         QString patron;
         TablaComponentes tabla;
         slot_ = 0;
         ctx_.mascaras.SiguienteMascara(patron, tabla, slot_);
         while (slot_ != 0) {
             const QString resto = c_.ruta.left(qMax<qsizetype>(0, c_.ruta.size() - 4));
-            if (CoincideComodines(resto, patron)) {
+            if (ctx_.mascaras.Mascara(slot_) != kMascaraEtiquetas && CoincideComodines(resto, patron)) {
                 Division d = PrimeraDivision(resto, patron);
                 if (Evalua(d, tabla))
-                    return Acepta();
+                    return Acepta(ctx_.mascaras.Mascara(slot_));
                 if (SegundaDivision(d) && Evalua(d, tabla))
-                    return Acepta();
+                    return Acepta(ctx_.mascaras.Mascara(slot_));
             }
             ctx_.mascaras.SiguienteMascara(patron, tabla, slot_);
+        }
+        if (Etiquetas()) {
+            // No mask gives the file both an author and a disc, what the
+            // catalogue files a song under: the tags say more than any split.
+            if (!utilizable_) {
+                Toma(*Etiquetas());
+                return Acepta(kMascaraEtiquetas);
+            }
+            if (!etiquetasPrimero && !unida_ && EvaluaEtiquetas(false))
+                return Acepta(kMascaraEtiquetas);
         }
         return Pregunta();
     }
@@ -320,31 +335,83 @@ private:
             return false;
         if (c_.posicion == kVacio && c_.cancion.left(5) == QLatin1String("Track"))
             c_.posicion = c_.cancion.right(2);
+        utilizable_ = utilizable_ || (c_.autor != kVacio && c_.disco != kVacio);
+        return Decide(slot_ == 1, ctx_.mascaras.Mascara(slot_), true);
+    }
 
+    // The tags are read when first needed: a file a mask accepts on its own
+    // never needs them.
+    const CandidatoDecodificacion* Etiquetas()
+    {
+        if (!pedidas_) {
+            pedidas_ = true;
+            etiquetas_ = pide_ ? pide_() : nullptr;
+        }
+        return etiquetas_;
+    }
+
+    // The tags as one more split, by the same rules; ultimaElegida: they were
+    // what the person chose for the previous file.
+    bool EvaluaEtiquetas(bool ultimaElegida)
+    {
+        anterior_ = *etiquetas_;
+        hayAnterior_ = true;
+        Toma(*etiquetas_);
+        etiquetasOfrecidas_ = true;
+        return Decide(ultimaElegida, kMascaraEtiquetas, false);
+    }
+
+    void Toma(const CandidatoDecodificacion& k)
+    {
+        c_.autor = k.autor;
+        c_.disco = k.disco;
+        c_.cancion = k.cancion;
+        c_.posicion = k.posicion;
+    }
+
+    static bool MismaLectura(const CamposLlevados& c, const CandidatoDecodificacion& k)
+    {
+        if (c.autor != k.autor || c.disco != k.disco || c.cancion != k.cancion)
+            return false;
+        // "1" and "01" are one position.
+        bool a = false, b = false;
+        const int x = c.posicion.trimmed().toInt(&a), y = k.posicion.trimmed().toInt(&b);
+        return a && b ? x == y : c.posicion == k.posicion;
+    }
+
+    // Accepts an admitted split on its own (true) or offers it.
+    bool Decide(bool ultimaElegida, const QString& mascara, bool deMascara)
+    {
         if (c_.autor == autorPrevio_ && c_.disco == discoPrevio_ && c_.disco != kVacio)
             return true;
         if (!continuacion_)
             ctx_.elector.LimpiaMismoDir();
-        if (c_.disco == discoPrevio_ && slot_ == 1 && continuacion_ && ctx_.elector.MismoDir())
+        if (c_.disco == discoPrevio_ && ultimaElegida && continuacion_ && ctx_.elector.MismoDir())
             return true;
+        // A mask reading what the tags say is one candidate with them; once
+        // the tags were offered it is not offered again.
+        if (deMascara && Etiquetas() && MismaLectura(c_, *Etiquetas())) {
+            unida_ = true;
+            if (etiquetasOfrecidas_)
+                return false;
+        }
 
         int puntos = 0;
         if (c_.autor != kVacio) {
             QString copia = c_.autor;
             puntos = DameAutor(ctx_.bd, copia, false) >= 1 ? 50 : 20;
         }
-        if (continuacion_ && slot_ == 1)
+        if (continuacion_ && ultimaElegida)
             puntos += 10;
         if (c_.posicion != kVacio)
             puntos += 20;
         if (c_.disco != kVacio)
             puntos += 10;
-        ctx_.elector.AnadeCandidato(
-            {c_.autor, c_.disco, c_.cancion, c_.posicion, ctx_.mascaras.Mascara(slot_), puntos});
+        ctx_.elector.AnadeCandidato({c_.autor, c_.disco, c_.cancion, c_.posicion, mascara, puntos});
         return false;
     }
 
-    bool Acepta()
+    bool Acepta(const QString& mascara)
     {
         // A file of the same disc without a position may carry it in its
         // song, as "02-Judas".
@@ -357,7 +424,7 @@ private:
                 c_.cancion = QuitaBlancos(c_.cancion.mid(s));
             }
         }
-        c_.ruta = ctx_.mascaras.Mascara(slot_);
+        c_.ruta = mascara;
         return false;
     }
 
@@ -389,11 +456,25 @@ private:
     int slot_ = 0;
     CandidatoDecodificacion anterior_;
     bool hayAnterior_ = false;
+    const EtiquetasPedidas& pide_;
+    const CandidatoDecodificacion* etiquetas_ = nullptr;
+    bool pedidas_ = false;
+    bool utilizable_ = false;          // a mask gave an admitted split with author and disc
+    bool unida_ = false;               // a mask read what the tags say
+    bool etiquetasOfrecidas_ = false;
 };
 
 }  // namespace
 
-bool DecodificaFichero(ContextoDecodificacion& ctx, CamposLlevados& campos, bool continuacion)
+bool DecodificaFichero(ContextoDecodificacion& ctx, CamposLlevados& campos, bool continuacion,
+                       const EtiquetasPedidas& etiquetas)
 {
-    return Decodificacion(ctx, campos, continuacion).Ejecuta();
+    return Decodificacion(ctx, campos, continuacion, etiquetas).Ejecuta();
+}
+
+bool DecodificaFichero(ContextoDecodificacion& ctx, CamposLlevados& campos, bool continuacion,
+                       const CandidatoDecodificacion* etiquetas)
+{
+    const EtiquetasPedidas dadas = [etiquetas] { return etiquetas; };
+    return DecodificaFichero(ctx, campos, continuacion, dadas);
 }

@@ -1,11 +1,13 @@
 #pragma once
 #include <QString>
+#include <functional>
 
 #include "common/textos.h"
 #include "decoding/campos.h"
 
 class Catalogo;
 class ElectorDecodificacion;
+struct CandidatoDecodificacion;
 class ListaMascaras;
 
 // 1-based position of the last occurrence of buscado in texto; 1 when there
@@ -32,6 +34,9 @@ struct ContextoDecodificacion {
     Catalogo& bd;
     ListaMascaras& mascaras;
     ElectorDecodificacion& elector;
+    // Whether the files are read for their tags: offered as a candidate, and
+// their covers taken for discs without pictures.
+    bool etiquetas = true;
 };
 
 // Decodes campos.ruta (a work-list row text ending in a four-character
@@ -40,4 +45,14 @@ struct ContextoDecodificacion {
 // that file was of the same folder. On return ruta holds the mask used.
 // Returns true when the person gave up the choice: the four fields are then
 // empty and ruta is unchanged.
-bool DecodificaFichero(ContextoDecodificacion& ctx, CamposLlevados& campos, bool continuacion);
+// etiquetas, when given, is what the file's tags say (mask "<etiquetas>"):
+// offered beside the masks' candidates and scored alike; a mask that reads
+// the same is that one candidate; where no mask gives a split with both an
+// author and a disc it is taken without asking.
+bool DecodificaFichero(ContextoDecodificacion& ctx, CamposLlevados& campos, bool continuacion,
+                       const CandidatoDecodificacion* etiquetas = nullptr);
+// The same with the tags asked for only when the decoding needs them (a file
+// a mask accepts on its own is never read); the answer may be nullptr.
+using EtiquetasPedidas = std::function<const CandidatoDecodificacion*()>;
+bool DecodificaFichero(ContextoDecodificacion& ctx, CamposLlevados& campos, bool continuacion,
+                       const EtiquetasPedidas& etiquetas);

@@ -1,6 +1,7 @@
 #pragma once
 #include <QWidget>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -18,6 +19,10 @@ public:
     // failure throws LodrinError.
     void Anade();
     void PonAyuda(const QString& texto);
+    // Whether the analysis reads the files' tags, offers what they say
+    // ("<etiquetas>") and takes their covers: on unless the person turned it
+    // off, kept in the user's settings.
+    bool UsaEtiquetas() const;
 
 public slots:
     // "Añadir" and Enter in the box: Anade, a failure shown over the window.
@@ -30,4 +35,5 @@ private:
     QLineEdit* txtAnadir;
     QPushButton* cmdAnadir;
     QLabel* lblInfoMasc;
+    QCheckBox* chkEtiquetas;
 };

@@ -11,6 +11,7 @@
 #include "common/avisos.h"
 #include "common/barraavance.h"
 #include "decoding/analisis.h"
+#include "decoding/pestanamascaras.h"
 #include "decoding/decodificador.h"
 #include "decoding/teclalista.h"
 #include "decoding/teclalista_ui.h"
@@ -90,7 +91,7 @@ void frmVaro::lstVBusca_OLEDragDrop(const QStringList& rutas)
 void frmVaro::cmdAnaliza_Click()
 {
     Aplica(Suceso::AnalizaEmpieza);
-    ContextoDecodificacion ctx{bd_, mascaras_, Elector()};
+    ContextoDecodificacion ctx{bd_, mascaras_, Elector(), mascarasTab_->UsaEtiquetas()};
     Protege(avisos_, QStringLiteral("analizar la lista"), [&] { AnalizaLista(lista_, campos_, ctx, false); });
     Aplica(Suceso::AnalizaTermina);
     RefrescaLista();
@@ -99,7 +100,7 @@ void frmVaro::cmdAnaliza_Click()
 // F3 in the work list: the selected rows only; the buttons stay as they are.
 void frmVaro::AnalizaSeleccionadas()
 {
-    ContextoDecodificacion ctx{bd_, mascaras_, Elector()};
+    ContextoDecodificacion ctx{bd_, mascaras_, Elector(), mascarasTab_->UsaEtiquetas()};
     Protege(avisos_, QStringLiteral("analizar las filas elegidas"), [&] { AnalizaLista(lista_, campos_, ctx, true); });
     RefrescaLista();
 }

@@ -118,3 +118,5 @@ void BorraTag(const QString& rutaCompleta)
     if (error || alCerrar)
         throw LodrinError(Falla(rutaCompleta, error ? error : alCerrar));
 }
+
+QString FallaTag(const QString& rutaCompleta, int error) { return Falla(rutaCompleta, error); }

@@ -1,6 +1,7 @@
 #include "mp3info/tags_ui.h"
 
 #include "common/avisos.h"
+#include "mp3info/etiquetas.h"
 #include "mp3info/tagid3.h"
 #include "worklist/listatrabajo.h"
 
@@ -13,8 +14,9 @@ void PonTagsLista(const ListaTrabajo& lista, Avisos& avisos)
             continue;
         const QString& fichero = lista.Fila(i).tag;
         if (!Protege(avisos, QStringLiteral("poner el tag en el fichero %1").arg(fichero), [&] {
-                PonTag(fichero, lista.SubItem(i, columna::kCancion), lista.SubItem(i, columna::kAutor),
-                       lista.SubItem(i, columna::kDisco), QStringLiteral("    "), kComentarioTag, QStringLiteral("0"));
+                PonEtiquetas(fichero, {lista.SubItem(i, columna::kAutor), lista.SubItem(i, columna::kDisco),
+                                       lista.SubItem(i, columna::kCancion), lista.SubItem(i, columna::kPosicion),
+                                       lista.Clase(i) == ClaseFila::Varios});
             }, QStringLiteral("Poner Tag's")))
             return;
     }

@@ -20,6 +20,16 @@ QString LetraDeClase(ClaseFila clase);
 inline bool EsCarpeta(ClaseFila c) { return c == ClaseFila::Carpeta || c == ClaseFila::Expandida; }
 inline bool EsMp3(ClaseFila c) { return c == ClaseFila::Mp3 || c == ClaseFila::Varios; }
 
+// A picture row may stand for the front cover an MP3 file carries: its text
+// is the MP3's text + kSufijoPortada + ".jpg" or ".gif", its tag the MP3's
+// full path, which is how readers of the picture know to look inside.
+inline const QString kSufijoPortada = QStringLiteral(" (portada)");
+inline bool PortadaDentroDeMp3(const QString& rutaImagen)
+{
+    return !rutaImagen.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive) &&
+           !rutaImagen.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive);
+}
+
 // One row of the work list: a folder or file being catalogued.
 struct FilaTrabajo {
     QString texto;        // path relative to its base folder, '\' between folders

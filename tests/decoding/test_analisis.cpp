@@ -1,13 +1,21 @@
 // The analysis of the work list: decoding every MP3 row, summing up folders,
-// various-artists folders, pictures, F3 runs and a choice given up.
+// various-artists folders, pictures, F3 runs and a choice given up; the tags
+// the files carry as one more candidate, and their covers.
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "catalogue/catalogo.h"
 #include "decoding/analisis.h"
 #include "decoding/decodificador.h"
+#include "autorun/arbol.h"
+#include "autorun/escribeautorun.h"
+#include "catalogue/grabacion.h"
+#include "catalogue/objetos.h"
 #include "decoding/mascaras.h"
 #include "support/electorguionado.h"
+#include "support/etiquetasprueba.h"
+#include "support/mp3s.h"
+#include "support/testsupport.h"
 #include "worklist/listatrabajo.h"
 
 namespace {
@@ -52,7 +60,40 @@ const QStringList kExitos{"Exitos 2000\\", "Exitos 2000\\Abba-Fernando.mp3", "Ex
 
 class TestAnalisis : public QObject {
     Q_OBJECT
+    QTemporaryDir ficheros;
+    QByteArray audio;
+
+    // Real files under a folder of their own: "ruta|artista|album|titulo|pista"
+    // (ID3v2.4 tags; a file without artist carries none), expanded folders
+    // listed first as rows.
+    void Ficheros(Banco& b, const QString& carpeta, const QStringList& specs, const QByteArray& portada = {})
+    {
+        const QString base = ficheros.filePath(carpeta) + '/';
+        for (const QString& spec : specs) {
+            const QStringList c = spec.split('|');
+            const QString ruta = base + QString(c[0]).replace('\\', '/');
+            if (c.value(1).isEmpty())
+                EscribeFichero(ruta, audio);
+            else
+                CreaMp3Etiquetado(ruta, audio, ClaseEtiqueta::Id3v24,
+                                  {c[1], c[2], "", c[3], c[4].toInt(), spec == specs.first() ? portada : QByteArray(), ""});
+            const QString dir = c[0].left(c[0].lastIndexOf('\\') + 1);
+            if (!b.Fila(dir))
+                b.lista.Anade(dir, base + QString(dir).replace('\\', '/'), "#", "abierta");
+            b.lista.Anade(c[0], ruta, "f", "mp3");
+        }
+    }
+
 private slots:
+    void initTestCase()
+    {
+        const QString ruta = CreaMp3(ficheros.filePath("fuente.mp3"), 0.5, {"-b", "64"});
+        QVERIFY(!ruta.isEmpty());
+        audio = LeeFichero(ruta);
+    }
+    void etiquetas_data();
+    void etiquetas();
+    void portadaDeLosFicheros();
     void resumenDeCarpeta();
     void variosArtistas();
     void discosYAutoresDistintos();
@@ -240,6 +281,116 @@ void TestAnalisis::cancionesSeparadasPorUnaImagen()
     b.elector.responde = ElectorGuionado::Elige("d\\c");
     QVERIFY(b.Analiza());
     QCOMPARE(b.Columnas("Mix\\"), (QStringList{"#", "<vacio>", "c"}));
+}
+
+void TestAnalisis::etiquetas_data()
+{
+    QTest::addColumn<QStringList>("specs");
+    QTest::addColumn<bool>("conEtiquetas");  // the setting of the "Mascaras" tab
+    QTest::addColumn<QString>("elige");      // the mask picked when asked; empty: give up
+    QTest::addColumn<QStringList>("mascarasVistas");  // the best two of the one dialog shown; none: empty
+    QTest::addColumn<QList<QStringList>>("filas");    // the folder row, then the songs
+
+    const QString coro = "Coro Añil|Álbum del Ñandú|";
+    const QString dover = "Dover\\Devil come to me\\";
+    QTest::newRow("tags only: taken without asking")
+        << QStringList{"CD1\\Pista 01.mp3|" + coro + "Ñandú|1", "CD1\\Pista 02.mp3|" + coro + "Canción de cuna|2"}
+        << true << QString() << QStringList()
+        << QList<QStringList>{{"#", "Coro Añil", "Álbum del Ñandú"},
+                              {"f", "Coro Añil", "Álbum del Ñandú", "Ñandú", "01", "<etiquetas>"},
+                              {"f", "Coro Añil", "Álbum del Ñandú", "Canción de cuna", "02", "<etiquetas>"}};
+    QTest::newRow("tags turned off: the path is all there is")
+        << QStringList{"CD1\\Pista 01.mp3|" + coro + "Ñandú|1"} << false << QString("d\\c")
+        << QStringList{"a\\c", "d\\c"}
+        << QList<QStringList>{{"#", "<vacio>", "CD1"}, {"f", "<vacio>", "CD1", "Pista 01", "00", "d\\c"}};
+    QTest::newRow("path only")
+        << QStringList{dover + "01-Judas.mp3", dover + "02-Intro.mp3"} << true << QString("a\\d\\p-c")
+        << QStringList{"a\\d\\p-c", "a\\d\\x-c"}
+        << QList<QStringList>{{"#", "Dover", "Devil come to me"},
+                              {"f", "Dover", "Devil come to me", "Judas", "01", "a\\d\\p-c"},
+                              {"f", "Dover", "Devil come to me", "Intro", "02", "a\\d\\p-c"}};
+    QTest::newRow("both agreeing: one candidate")
+        << QStringList{dover + "01-Judas.mp3|Dover|Devil come to me|Judas|1", dover + "02-Intro.mp3|Dover|Devil come to me|Intro|2"}
+        << true << QString("a\\d\\p-c")
+        << QStringList{"a\\d\\p-c", "a\\d\\x-c"}
+        << QList<QStringList>{{"#", "Dover", "Devil come to me"},
+                              {"f", "Dover", "Devil come to me", "Judas", "01", "a\\d\\p-c"},
+                              {"f", "Dover", "Devil come to me", "Intro", "02", "a\\d\\p-c"}};
+    const QStringList distintos{dover + "01-Judas.mp3|" + coro + "Ñandú|1", dover + "02-Intro.mp3|" + coro + "Canción de cuna|2"};
+    const QStringList vistas{"a\\d\\p-c", "<etiquetas>"};
+    QTest::newRow("both disagreeing: the tags chosen")
+        << distintos << true << QString("<etiquetas>") << vistas
+        << QList<QStringList>{{"#", "Coro Añil", "Álbum del Ñandú"},
+                              {"f", "Coro Añil", "Álbum del Ñandú", "Ñandú", "01", "<etiquetas>"},
+                              {"f", "Coro Añil", "Álbum del Ñandú", "Canción de cuna", "02", "<etiquetas>"}};
+    QTest::newRow("both disagreeing: the path chosen")
+        << distintos << true << QString("a\\d\\p-c") << vistas
+        << QList<QStringList>{{"#", "Dover", "Devil come to me"},
+                              {"f", "Dover", "Devil come to me", "Judas", "01", "a\\d\\p-c"},
+                              {"f", "Dover", "Devil come to me", "Intro", "02", "a\\d\\p-c"}};
+    QTest::newRow("various artists")
+        << QStringList{"Éxitos\\01.mp3|Abba|Éxitos|Fernando|1", "Éxitos\\02.mp3|Dover|Éxitos|Judas|2",
+                       "Éxitos\\03.mp3|Queen|Éxitos|Bohemian|3"}
+        << true << QString() << QStringList()
+        << QList<QStringList>{{"#", "<Varios Artistas>", "Éxitos"},
+                              {"v", "Abba", "Éxitos", "Fernando", "01", "<etiquetas>"},
+                              {"v", "Dover", "Éxitos", "Judas", "02", "<etiquetas>"},
+                              {"v", "Queen", "Éxitos", "Bohemian", "03", "<etiquetas>"}};
+}
+
+void TestAnalisis::etiquetas()
+{
+    QFETCH(QStringList, specs);
+    QFETCH(bool, conEtiquetas);
+    QFETCH(QString, elige);
+    QFETCH(QStringList, mascarasVistas);
+    QFETCH(QList<QStringList>, filas);
+    Banco b(QTest::currentDataTag());
+    b.ctx.etiquetas = conEtiquetas;
+    Ficheros(b, QString::number(qHash(QString(QTest::currentDataTag()))), specs);
+    b.elector.responde = ElectorGuionado::Elige(elige);
+    QVERIFY(b.Analiza());
+    QCOMPARE(b.elector.vistas.size(), mascarasVistas.isEmpty() ? 0 : 1);
+    if (!mascarasVistas.isEmpty()) {
+        QStringList mascaras;
+        for (const CandidatoDecodificacion& k : b.elector.vistas[0].candidatos)
+            mascaras << k.mascara;
+        QCOMPARE(mascaras.mid(0, 2), mascarasVistas);
+        QCOMPARE(mascaras.count("<etiquetas>"), mascarasVistas.count("<etiquetas>"));
+    }
+    QCOMPARE(b.lista.Cuenta(), filas.size());
+    for (int i = 0; i < filas.size(); ++i)
+        QCOMPARE(b.lista.Fila(i + 1).subItems, filas[i]);
+}
+
+void TestAnalisis::portadaDeLosFicheros()
+{
+    Banco b("portada");
+    const QByteArray portada = LeeFichero(CreaImagen(ficheros.filePath("p.jpg")));
+    Ficheros(b, "portada", {"CD1\\Pista 01.mp3|Coro Añil|Álbum del Ñandú|Ñandú|1",
+                            "CD1\\Pista 02.mp3|Coro Añil|Álbum del Ñandú|Canción de cuna|2",
+                            "Con foto\\01.mp3|Otro|Otro disco|Uno|1"}, portada);
+    Ficheros(b, "portada", {"Sin portada\\01.mp3|Otro|Otro disco|Uno|1"});
+    EscribeFichero(ficheros.filePath("portada/Con foto/cover.jpg"), portada);
+    b.lista.Anade("Con foto\\cover.jpg", ficheros.filePath("portada/Con foto/cover.jpg"), "p", "img");
+    QVERIFY(b.Analiza());
+    // Only the folder without pictures whose first file carries one gets a row.
+    const QString fila = "CD1\\Pista 01.mp3 (portada).jpg";
+    QCOMPARE(b.Columnas(fila), (QStringList{"p", "Coro Añil", "Álbum del Ñandú", "", "", ""}));
+    QCOMPARE(b.lista.Fila(b.Fila(fila)).tag, ficheros.filePath("portada/CD1/Pista 01.mp3"));
+    QCOMPARE(b.lista.Cuenta(), 9);
+
+    // Recorded like a picture file: the copy holds the cover's bytes.
+    GrabaCD(b.bd, b.lista, {"CD", "1234-5678", true, b.dir.path()});
+    const QStringList copias = QDir(CarpetaImagenes(b.dir.path())).entryList({"*.jpg"});
+    QCOMPARE(copias.size(), 2);
+    for (const QString& c : copias)
+        QCOMPARE(LeeFichero(QDir(CarpetaImagenes(b.dir.path())).filePath(c)), portada);
+    // No file on the CD holds it: autorun.dat names only the picture file.
+    CamposLlevados campos;
+    const QString autorun = QString::fromUtf8(TextoAutorun(GeneraArbol(b.lista, campos), true));
+    QVERIFY(autorun.contains("\\Con foto\\cover.jpg"));
+    QVERIFY(!autorun.contains("(portada)"));
 }
 
 QTEST_GUILESS_MAIN(TestAnalisis)

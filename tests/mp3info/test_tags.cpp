@@ -1,4 +1,8 @@
-// ID3v1 tags written and blanked byte for byte, and read back by an independent reader.
+// ID3v1 tags written and blanked byte for byte, and read back by an independent reader;
+// the ID3v2.4 tag written beside them.
+#include <QBuffer>
+#include <QDir>
+#include <QImage>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -8,7 +12,9 @@
 #include <unistd.h>
 
 #include "common/lodrinerror.h"
+#include "mp3info/etiquetas.h"
 #include "mp3info/tagid3.h"
+#include "support/etiquetasprueba.h"
 #include "support/mp3s.h"
 #include "support/testsupport.h"
 
@@ -19,6 +25,15 @@ const QByteArray kComentario("TAG puesto por Brenvo by Tarn'");
 void Pon(const QString& ruta, const QString& titulo, const QString& artista, const QString& album)
 {
     PonTag(ruta, titulo, artista, album, QStringLiteral("    "), kComentarioTag, QStringLiteral("0"));
+}
+
+// What "Poner Tag's" does to a file: ID3v2.4 and ID3v1.
+void PonAmbas(const QString& ruta) { PonEtiquetas(ruta, {"A", "D", "T", "1", false}); }
+
+// Copies the tag writer works in, left behind in a folder.
+QStringList Restos(const QString& carpeta)
+{
+    return QDir(carpeta).entryList({QStringLiteral("*.lodrin-*")}, QDir::Files | QDir::Hidden);
 }
 
 QByteArray Cola(const QByteArray& d)
@@ -45,6 +60,9 @@ private slots:
     void emptyFieldsGiveBlanks();
     void blankingKeepsLengthAndGenre();
     void readBackByIndependentReader();
+    void readsId3v2AndApe_data();
+    void readsId3v2AndApe();
+    void id3v24WrittenBesideId3v1KeepingOtherFrames();
     void failuresLeaveTheFileAsItWas_data();
     void failuresLeaveTheFileAsItWas();
 };
@@ -142,6 +160,77 @@ void TestTags::readBackByIndependentReader()
     QVERIFY2(salida.contains(QStringLiteral("Comment: TAG puesto por Brenvo by Tarn'")), qPrintable(salida));
 }
 
+void TestTags::readsId3v2AndApe_data()
+{
+    QTest::addColumn<int>("clase");
+    QTest::addColumn<QString>("formatoPortada");  // the cover's kind; empty: none
+    QTest::addColumn<QString>("extension");       // the cover as a picture file
+    QTest::newRow("ID3v2.3, UTF-16") << int(ClaseEtiqueta::Id3v23) << "JPEG" << ".jpg";
+    QTest::newRow("ID3v2.4, UTF-8, no cover") << int(ClaseEtiqueta::Id3v24) << "" << "";
+    QTest::newRow("APEv2, a GIF") << int(ClaseEtiqueta::Ape) << "GIF" << ".gif";
+    QTest::newRow("ID3v2.4, a PNG becomes JPEG") << int(ClaseEtiqueta::Id3v24) << "PNG" << ".jpg";
+}
+
+void TestTags::readsId3v2AndApe()
+{
+    QFETCH(int, clase);
+    QFETCH(QString, formatoPortada);
+    QFETCH(QString, extension);
+    QByteArray portada;
+    if (formatoPortada == "PNG") {
+        QImage imagen(30, 20, QImage::Format_RGB32);
+        imagen.fill(Qt::darkCyan);
+        QBuffer b(&portada);
+        b.open(QIODevice::WriteOnly);
+        QVERIFY(imagen.save(&b, "PNG"));
+    } else if (!formatoPortada.isEmpty()) {
+        portada = LeeFichero(CreaImagen(dir.filePath("portada." + formatoPortada.toLower())));
+    }
+    const QString ruta = CreaMp3Etiquetado(dir.filePath(QString("Ñandú %1.mp3").arg(QTest::currentDataTag())), audio,
+                                           ClaseEtiqueta(clase),
+                                           {"Coro Añil", "Álbum del Ñandú", "Varios Coros", "Canción de cuna", 7, portada, ""});
+    EtiquetasFichero e;
+    QVERIFY(LeeEtiquetas(ruta, e));
+    QCOMPARE((QStringList{e.artista, e.album, e.artistaAlbum, e.titulo}),
+             (QStringList{"Coro Añil", "Álbum del Ñandú", "Varios Coros", "Canción de cuna"}));
+    QCOMPARE(e.pista, 7);
+    QCOMPARE(e.portada, !portada.isEmpty());
+    const PortadaFichero p = DamePortada(ruta);
+    QCOMPARE(p.extension, extension);
+    if (formatoPortada == "PNG")
+        QCOMPARE(QImage::fromData(p.bytes, "JPEG").size(), QSize(30, 20));
+    else
+        QCOMPARE(p.bytes, portada);
+    // A file without tags says nothing; a named pipe is not waited on.
+    QVERIFY(!LeeEtiquetas(Copia("sin.mp3", audio), e));
+    const QString fifo = dir.filePath(QString("tuberia %1.mp3").arg(QTest::currentDataTag()));
+    QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    QVERIFY(!LeeEtiquetas(fifo, e));
+    QVERIFY(DamePortada(fifo).bytes.isEmpty());
+}
+
+void TestTags::id3v24WrittenBesideId3v1KeepingOtherFrames()
+{
+    const QByteArray portada = LeeFichero(CreaImagen(dir.filePath("portada.jpg")));
+    const QString ruta = CreaMp3Etiquetado(dir.filePath("etiquetado.mp3"), audio, ClaseEtiqueta::Id3v23,
+                                           {"Viejo", "Disco viejo", "", "Título viejo", 9, portada, "De siempre"});
+    PonEtiquetas(ruta, {"Coro Añil", "Álbum del Ñandú", "Canción de cuna con un título de más de treinta letras", "02", true});
+    const QMap<QString, QString> m = MarcosId3v2(ruta);
+    QCOMPARE(m.value("version"), QString("4"));
+    QCOMPARE(m.value("TPE1"), QString("Coro Añil"));
+    QCOMPARE(m.value("TALB"), QString("Álbum del Ñandú"));
+    QCOMPARE(m.value("TIT2"), QString("Canción de cuna con un título de más de treinta letras"));
+    QCOMPARE(m.value("TRCK"), QString("2"));
+    QCOMPARE(m.value("TPE2"), QString("<Varios Artistas>"));
+    QCOMPARE(m.value("COMM"), QString("De siempre"));
+    QCOMPARE(m.value("APIC"), QString::number(portada.size()));
+    // Then the audio as it was, then the ID3v1 tag.
+    QCOMPARE(SinId3v2(LeeFichero(ruta)),
+             audio + BloqueTag("Canción de cuna con un título de más de treinta letras", "Coro Añil",
+                               "Álbum del Ñandú", "    ", kComentarioTag, "0"));
+    QVERIFY(Restos(dir.path()).isEmpty());
+}
+
 void TestTags::failuresLeaveTheFileAsItWas_data()
 {
     QTest::addColumn<QString>("ruta");
@@ -180,17 +269,20 @@ void TestTags::failuresLeaveTheFileAsItWas()
     const bool existia = QFileInfo::exists(ruta);
     const QString esperado = QStringLiteral("No se puede escribir el tag del fichero:\n") + ruta + u'\n' + motivo;
     if (limiteKiB > 0) {
-        QProcess hijo;
-        hijo.start(QStringLiteral("bash"), {"-c", "ulimit -f \"$1\" && exec \"$0\" --pon-tag \"$2\"",
-                                            QCoreApplication::applicationFilePath(), QString::number(limiteKiB), ruta});
-        QVERIFY(hijo.waitForFinished(60000));
-        QCOMPARE(hijo.exitStatus(), QProcess::NormalExit);  // the limit's signal did not end it
-        QCOMPARE(hijo.exitCode(), 3);
-        QCOMPARE(QString::fromUtf8(hijo.readAllStandardOutput()), esperado);
+        for (const char* que : {"--pon-tag", "--pon-etiquetas"}) {
+            QProcess hijo;
+            hijo.start(QStringLiteral("bash"), {"-c", "ulimit -f \"$1\" && exec \"$0\" \"$3\" \"$2\"",
+                                                QCoreApplication::applicationFilePath(), QString::number(limiteKiB),
+                                                ruta, QString::fromLatin1(que)});
+            QVERIFY(hijo.waitForFinished(60000));
+            QCOMPARE(hijo.exitStatus(), QProcess::NormalExit);  // the limit's signal did not end it
+            QCOMPARE(hijo.exitCode(), 3);
+            QCOMPARE(QString::fromUtf8(hijo.readAllStandardOutput()), esperado);
+        }
     } else {
-        for (int borrar = 0; borrar < 2; ++borrar) {
+        for (int modo = 0; modo < 3; ++modo) {
             try {
-                borrar ? BorraTag(ruta) : Pon(ruta, "a", "b", "c");
+                modo == 0 ? Pon(ruta, "a", "b", "c") : modo == 1 ? BorraTag(ruta) : PonAmbas(ruta);
                 QFAIL("no error");
             } catch (const LodrinError& e) {
                 QCOMPARE(e.message(), esperado);
@@ -200,15 +292,19 @@ void TestTags::failuresLeaveTheFileAsItWas()
     QCOMPARE(QFileInfo::exists(ruta), existia);
     if (regular)
         QCOMPARE(LeeFichero(ruta), antes);
+    QVERIFY(Restos(dir.path()).isEmpty());
 }
 
 // The size-limit case runs PonTag in a child process, under the limit its
 // shell set; everything else is the ordinary test run.
 int main(int argc, char** argv)
 {
-    if (argc == 3 && qstrcmp(argv[1], "--pon-tag") == 0) {
+    if (argc == 3 && (qstrcmp(argv[1], "--pon-tag") == 0 || qstrcmp(argv[1], "--pon-etiquetas") == 0)) {
         try {
-            Pon(QString::fromLocal8Bit(argv[2]), "T", "A", "D");
+            if (qstrcmp(argv[1], "--pon-tag") == 0)
+                Pon(QString::fromLocal8Bit(argv[2]), "T", "A", "D");
+            else
+                PonAmbas(QString::fromLocal8Bit(argv[2]));
             return 0;
         } catch (const LodrinError& e) {
             std::fputs(e.message().toUtf8().constData(), stdout);
