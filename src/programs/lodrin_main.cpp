@@ -94,10 +94,6 @@ int main(int argc, char* argv[])
     AplicacionLodrin app(argc, argv);
     CargaTraducciones(app);
     QGuiApplication::setDesktopFileName(QStringLiteral("lodrin"));
-    // What is left once the toolkit took its own options out.
-    const QStringList sobrantes = LeeOrdenes(app.arguments().mid(1), programa).argumentos;
-    if (!sobrantes.isEmpty())
-        return ArgumentoSobrante(programa, sobrantes.first());
 
     const QString dir = CarpetaEnUso();
     QDir().mkpath(dir);

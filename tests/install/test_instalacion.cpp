@@ -163,6 +163,19 @@ void TestInstalacion::lineaDeOrdenes_data()
     QTest::newRow("opción desconocida del visor")
         << QStringList{"Vistel", "--buscar=x", "/cd"} << 2 << ""
         << "Vistel: opción desconocida «--buscar=x»\nPruebe «Vistel --help» para más información.\n";
+    // Decided before any window: no display is needed to hear it.
+    QTest::newRow("opción de un guion desconocida")
+        << QStringList{"Lodrin", "-x"} << 2 << ""
+        << "Lodrin: opción desconocida «-x»\nPruebe «Lodrin --help» para más información.\n";
+    QTest::newRow("argumento de más")
+        << QStringList{"Lodrin", "-style", "fusion", "extra"} << 2 << ""
+        << "Lodrin: argumento de más «extra»\nPruebe «Lodrin --help» para más información.\n";
+    QTest::newRow("opción de un guion desconocida del visor")
+        << QStringList{"Vistel", "-x"} << 2 << ""
+        << "Vistel: opción desconocida «-x»\nPruebe «Vistel --help» para más información.\n";
+    QTest::newRow("argumento de más del visor")
+        << QStringList{"Vistel", "a", "b"} << 2 << ""
+        << "Vistel: argumento de más «b»\nPruebe «Vistel --help» para más información.\n";
 }
 
 // Printed and ended without a window: there is no display to open one on.
