@@ -48,7 +48,7 @@ bool ArbolTrabajo::EscribeAutorun(bool rutasRelativas, const QString& carpeta, A
 {
     const QString fallo = ::EscribeAutorun(*arbol_, rutasRelativas, carpeta);
     if (!fallo.isEmpty()) {
-        avisos.Informa(QStringLiteral("No se ha podido escribir el fichero ") + fallo, QStringLiteral("Autorun"));
+        avisos.Falla(QStringLiteral("No se ha podido escribir el fichero ") + fallo, QStringLiteral("Autorun"));
         return false;
     }
     return true;

@@ -77,6 +77,8 @@ int Buscar(const QString& texto)
 int main(int argc, char* argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("Lodrin"));
+    // The person's settings: ~/.config/Lodrin/Lodrin.conf.
+    QCoreApplication::setOrganizationName(QStringLiteral("Lodrin"));
     const DescripcionPrograma programa = Descripcion();
     {
         // The command line is answered before any window exists, so it works
@@ -102,6 +104,7 @@ int main(int argc, char* argv[])
     AvisosVentana avisos;
     frmVaro ventana(bd, unidades, avisos, dir);
     avisos.PonPadre(&ventana);
+    app.PonAvisos(&avisos);
     try {
         ventana.Form_Load();
     } catch (const LodrinError& e) {

@@ -43,6 +43,13 @@ public:
     int Anade(const QString& texto, const QString& tag, const QString& tipo, const QString& icono);
     void Quita(int indice);
     void Limpia() { filas_.clear(); }
+    // Takes the rows of another list (an undone change); a change all the same.
+    void Reemplaza(const ListaTrabajo& otra)
+    {
+        filas_ = otra.filas_;
+        ordenada_ = otra.ordenada_;
+        ++version_;
+    }
 
     bool Ordenada() const { return ordenada_; }
     // Switching sorting on sorts the rows by their text at once.

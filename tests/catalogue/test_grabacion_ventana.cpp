@@ -113,7 +113,11 @@ void TestGrabacionVentana::grabaQueFallaEscondeLaBarra()
     // Told over the window; the program and the work list carry on.
     v.w->cmdGraba_Click();
     QCOMPARE(v.avisos.textos.size(), 1);
-    QVERIFY(v.avisos.textos.first().startsWith(u"No se ha podido grabar el CD \"Rock 1\" en la base de datos.\n"_s));
+    // Once what failed, then why, as a warning.
+    QCOMPARE(v.avisos.fallos, v.avisos.textos);
+    QVERIFY2(v.avisos.textos.first().startsWith(u"No se ha podido grabar el CD «Rock 1» en el catálogo "_s) &&
+                 v.avisos.textos.first().count(u"No se ha podido"_s) == 1,
+             qPrintable(v.avisos.textos.first()));
     QCOMPARE(v.w->Lista().Cuenta(), 2);
     QVERIFY(Hijo<QProgressBar>(*v.w, "prgLoad")->isHidden());
     QCOMPARE(CuentaFilas(*v.bd, u"tlcancion"_s), qint64(0));
