@@ -96,6 +96,12 @@ frmVaro::frmVaro(Catalogo& bd, Unidades& unidades, Avisos& avisos, const QString
     columna->addWidget(arriba_, 3255);
     columna->addWidget(SSTab2_, 4695);
     ponAtajos();
+    // Tab follows the eye on "Base de datos": the search box, its list, then
+    // "Limpia BD" to their right.
+    auto* busca = baseDatos_->findChild<QWidget*>(QStringLiteral("txtBuscaBD"));
+    auto* lstVBD = baseDatos_->findChild<QWidget*>(QStringLiteral("lstVBD"));
+    setTabOrder(busca, lstVBD);
+    setTabOrder(lstVBD, baseDatos_->findChild<QWidget*>(QStringLiteral("cmbLimpia")));
     conecta();
     colocaVentana();
 }
