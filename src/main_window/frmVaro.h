@@ -113,6 +113,7 @@ private:
     CamposLlevados campos_;
     Habilitados habilitados_;
     ElectorDecodificacion* elector_ = nullptr;
+    bool analisisParado_ = false;  // the next "Analiza" goes on where it stopped
     ElectorDecodificacion* dlgDecodif_ = nullptr;
     EntradaDatos* entrada_ = nullptr;
     EntradaDialogo entradaDialogo_;

@@ -88,6 +88,7 @@ void frmVaro::cmdExplorar_Click()
 // "Nueva" can be undone: the rows and the buttons come back.
 void frmVaro::cmdNueva_Click()
 {
+    analisisParado_ = false;
     recuerda(QStringLiteral("Nueva"), [&] {
         if (lista_.Cuenta() > 0) {
             lista_.Limpia();
@@ -140,8 +141,18 @@ void frmVaro::cmdAnaliza_Click()
     recuerda(QStringLiteral("Analiza"), [&] {
         Aplica(Suceso::AnalizaEmpieza);
         ContextoDecodificacion ctx{bd_, mascaras_, Elector()};
-        Protege(avisos_, QStringLiteral("analizar la lista"), [&] { AnalizaLista(lista_, campos_, ctx, false); });
+        ParadaAnalisis parada;
+        Protege(avisos_, QStringLiteral("analizar la lista"),
+                [&] { AnalizaLista(lista_, campos_, ctx, false, analisisParado_, &parada); });
+        analisisParado_ = parada.carpeta > 0;
         Aplica(Suceso::AnalizaTermina);
+        RefrescaLista();
+        if (analisisParado_)
+            avisos_.Informa(QStringLiteral("Análisis interrumpido en la carpeta %1 de %2. Lo analizado se queda; "
+                                           "\"Analiza\" sigue desde la primera carpeta sin analizar.")
+                                .arg(parada.carpeta)
+                                .arg(parada.carpetas),
+                            QStringLiteral("Analiza"));
     });
     RefrescaLista();
 }
