@@ -169,13 +169,13 @@ void frmVaro::colocaVentana()
         diseno = diseno.boundedTo(pantalla->availableGeometry().size() - QSize(0, Twips(600)));
     setMinimumSize(diseno);
     resize(diseno);
-    const QSettings ajustes;
+    const QSettings ajustes(kAjustes, kAjustes);
     restoreGeometry(ajustes.value(QStringLiteral("frmVaro/geometria")).toByteArray());
 }
 
 void frmVaro::closeEvent(QCloseEvent* e)
 {
-    QSettings ajustes;
+    QSettings ajustes(kAjustes, kAjustes);
     ajustes.setValue(QStringLiteral("frmVaro/geometria"), saveGeometry());
     ajustes.setValue(QStringLiteral("frmVaro/columnas"), ficheros_->EstadoColumnas());
     QWidget::closeEvent(e);
@@ -184,7 +184,7 @@ void frmVaro::closeEvent(QCloseEvent* e)
 void frmVaro::Form_Load()
 {
     // 1 to 3: the work list, its columns and pictures, as widened last time.
-    ficheros_->Prepara(QSettings().value(QStringLiteral("frmVaro/columnas")).toByteArray());
+    ficheros_->Prepara(QSettings(kAjustes, kAjustes).value(QStringLiteral("frmVaro/columnas")).toByteArray());
     // 4: the buttons.
     Aplica(Suceso::Arranque, false);
     // 5

@@ -34,6 +34,10 @@ class Unidades;
 // enabling rules) and wires one to the other; each handler's work lives in
 // the subsystem that owns it. Every handler runs through the one error
 // boundary (Protege): a failure is told and the work stays.
+// The person's settings: ~/.config/Lodrin/Lodrin.conf (organisation and
+// program both "Lodrin"; the data folder is not tied to them).
+inline const QString kAjustes = QStringLiteral("Lodrin");
+
 class frmVaro : public QWidget {
     Q_OBJECT
 public:

@@ -120,7 +120,7 @@ void frmVaro::recuerda(const QString& texto, const std::function<void()>& cambio
 
 void frmVaro::AnadirCarpeta()
 {
-    QSettings ajustes;
+    QSettings ajustes(kAjustes, kAjustes);
     const QString carpeta = QFileDialog::getExistingDirectory(
         this, QStringLiteral("Añadir carpeta"), ajustes.value(kUltimaCarpeta, QDir::homePath()).toString(),
         QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
@@ -132,7 +132,7 @@ void frmVaro::AnadirCarpeta()
 
 void frmVaro::AnadirFicheros()
 {
-    QSettings ajustes;
+    QSettings ajustes(kAjustes, kAjustes);
     const QStringList ficheros = QFileDialog::getOpenFileNames(
         this, QStringLiteral("Añadir ficheros"), ajustes.value(kUltimaCarpeta, QDir::homePath()).toString(),
         QStringLiteral("MP3, imágenes, textos y listas (*.mp3 *.gif *.jpg *.jpeg *.doc *.txt *.m3u);;Todos (*)"),

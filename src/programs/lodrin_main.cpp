@@ -77,8 +77,6 @@ int Buscar(const QString& texto)
 int main(int argc, char* argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("Lodrin"));
-    // The person's settings: ~/.config/Lodrin/Lodrin.conf.
-    QCoreApplication::setOrganizationName(QStringLiteral("Lodrin"));
     const DescripcionPrograma programa = Descripcion();
     {
         // The command line is answered before any window exists, so it works

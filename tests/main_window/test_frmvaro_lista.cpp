@@ -92,7 +92,7 @@ void TestFrmVaroLista::caminoDelTeclado()
     QTest::keyClick(&w, Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(titulo, QString("Añadir carpeta"));
     QCOMPARE(Mostrados(w), QStringList{"Rock\\"});
-    QCOMPARE(QSettings().value("frmVaro/ultimaCarpeta").toString(), musica.filePath("Rock"));
+    QCOMPARE(QSettings(kAjustes, kAjustes).value("frmVaro/ultimaCarpeta").toString(), musica.filePath("Rock"));
 
     // The offscreen platform has no window manager to give the focus back.
     w.activateWindow();

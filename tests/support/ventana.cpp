@@ -37,7 +37,5 @@ void Pulsa(frmVaro& w, const char* boton) { QTest::mouseClick(Hijo<QPushButton>(
 
 void AjustesEn(const QString& carpeta)
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Lodrin"));
-    QCoreApplication::setApplicationName(QStringLiteral("Lodrin"));
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, carpeta);
 }
