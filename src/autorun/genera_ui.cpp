@@ -81,7 +81,7 @@ PestanaPrepararCD::PestanaPrepararCD(QWidget* parent) : QWidget(parent)
         {cmdDeleteTag, "Label6",
          "En el caso que queramos volver a escribir los tag's primero hemos de borrar los contenidos."},
         {cmdauto, "Label3",
-         "Generar el fichero Autorun.dat que junto con Vistel.exe podemos poner en el CD para la presentacion de los "
+         "Generar el fichero Autorun.dat que junto con Vistel podemos poner en el CD para la presentacion de los "
          "contenidos con caratulas."}};
     auto* rejilla = new QGridLayout(this);
     rejilla->setContentsMargins(6, 10, 6, 6);

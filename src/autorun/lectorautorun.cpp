@@ -5,6 +5,21 @@
 
 #include "autorun/ficheroautorun.h"
 
+namespace {
+
+// A various-artists song is stored as "title#@#performer"; the person reads
+// "title (performer)", or the title alone when no performer was known.
+QString EtiquetaLegible(const QString& etiqueta)
+{
+    const qsizetype marca = etiqueta.indexOf(QLatin1String("#@#"));
+    if (marca < 0)
+        return etiqueta;
+    const QString interprete = etiqueta.mid(marca + 3);
+    return interprete.isEmpty() ? etiqueta.left(marca) : QStringLiteral("%1 (%2)").arg(etiqueta.left(marca), interprete);
+}
+
+}  // namespace
+
 QStringList LeeLineas(const QString& ruta)
 {
     QFile f(ruta);
@@ -86,7 +101,7 @@ void LectorAutorun::TrataLinea(int seccion_, const QString& linea)
         if (esperaLinea)
             esperaLinea = false;
         else {
-            texto[d] += linea + salto;
+            texto[d] += EtiquetaLegible(linea) + salto;
             esperaLinea = true;
         }
         break;
