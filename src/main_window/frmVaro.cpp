@@ -175,6 +175,12 @@ void frmVaro::colocaVentana()
 
 void frmVaro::closeEvent(QCloseEvent* e)
 {
+    // Closed while work runs: the work is cancelled first, the window stays.
+    if (prgLoad_->isVisible()) {
+        prgLoad_->Cancela();
+        e->ignore();
+        return;
+    }
     QSettings ajustes(kAjustes, kAjustes);
     ajustes.setValue(QStringLiteral("frmVaro/geometria"), saveGeometry());
     ajustes.setValue(QStringLiteral("frmVaro/columnas"), ficheros_->EstadoColumnas());

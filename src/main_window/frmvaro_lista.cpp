@@ -63,7 +63,7 @@ void frmVaro::cmdExplorar_Click()
     const ClaseFichero raizCd = TipoFichero(raiz, true);
     if (raizCd.tipo.isEmpty()) {
         // The disc went away between the check and the exploring.
-        avisos_.Informa(QStringLiteral("No se puede leer el CD de la unidad %1.").arg(raiz), QStringLiteral("Explorar"));
+        avisos_.Falla(QStringLiteral("No se puede leer el CD de la unidad %1.").arg(raiz), QStringLiteral("Explorar"));
         return;
     }
     recuerda(QStringLiteral("Explorar"), [&] { lista_.Anade(QString(), raiz, raizCd.tipo, raizCd.icono); });
