@@ -112,9 +112,8 @@ void frmVaro::recuerda(const QString& texto, const std::function<void()>& cambio
 {
     const ListaTrabajo antes = lista_;
     const Habilitados habAntes = habilitados_;
-    const quint64 version = lista_.Version();
     cambio();
-    if (lista_.Version() != version)
+    if (!lista_.MismasFilas(antes))
         deshacer_->push(new CambioLista(*this, texto, antes, habAntes, habilitados_));
 }
 

@@ -28,6 +28,7 @@ struct FilaTrabajo {
                           // song, position, mask; rows never analysed carry fewer
     QString icono;        // image key, both large and small picture
     bool seleccionada = false;
+    bool operator==(const FilaTrabajo&) const = default;
 };
 
 // The work list: rows addressed by their 1-based index. While sorting is on
@@ -43,6 +44,7 @@ public:
     int Anade(const QString& texto, const QString& tag, const QString& tipo, const QString& icono);
     void Quita(int indice);
     void Limpia() { filas_.clear(); }
+    bool MismasFilas(const ListaTrabajo& otra) const { return filas_ == otra.filas_; }
     // Takes the rows of another list (an undone change); a change all the same.
     void Reemplaza(const ListaTrabajo& otra)
     {
