@@ -8,11 +8,12 @@ set -euo pipefail
 destino="$(realpath -m "${LODRIN_HOME:-$HOME/Lodrin}")"
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build
+# The two programs only: the tests are built by scripts/test.sh.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
+cmake --build build --target Lodrin Vistel
 cmake --install build --prefix "$destino" >/dev/null
 datos="${XDG_DATA_HOME:-$HOME/.local/share}"
-mkdir -p "$datos/applications" "$datos/icons/hicolor/64x64/apps"
+mkdir -p "$datos/applications"
 cp "$destino"/share/applications/{lodrin,vistel}.desktop "$datos/applications/"
-cp "$destino"/share/icons/hicolor/64x64/apps/{lodrin,vistel}.png "$datos/icons/hicolor/64x64/apps/"
+cp -r "$destino"/share/icons "$datos/"
 exec "$destino/bin/Lodrin"

@@ -1,15 +1,22 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests, the benchmark and the
-# package (dpkg-shlibdeps) need.
+# Installs the Debian packages that building and running Lodrin need.
+# With --pruebas also what the tests, the benchmark and the package check
+# need: the MP3 encoder and the other test tools, a PostgreSQL server
+# and its Qt driver (scripts/test.sh asks for them; scripts/lodrin.sh not).
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libgl-dev qt6-translations-l10n
-  postgresql
-  libsqlite3-dev
-  lame ffmpeg mediainfo id3v2 genisoimage tidy libtag1-dev
-  desktop-file-utils dpkg-dev
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev qt6-translations-l10n
+  libtag1-dev
 )
+if [ "${1:-}" = "--pruebas" ]; then
+  packages+=(
+    libqt6sql6-psql postgresql
+    libsqlite3-dev
+    lame ffmpeg mediainfo id3v2 genisoimage tidy
+    desktop-file-utils dpkg-dev lintian
+  )
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

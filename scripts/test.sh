@@ -2,14 +2,14 @@
 # Installs what is missing, builds everything and runs every test (offscreen).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/setup.sh --pruebas
 # The MPEG header reader takes arbitrary bytes: its robustness test also runs
 # under AddressSanitizer, in a build of its own.
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLODRIN_ASAN=ON
 cmake --build build-asan --target test_mp3info_robustez
 QT_QPA_PLATFORM=offscreen ctest --test-dir build-asan -R '^test_mp3info_robustez$' --output-on-failure
 # Everything else, and that test again, in the ordinary build.
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
 cmake --build build
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j2
 # The store's tests again, on a throwaway PostgreSQL server of their own.
@@ -21,4 +21,6 @@ LODRIN_PRUEBA_MOTOR=postgresql bash scripts/pg_temporal.sh env QT_QPA_PLATFORM=o
 paquete="$(ls "$PWD"/build/lodrin_*_amd64.deb)"
 apt-get -s install "$paquete" >/dev/null
 dpkg -c "$paquete"
+# No error and no warning from Debian's package checker.
+lintian --fail-on error,warning "$paquete"
 LODRIN_PAQUETE="$paquete" QT_QPA_PLATFORM=offscreen build/tests/install/test_instalacion

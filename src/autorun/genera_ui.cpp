@@ -48,7 +48,7 @@ bool ArbolTrabajo::EscribeAutorun(bool rutasRelativas, const QString& carpeta, A
 {
     const QString fallo = ::EscribeAutorun(*arbol_, rutasRelativas, carpeta);
     if (!fallo.isEmpty()) {
-        avisos.Informa(QStringLiteral("No se ha podido escribir el fichero ") + fallo, QStringLiteral("Autorun"));
+        avisos.Falla(QStringLiteral("No se ha podido escribir el fichero ") + fallo, QStringLiteral("Autorun"));
         return false;
     }
     return true;
@@ -81,7 +81,7 @@ PestanaPrepararCD::PestanaPrepararCD(QWidget* parent) : QWidget(parent)
         {cmdDeleteTag, "Label6",
          "En el caso que queramos volver a escribir los tag's primero hemos de borrar los contenidos."},
         {cmdauto, "Label3",
-         "Generar el fichero Autorun.dat que junto con Vistel.exe podemos poner en el CD para la presentacion de los "
+         "Generar el fichero Autorun.dat que junto con Vistel podemos poner en el CD para la presentacion de los "
          "contenidos con caratulas."}};
     auto* rejilla = new QGridLayout(this);
     rejilla->setContentsMargins(6, 10, 6, 6);

@@ -45,6 +45,21 @@ QString DecodificaLinea(QByteArrayView linea)
     return utf8.hasError() ? QString::fromLatin1(linea) : texto;
 }
 
+namespace {
+
+// A various-artists song is stored as "title#@#performer"; the person reads
+// "title (performer)", or the title alone when no performer was known.
+QString EtiquetaLegible(const QString& etiqueta)
+{
+    const qsizetype marca = etiqueta.indexOf(QLatin1String("#@#"));
+    if (marca < 0)
+        return etiqueta;
+    const QString interprete = etiqueta.mid(marca + 3);
+    return interprete.isEmpty() ? etiqueta.left(marca) : QStringLiteral("%1 (%2)").arg(etiqueta.left(marca), interprete);
+}
+
+}  // namespace
+
 QStringList LeeLineas(const QString& ruta)
 {
     const QByteArray bytes = LeeFicheroRegular(ruta);
@@ -153,7 +168,7 @@ void LectorAutorun::TrataLinea(int seccion_, qint64 inicio, qint64 largo)
 QString LectorAutorun::Cancion(int d, qint64 k) const
 {
     const Tramo& t = canciones[d][size_t(k)];
-    return DecodificaLinea(QByteArrayView(bytes_).sliced(t.inicio, t.largo));
+    return EtiquetaLegible(DecodificaLinea(QByteArrayView(bytes_).sliced(t.inicio, t.largo)));
 }
 
 QString LectorAutorun::Texto(int d) const

@@ -176,6 +176,8 @@ auto UnaVez(Catalogo& bd, const QString& que, F& f) -> decltype(f(std::declval<T
             t.Confirma();
             return r;
         }
+    } catch (const OperacionCancelada&) {
+        throw;
     } catch (const LodrinError& e) {
         // Only the outermost operation words the message; inner ones pass
         // the cause on.

@@ -143,6 +143,8 @@ void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& dato
             }
             if (avance)
                 avance->Avanza(i);
+            if (avance && avance->Cancelado())
+                throw OperacionCancelada(QStringLiteral("Grabacion cancelada: no se ha grabado nada del CD."));
         }
         if (copias)
             ImagenesAlDisco(datos.dirPrograma);

@@ -7,4 +7,6 @@ public:
     virtual void Empieza(int maximo) = 0;
     virtual void Avanza(int valor) = 0;
     virtual void Termina() = 0;
+    // Whether the person asked to stop; asking also lets the window hear them.
+    virtual bool Cancelado() { return false; }
 };

@@ -9,6 +9,7 @@ public:
     explicit AvisosVentana(QWidget* padre = nullptr) : padre_(padre) {}
     void PonPadre(QWidget* padre) { padre_ = padre; }
     void Informa(const QString& texto, const QString& titulo) override;
+    void Falla(const QString& texto, const QString& titulo) override;
 
 private:
     QWidget* padre_;

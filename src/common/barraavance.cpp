@@ -1,12 +1,18 @@
 #include "common/barraavance.h"
 
+#include <QCoreApplication>
+
 BarraAvance::BarraAvance(QWidget* parent) : QProgressBar(parent) { setObjectName(QStringLiteral("prgLoad")); }
 
 void BarraAvance::Empieza(int maximo)
 {
     setRange(0, maximo);
     setValue(0);
-    show();
+    if (isHidden()) {
+        cancelado_ = false;
+        show();
+        emit Trabajando(true);
+    }
     repaint();
     pintado_ = 0;
 }
@@ -20,6 +26,20 @@ void BarraAvance::Avanza(int valor)
         pintado_ = centesimas;
         repaint();
     }
+    emit Avanzado(valor);
 }
 
-void BarraAvance::Termina() { hide(); }
+void BarraAvance::Termina()
+{
+    if (isHidden())
+        return;
+    hide();
+    emit Trabajando(false);
+}
+
+bool BarraAvance::Cancelado()
+{
+    if (!cancelado_ && isVisible())
+        QCoreApplication::processEvents();
+    return cancelado_;
+}

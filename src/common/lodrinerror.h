@@ -20,3 +20,9 @@ class CatalogoNoAbierto : public LodrinError {
 public:
     using LodrinError::LodrinError;
 };
+
+// The person cancelled long work: told as what was (not) done, not as a failure.
+class OperacionCancelada : public LodrinError {
+public:
+    using LodrinError::LodrinError;
+};

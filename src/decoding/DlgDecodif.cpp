@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QTreeWidget>
 
 #include <QScreen>
@@ -104,6 +105,29 @@ void DlgDecodif::ajustaColumnas()
         deseado = std::min(deseado, pantalla->availableGeometry().width());
     if (deseado > width())
         resize(deseado, height());
+    reparteAncho();
+}
+
+void DlgDecodif::resizeEvent(QResizeEvent* e)
+{
+    QDialog::resizeEvent(e);
+    reparteAncho();
+}
+
+// The list's free width goes to song, author and disc; a narrower dialog
+// keeps them (the list scrolls) so no text is cut.
+void DlgDecodif::reparteAncho()
+{
+    int usado = 0;
+    for (int c = 0; c < kColumnas; ++c)
+        if (!lstVOpc->isColumnHidden(c))
+            usado += lstVOpc->columnWidth(c);
+    const int libre = lstVOpc->viewport()->width() - usado;
+    if (libre <= 0)
+        return;
+    const int columnas[] = {kCancionFila, kAutor, kDisco};
+    for (int i = 0; i < 3; ++i)
+        lstVOpc->setColumnWidth(columnas[i], lstVOpc->columnWidth(columnas[i]) + libre / 3 + (i < libre % 3 ? 1 : 0));
 }
 
 void DlgDecodif::BorrarLista()

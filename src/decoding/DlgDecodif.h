@@ -35,10 +35,13 @@ public slots:
 protected:
     // Closing by the title bar (or Escape) is "Cancelar".
     void reject() override;
+    // Room the dialog gains goes to song, author and disc.
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     // Every column shows its content: the dialog widens up to the screen.
     void ajustaColumnas();
+    void reparteAncho();
 
     QLabel* lblnomfile;
     QTreeWidget* lstVOpc;

@@ -98,13 +98,17 @@ void ResumenCarpeta(ListaTrabajo& lista, CamposLlevados& campos, int carpeta, in
     lista.PonSubItem(carpeta, columna::kDisco, campos.disco);
 }
 
-bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodificacion& ctx, bool soloSeleccionadas)
+bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodificacion& ctx, bool soloSeleccionadas,
+                  bool continua, ParadaAnalisis* parada)
 {
     // Sorted by text, every folder row comes right before the rows found in it.
     lista.PonOrdenada(true);
     ctx.mascaras.CargaMascaras(ctx.bd);
     // The folders whose songs this run decodes, for the chooser to count.
-    auto seDecodifica = [&](int i) { return EsMp3(lista.Clase(i)) && (!soloSeleccionadas || lista.Fila(i).seleccionada); };
+    auto seDecodifica = [&](int i) {
+        return EsMp3(lista.Clase(i)) && (!soloSeleccionadas || lista.Fila(i).seleccionada) &&
+               (!continua || lista.CuentaSubItems(i) < columna::kMascara);
+    };
     int carpetas = 0;
     for (int i = 1, ultima = -1, actual = 0; i <= lista.Cuenta(); ++i) {
         if (lista.Clase(i) == ClaseFila::Expandida)
@@ -128,7 +132,7 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
     int carpeta = 0;
     // A folder none of whose songs this run decoded keeps the summary it had.
     auto resume = [&](int fin) {
-        if (continuacion || !soloSeleccionadas)
+        if (continuacion || (!soloSeleccionadas && !continua))
             ResumenCarpeta(lista, campos, carpeta, fin, continuacion);
     };
     for (int i = 1; i <= lista.Cuenta(); ++i) {
@@ -146,8 +150,11 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
                 return etiquetas ? &*etiquetas : nullptr;
             };
             // A choice given up stops the run; the rows written stay.
-            if (DecodificaFichero(ctx, campos, continuacion, lee))
+            if (DecodificaFichero(ctx, campos, continuacion, lee)) {
+                if (parada)
+                    *parada = {carpetaActual, carpetas};
                 return true;
+            }
             lista.PonSubItem(i, columna::kAutor, campos.autor);
             lista.PonSubItem(i, columna::kDisco, campos.disco);
             lista.PonSubItem(i, columna::kCancion, campos.cancion);

@@ -21,8 +21,16 @@ struct EtiquetasFichero;
 // on its own is not opened) and offered as a candidate, and a disc folder
 // without picture files gets a picture row for the front cover its first MP3
 // carries.
+// Where a run stopped: the folder (1-based among those it decodes) and how
+// many there were; 0 when it went to the end.
+struct ParadaAnalisis {
+    int carpeta = 0;
+    int carpetas = 0;
+};
+// continua: after a stopped run, the songs already decoded are kept and the
+// run goes on from the first one that is not.
 bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodificacion& ctx,
-                  bool soloSeleccionadas);
+                  bool soloSeleccionadas, bool continua = false, ParadaAnalisis* parada = nullptr);
 
 // Sums up the rows strictly between the folder row carpeta and the row fin:
 // the folder row gets the author and disc its songs share; songs sharing the

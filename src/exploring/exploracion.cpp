@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "common/avance.h"
 #include "common/lodrinerror.h"
 #include "common/rutas.h"
 
@@ -140,7 +141,7 @@ QString DameFicheros(ListaTrabajo& lista, const QString& relativa, const QString
     return kExpandida;
 }
 
-QStringList SacarDirectorios(ListaTrabajo& lista)
+QStringList SacarDirectorios(ListaTrabajo& lista, Avance* avance)
 {
     QStringList fallidas;
     // Rows are appended while expanding; a sorted list would move them.
@@ -153,6 +154,8 @@ QStringList SacarDirectorios(ListaTrabajo& lista)
     for (int i = 1; i <= lista.Cuenta(); ++i) {
         if (lista.Clase(i) != ClaseFila::Carpeta)
             continue;
+        if (avance && avance->Cancelado())
+            break;
         const QString texto = lista.Fila(i).texto;
         QString base = lista.Fila(i).tag;
         bool conBase = true;
@@ -179,10 +182,10 @@ QStringList SacarDirectorios(ListaTrabajo& lista)
     return fallidas;
 }
 
-QStringList Busca(ListaTrabajo& lista)
+QStringList Busca(ListaTrabajo& lista, Avance* avance)
 {
     lista.PonOrdenada(false);
-    QStringList fallidas = SacarDirectorios(lista);
+    QStringList fallidas = SacarDirectorios(lista, avance);
     lista.PonOrdenada(true);
     return fallidas;
 }

@@ -4,6 +4,8 @@
 
 #include "worklist/listatrabajo.h"
 
+class Avance;
+
 // How a path enters the work list: its kind code and picture key; an empty
 // kind means the path is not listed.
 struct ClaseFichero {
@@ -28,11 +30,13 @@ QString DameFicheros(ListaTrabajo& lista, const QString& relativa, const QString
 // found on the way; each is listed against the base folder of its root row.
 // A folder that vanished or cannot be read is skipped (marked expanded, with
 // nothing under it) and its native path returned, for the person to be told.
-QStringList SacarDirectorios(ListaTrabajo& lista);
+// Cancelled (asked before each folder), the rows listed stay and the folders
+// not reached stay "D", for a later run.
+QStringList SacarDirectorios(ListaTrabajo& lista, Avance* avance = nullptr);
 
 // "Busca": sorting off while expanding, then on again by the text. Returns
 // the folders that could not be read.
-QStringList Busca(ListaTrabajo& lista);
+QStringList Busca(ListaTrabajo& lista, Avance* avance = nullptr);
 
 // Adds dropped paths as root rows; paths of other types, paths that no longer
 // exist (returned in desaparecidas when given) and paths already in the list

@@ -105,7 +105,7 @@ void PestanaListados::cmdLstAutor_Click()
         GeneraListado(bd_, dirPrograma_, txtSalida->text(), opciones, &avance_);
     } catch (const FalloSalida& e) {
         avance_.Termina();
-        avisos_.Informa(e.message(), QStringLiteral("Lodrin"));
+        avisos_.Falla(e.message(), QStringLiteral("Lodrin"));
     } catch (...) {
         avance_.Termina();
         Protege(avisos_, QStringLiteral("hacer el listado %1").arg(txtSalida->text()), [] { throw; });

@@ -3,18 +3,16 @@
 #include <QMessageBox>
 #include <cstdlib>
 
-#include "common/lodrinerror.h"
+#include "common/avisos.h"
+#include "common/avisosventana.h"
 
 bool AplicacionLodrin::notify(QObject* receptor, QEvent* evento)
 {
-    try {
-        return QApplication::notify(receptor, evento);
-    } catch (const LodrinError& e) {
-        MuestraFalloYTermina(e.message());
-    } catch (const std::exception& e) {
-        MuestraFalloYTermina(QString::fromLocal8Bit(e.what()));
-    }
-    return false;
+    bool hecho = false;
+    AvisosVentana sobreLaVentana(activeWindow());
+    Protege(avisos_ ? *avisos_ : sobreLaVentana, QStringLiteral("terminar la operación"),
+            [&] { hecho = QApplication::notify(receptor, evento); });
+    return hecho;
 }
 
 void AplicacionLodrin::MuestraFalloYTermina(const QString& texto, QWidget* ventana)

@@ -2,11 +2,16 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSettings>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include "autorun/genera_ui.h"
@@ -39,6 +44,15 @@ frmVaro::frmVaro(Catalogo& bd, Unidades& unidades, Avisos& avisos, const QString
     setWindowTitle(TituloVentana(bd_.ubicacion()));
 
     prgLoad_ = new BarraAvance(this);
+    cmdCancelar_ = Control<QPushButton>(this, "cmdCancelar", QStringLiteral("Cancelar"),
+                                        QStringLiteral("Para el trabajo en curso (Esc)"));
+    cmdCancelar_->hide();
+    // Escape cancels only while work runs; otherwise it is the search box's
+    // and the dialogs'.
+    escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape_->setEnabled(false);
+    cmdCancelar_->setEnabled(false);
+    deshacer_ = new QUndoStack(this);
     Tv_ = new ArbolTrabajo(*imagenes_);
     baseDatos_ = new PestanaBaseDatos(bd_, *imagenes_);
     arriba_ = new AreaSuperior(bd_, *imagenes_, dirPrograma_, *prgLoad_, avisos_, *baseDatos_, Tv_, this);
@@ -74,26 +88,21 @@ frmVaro::frmVaro(Catalogo& bd, Unidades& unidades, Avisos& avisos, const QString
     auto* columna = new QVBoxLayout(this);
     columna->setContentsMargins(Twips(120), 0, Twips(120), Twips(60));
     columna->setSpacing(Twips(90));
-    columna->addWidget(prgLoad_);
+    columna->setMenuBar(creaMenus());
+    auto* avance = new QHBoxLayout;
+    avance->addWidget(prgLoad_, 1);
+    avance->addWidget(cmdCancelar_);
+    columna->addLayout(avance);
     columna->addWidget(arriba_, 3255);
     columna->addWidget(SSTab2_, 4695);
-
-    connect(analizaCd_, &PestanaAnalizaCD::CambioUnidad, this, &frmVaro::Drive1_Change);
-    connect(analizaCd_, &PestanaAnalizaCD::Explorar, this, &frmVaro::cmdExplorar_Click);
-    connect(analizaCd_, &PestanaAnalizaCD::Graba, this, &frmVaro::cmdGraba_Click);
-    connect(ficheros_, &PestanaFicheros::Nueva, this, &frmVaro::cmdNueva_Click);
-    connect(ficheros_, &PestanaFicheros::Busca, this, &frmVaro::cmdBusca_Click);
-    connect(ficheros_, &PestanaFicheros::Analiza, this, &frmVaro::cmdAnaliza_Click);
-    connect(ficheros_, &PestanaFicheros::Compara, this, &frmVaro::cmdCompara_Click);
-    connect(ficheros_, &PestanaFicheros::Genera, this, &frmVaro::cmdGenera_Click);
-    connect(ficheros_, &PestanaFicheros::VerAuto, this, &frmVaro::cmdVerAuto_Click);
-    connect(ficheros_, &PestanaFicheros::Soltadas, this, &frmVaro::lstVBusca_OLEDragDrop);
-    connect(ficheros_, &PestanaFicheros::Tecla, this, &frmVaro::lstVBusca_KeyDown);
-    connect(baseDatos_, &PestanaBaseDatos::Tecla, this, &frmVaro::lstVBD_KeyDown);
-    connect(baseDatos_, &PestanaBaseDatos::Limpiar, this, &frmVaro::cmbLimpia_Click);
-    connect(preparar_, &PestanaPrepararCD::PonerTags, this, &frmVaro::cmdWriteTag_Click);
-    connect(preparar_, &PestanaPrepararCD::BorrarTags, this, &frmVaro::cmdDeleteTag_Click);
-    connect(preparar_, &PestanaPrepararCD::Autorun, this, &frmVaro::cmdauto_Click);
+    ponAtajos();
+    // Tab follows the eye on "Base de datos": the search box, its list, then
+    // "Limpia BD" to their right.
+    auto* busca = baseDatos_->findChild<QWidget*>(QStringLiteral("txtBuscaBD"));
+    auto* lstVBD = baseDatos_->findChild<QWidget*>(QStringLiteral("lstVBD"));
+    setTabOrder(busca, lstVBD);
+    setTabOrder(lstVBD, baseDatos_->findChild<QWidget*>(QStringLiteral("cmbLimpia")));
+    conecta();
     colocaVentana();
 }
 
@@ -105,33 +114,83 @@ frmVaro::~frmVaro()
     delete imagenes_;
 }
 
-QString frmVaro::RutaAjustes(const QString& dirPrograma) { return dirPrograma + QStringLiteral("/lodrin.ini"); }
+// Every handler runs through the one error boundary.
+void frmVaro::conecta()
+{
+    const auto protegido = [this](const char* que, void (frmVaro::*manejador)()) {
+        return [this, que, manejador] { Protege(avisos_, QString::fromUtf8(que), [&] { (this->*manejador)(); }); };
+    };
+    connect(analizaCd_, &PestanaAnalizaCD::CambioUnidad, this, protegido("leer la unidad", &frmVaro::Drive1_Change));
+    connect(analizaCd_, &PestanaAnalizaCD::Explorar, this, protegido("explorar el CD", &frmVaro::cmdExplorar_Click));
+    connect(analizaCd_, &PestanaAnalizaCD::Graba, this, protegido("grabar el CD", &frmVaro::cmdGraba_Click));
+    connect(ficheros_, &PestanaFicheros::Nueva, this, protegido("vaciar la lista", &frmVaro::cmdNueva_Click));
+    connect(ficheros_, &PestanaFicheros::Busca, this, protegido("buscar los ficheros", &frmVaro::cmdBusca_Click));
+    connect(ficheros_, &PestanaFicheros::Analiza, this, protegido("analizar la lista", &frmVaro::cmdAnaliza_Click));
+    connect(ficheros_, &PestanaFicheros::Compara, this, protegido("comparar la lista", &frmVaro::cmdCompara_Click));
+    connect(ficheros_, &PestanaFicheros::Genera, this, protegido("hacer el arbol", &frmVaro::cmdGenera_Click));
+    connect(ficheros_, &PestanaFicheros::VerAuto, this, protegido("ver el Autorun", &frmVaro::cmdVerAuto_Click));
+    connect(ficheros_, &PestanaFicheros::Soltadas, this, [this](const QStringList& rutas) {
+        Protege(avisos_, QStringLiteral("añadir a la lista"), [&] { lstVBusca_OLEDragDrop(rutas); });
+    });
+    connect(ficheros_, &PestanaFicheros::Tecla, this, [this](int tecla) {
+        Protege(avisos_, QStringLiteral("cambiar la lista"), [&] { lstVBusca_KeyDown(tecla); });
+    });
+    connect(baseDatos_, &PestanaBaseDatos::Tecla, this, [this](int tecla) {
+        Protege(avisos_, QStringLiteral("cambiar la base de datos"), [&] { lstVBD_KeyDown(tecla); });
+    });
+    connect(baseDatos_, &PestanaBaseDatos::Limpiar, this, protegido("limpiar la base de datos", &frmVaro::cmbLimpia_Click));
+    connect(preparar_, &PestanaPrepararCD::PonerTags, this, protegido("poner los tag's", &frmVaro::cmdWriteTag_Click));
+    connect(preparar_, &PestanaPrepararCD::BorrarTags, this, protegido("borrar los tag's", &frmVaro::cmdDeleteTag_Click));
+    connect(preparar_, &PestanaPrepararCD::Autorun, this, protegido("escribir el Autorun", &frmVaro::cmdauto_Click));
+    connect(prgLoad_, &BarraAvance::Trabajando, this, &frmVaro::trabajando);
+    connect(cmdCancelar_, &QPushButton::clicked, prgLoad_, &BarraAvance::Cancela);
+    connect(escape_, &QShortcut::activated, prgLoad_, &BarraAvance::Cancela);
+}
 
-// The design's size is where the window opens and its minimum, unless the
-// screen is smaller (a small screen at a large scale); a size and place kept
-// from the last run come back.
+// While long work runs only "Cancelar" (and Escape) can be used.
+void frmVaro::trabajando(bool si)
+{
+    cmdCancelar_->setVisible(si);
+    cmdCancelar_->setEnabled(si);
+    escape_->setEnabled(si);
+    for (QWidget* w : {static_cast<QWidget*>(arriba_), static_cast<QWidget*>(SSTab2_),
+                       static_cast<QWidget*>(layout()->menuBar())})
+        w->setEnabled(!si);
+}
+
+// The design's size below the menu bar is where the window opens and its
+// minimum, unless the screen is smaller (a small screen at a large scale);
+// a size and place kept from the last run come back, from the person's
+// configuration (lodrin.ini beside the catalogue is theirs, only read).
 void frmVaro::colocaVentana()
 {
-    QSize diseno(Twips(10680), Twips(8355));
+    QSize diseno(Twips(10680), Twips(8355) + layout()->menuBar()->sizeHint().height());
     if (const QScreen* pantalla = screen() ? screen() : QGuiApplication::primaryScreen())
         diseno = diseno.boundedTo(pantalla->availableGeometry().size() - QSize(0, Twips(600)));
     setMinimumSize(diseno);
     resize(diseno);
-    const QSettings ajustes(RutaAjustes(dirPrograma_), QSettings::IniFormat);
+    const QSettings ajustes(kAjustes, kAjustes);
     restoreGeometry(ajustes.value(QStringLiteral("frmVaro/geometria")).toByteArray());
 }
 
 void frmVaro::closeEvent(QCloseEvent* e)
 {
-    QSettings ajustes(RutaAjustes(dirPrograma_), QSettings::IniFormat);
+    // Closed while work runs: the work is cancelled first, the window stays.
+    if (prgLoad_->isVisible()) {
+        prgLoad_->Cancela();
+        e->ignore();
+        return;
+    }
+    QSettings ajustes(kAjustes, kAjustes);
     ajustes.setValue(QStringLiteral("frmVaro/geometria"), saveGeometry());
+    ajustes.setValue(QStringLiteral("frmVaro/columnas"), ficheros_->EstadoColumnas());
     QWidget::closeEvent(e);
 }
 
 void frmVaro::Form_Load()
 {
-    // 1 to 3: the work list, its columns and pictures.
-    ficheros_->Prepara();
+    // 1 to 3: the work list, its columns and pictures, as widened last time.
+    ficheros_->Prepara(QSettings(kAjustes, kAjustes).value(QStringLiteral("frmVaro/columnas")).toByteArray());
     // 4: the buttons.
     Aplica(Suceso::Arranque, false);
     // 5
@@ -167,6 +226,16 @@ void frmVaro::Aplica(Suceso suceso, bool cdListo)
 }
 
 void frmVaro::RefrescaLista() { ficheros_->Refresca(); }
+
+void frmVaro::PonLista(const ListaTrabajo& lista, const Habilitados& habilitados)
+{
+    lista_.Reemplaza(lista);
+    habilitados_ = habilitados;
+    ficheros_->Habilita(habilitados_);
+    analizaCd_->Habilita(habilitados_);
+    preparar_->Habilita(habilitados_);
+    RefrescaLista();
+}
 
 ElectorDecodificacion& frmVaro::Elector()
 {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QWidget>
+#include <functional>
 
 #include "decoding/campos.h"
 #include "decoding/dialog.h"
@@ -7,7 +8,11 @@
 #include "worklist/habilitacion.h"
 #include "worklist/listatrabajo.h"
 
+class QMenuBar;
+class QPushButton;
+class QShortcut;
 class QTabWidget;
+class QUndoStack;
 class AreaSuperior;
 class ArbolTrabajo;
 class Avisos;
@@ -27,8 +32,12 @@ class Unidades;
 // The main window. It composes the tabs of SSTab2 and the upper area, holds
 // the state that outlives one handler (the work list, the catalogue, the
 // enabling rules) and wires one to the other; each handler's work lives in
-// the subsystem that owns it. A handler that fails tells the person and the
-// work stays.
+// the subsystem that owns it. Every handler runs through the one error
+// boundary (Protege): a failure is told and the work stays.
+// The person's settings: ~/.config/Lodrin/Lodrin.conf (organisation and
+// program both "Lodrin"; the data folder is not tied to them).
+inline const QString kAjustes = QStringLiteral("Lodrin");
+
 class frmVaro : public QWidget {
     Q_OBJECT
 public:
@@ -56,8 +65,10 @@ public:
     const CamposLlevados& Campos() const { return campos_; }
     const QString& DirPrograma() const { return dirPrograma_; }
 
-    // Where the window's size and position are kept between runs.
-    static QString RutaAjustes(const QString& dirPrograma);
+    // What "Nueva", Supr, F2 and "Analiza" did to the work list, to undo.
+    QUndoStack& Deshacer() { return *deshacer_; }
+    // The work list and the buttons as a change left them (undo and redo).
+    void PonLista(const ListaTrabajo& lista, const Habilitados& habilitados);
 
 public slots:
     void Drive1_Change();
@@ -77,6 +88,11 @@ public slots:
     void cmdVerAuto_Click();
     void cmdWriteTag_Click();
     void cmdDeleteTag_Click();
+    // The menus: a folder or files chosen in Qt's dialog enter as a drop.
+    void AnadirCarpeta();
+    void AnadirFicheros();
+    void BuscarEnCatalogo();
+    void AcercaDe();
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -84,6 +100,12 @@ protected:
 private:
     EntradaDatos& Entrada();
     void colocaVentana();
+    QMenuBar* creaMenus();
+    void ponAtajos();
+    void conecta();
+    // Runs a change of the work list and keeps it to undo when it changed.
+    void recuerda(const QString& texto, const std::function<void()>& cambio);
+    void trabajando(bool si);
 
     Catalogo& bd_;
     Unidades& unidades_;
@@ -95,11 +117,15 @@ private:
     CamposLlevados campos_;
     Habilitados habilitados_;
     ElectorDecodificacion* elector_ = nullptr;
+    bool analisisParado_ = false;  // the next "Analiza" goes on where it stopped
     ElectorDecodificacion* dlgDecodif_ = nullptr;
     EntradaDatos* entrada_ = nullptr;
     EntradaDialogo entradaDialogo_;
 
     BarraAvance* prgLoad_;
+    QPushButton* cmdCancelar_;
+    QShortcut* escape_;
+    QUndoStack* deshacer_;
     ArbolTrabajo* Tv_;
     PestanaBaseDatos* baseDatos_;
     AreaSuperior* arriba_;

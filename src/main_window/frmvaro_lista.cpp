@@ -1,6 +1,7 @@
 // The handlers: each one hands its work to the subsystem that owns it and
 // applies the enabling rules.
 #include <QFileInfo>
+#include <QUndoStack>
 
 #include "autorun/genera_ui.h"
 #include "catalogue/catalogo.h"
@@ -25,6 +26,29 @@ namespace {
 
 QString Lineas(const QStringList& rutas) { return rutas.join(QLatin1Char('\n')); }
 
+// The steps of one command undo as one, whichever way the command ends.
+struct Macro {
+    Macro(QUndoStack& pila, const QString& texto) : pila_(pila) { pila_.beginMacro(texto); }
+    ~Macro() { pila_.endMacro(); }
+    QUndoStack& pila_;
+};
+
+// The bar of a command run on its own; inside another (Explorar) that one's.
+struct AvancePropio {
+    explicit AvancePropio(BarraAvance& barra) : barra_(barra), propio_(barra.isHidden())
+    {
+        if (propio_)
+            barra_.Empieza(0);
+    }
+    ~AvancePropio()
+    {
+        if (propio_)
+            barra_.Termina();
+    }
+    BarraAvance& barra_;
+    const bool propio_;
+};
+
 }  // namespace
 
 void frmVaro::Drive1_Change() { Aplica(Suceso::CambioUnidad, analizaCd_->CompruebaUnidad()); }
@@ -34,66 +58,103 @@ void frmVaro::cmdExplorar_Click()
     Drive1_Change();
     if (analizaCd_->Serial().isEmpty())
         return;
+    const Macro macro(*deshacer_, QStringLiteral("Explorar"));
     cmdNueva_Click();
     QString raiz = analizaCd_->Raiz();
     const ClaseFichero raizCd = TipoFichero(raiz, true);
     if (raizCd.tipo.isEmpty()) {
         // The disc went away between the check and the exploring.
-        avisos_.Informa(QStringLiteral("No se puede leer el CD de la unidad %1.").arg(raiz), QStringLiteral("Explorar"));
+        avisos_.Falla(QStringLiteral("No se puede leer el CD de la unidad %1.").arg(raiz), QStringLiteral("Explorar"));
         return;
     }
-    lista_.Anade(QString(), raiz, raizCd.tipo, raizCd.icono);
+    recuerda(QStringLiteral("Explorar"), [&] { lista_.Anade(QString(), raiz, raizCd.tipo, raizCd.icono); });
     RefrescaLista();
     prgLoad_->Empieza(10);
+    // Cancelled, it keeps what was listed and goes no further.
     cmdBusca_Click();
+    if (prgLoad_->Cancelado()) {
+        prgLoad_->Termina();
+        return;
+    }
     prgLoad_->Avanza(1);
     cmdAnaliza_Click();
     prgLoad_->Avanza(5);
-    if (habilitados_[Boton::cmdGenera]) {
+    if (habilitados_[Boton::cmdGenera] && !prgLoad_->Cancelado()) {
         cmdGenera_Click();
         Aplica(Suceso::Explorar);
     }
     prgLoad_->Termina();
 }
 
+// "Nueva" can be undone: the rows and the buttons come back.
 void frmVaro::cmdNueva_Click()
 {
-    lista_.Limpia();
+    analisisParado_ = false;
+    recuerda(QStringLiteral("Nueva"), [&] {
+        if (lista_.Cuenta() > 0) {
+            lista_.Limpia();
+            lista_.Cambiada();
+        }
+        Aplica(Suceso::Nueva);
+    });
     RefrescaLista();
-    Aplica(Suceso::Nueva);
     bd_.autoresNuevos().LimpiaAutoresNuevos();
 }
 
+// Cancelled, what was listed stays and the folders not reached stay "D".
 void frmVaro::cmdBusca_Click()
 {
-    const QStringList fallidas = Busca(lista_);
+    QStringList fallidas;
+    {
+        const AvancePropio avance(*prgLoad_);
+        recuerda(QStringLiteral("Busca"), [&] {
+            fallidas = Busca(lista_, prgLoad_);
+            Aplica(Suceso::Busca);
+        });
+    }
     RefrescaLista();
-    Aplica(Suceso::Busca);
     if (!fallidas.isEmpty())
-        avisos_.Informa(QStringLiteral("No se han podido leer estas carpetas (ya no estan o no se pueden abrir); "
-                                       "se han saltado:\n") + Lineas(fallidas),
+        avisos_.Falla(QStringLiteral("No se han podido leer estas carpetas (ya no estan o no se pueden abrir); "
+                                     "se han saltado:\n") + Lineas(fallidas),
+                      QStringLiteral("Busca"));
+    else if (prgLoad_->Cancelado())
+        avisos_.Informa(QStringLiteral("Busqueda cancelada: la lista tiene lo encontrado hasta entonces."),
                         QStringLiteral("Busca"));
 }
 
 void frmVaro::lstVBusca_OLEDragDrop(const QStringList& rutas)
 {
     QStringList desaparecidas;
-    AnadeSoltadas(lista_, rutas, &desaparecidas);
+    recuerda(QStringLiteral("Añadir"), [&] {
+        AnadeSoltadas(lista_, rutas, &desaparecidas);
+        Aplica(Suceso::Soltar);
+    });
     RefrescaLista();
-    Aplica(Suceso::Soltar);
     if (!desaparecidas.isEmpty())
-        avisos_.Informa(QStringLiteral("Ya no existen y no se han añadido:\n") + Lineas(desaparecidas),
-                        QStringLiteral("Lodrin"));
+        avisos_.Falla(QStringLiteral("Ya no existen y no se han añadido:\n") + Lineas(desaparecidas),
+                      QStringLiteral("Lodrin"));
 }
 
 // "Analiza": every MP3 row. "Compara" and "Genera" come back even when the
 // person gave up a choice half way.
 void frmVaro::cmdAnaliza_Click()
 {
-    Aplica(Suceso::AnalizaEmpieza);
-    ContextoDecodificacion ctx{bd_, mascaras_, Elector(), mascarasTab_->UsaEtiquetas()};
-    Protege(avisos_, QStringLiteral("analizar la lista"), [&] { AnalizaLista(lista_, campos_, ctx, false); });
-    Aplica(Suceso::AnalizaTermina);
+    recuerda(QStringLiteral("Analiza"), [&] {
+        Aplica(Suceso::AnalizaEmpieza);
+        ContextoDecodificacion ctx{bd_, mascaras_, Elector(), mascarasTab_->UsaEtiquetas()};
+        ParadaAnalisis parada;
+        Protege(avisos_, QStringLiteral("analizar la lista"),
+                [&] { AnalizaLista(lista_, campos_, ctx, false, analisisParado_, &parada); });
+        analisisParado_ = parada.carpeta > 0;
+        Aplica(Suceso::AnalizaTermina);
+        RefrescaLista();
+        if (analisisParado_)
+            avisos_.Informa(QStringLiteral("Análisis interrumpido en la carpeta %1 de %2. Lo analizado se queda; "
+                                           "\"Analiza\" sigue desde la primera carpeta sin analizar.")
+                                .arg(parada.carpeta)
+                                .arg(parada.carpetas),
+                            QStringLiteral("Analiza"));
+    });
     RefrescaLista();
 }
 
@@ -101,7 +162,9 @@ void frmVaro::cmdAnaliza_Click()
 void frmVaro::AnalizaSeleccionadas()
 {
     ContextoDecodificacion ctx{bd_, mascaras_, Elector(), mascarasTab_->UsaEtiquetas()};
-    Protege(avisos_, QStringLiteral("analizar las filas elegidas"), [&] { AnalizaLista(lista_, campos_, ctx, true); });
+    recuerda(QStringLiteral("Volver a Analizar"), [&] {
+        Protege(avisos_, QStringLiteral("analizar las filas elegidas"), [&] { AnalizaLista(lista_, campos_, ctx, true); });
+    });
     RefrescaLista();
 }
 
@@ -113,7 +176,8 @@ void frmVaro::lstVBusca_KeyDown(int tecla)
         return;
     }
     FilasTrabajo filas(lista_);
-    EditaFilas(tecla, filas, campos_, Entrada(), false);
+    recuerda(tecla == Qt::Key_Delete ? QStringLiteral("Eliminar") : QStringLiteral("Editar manualmente"),
+             [&] { EditaFilas(tecla, filas, campos_, Entrada(), false); });
     RefrescaLista();
 }
 
@@ -125,7 +189,7 @@ void frmVaro::lstVBD_KeyDown(int tecla)
 void frmVaro::cmdCompara_Click()
 {
     ficheros_->LeeSeleccion();
-    ComparaDesdeVentana(bd_, lista_, avisos_);
+    recuerda(QStringLiteral("Compara"), [&] { ComparaDesdeVentana(bd_, lista_, avisos_); });
     // Rows marked before a failure keep their icons, so show them either way.
     RefrescaLista();
 }
@@ -162,6 +226,6 @@ void frmVaro::cmdVerAuto_Click()
     Tv_->VerAutorun(dirPrograma_, avisos_);
 }
 
-void frmVaro::cmdWriteTag_Click() { PonTagsLista(lista_, avisos_); }
+void frmVaro::cmdWriteTag_Click() { PonTagsLista(lista_, *prgLoad_, avisos_); }
 
-void frmVaro::cmdDeleteTag_Click() { BorraTagsLista(lista_, avisos_); }
+void frmVaro::cmdDeleteTag_Click() { BorraTagsLista(lista_, *prgLoad_, avisos_); }

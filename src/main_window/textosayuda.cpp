@@ -11,9 +11,10 @@ QString TextoInfoCD()
     return QStringList{
                QStringLiteral("Hemos de elegir la unidad de CDROM en la que esta el CD de MP3 que vamos a catalogar. "),
                QStringLiteral("Esto nos borrara la lista de ficheros que tenemos actualmente y nos explorara el CDROM."),
-               QStringLiteral("Lo analizara para extraer la informacion de autor/disco/cancion/posicion y una vez que "),
-               QStringLiteral("haya acabado nos dejara pulsar al boton <Grabar> para añadir estos datos a la Base de  "),
-               QStringLiteral("DATOS "),
+               // One line the label wraps as it fits: "DATOS" never stands alone.
+               QStringLiteral("Lo analizara para extraer la informacion de autor/disco/cancion/posicion y una vez que "
+                              "haya acabado nos dejara pulsar al boton <Grabar> para añadir estos datos a la Base de "
+                              "DATOS "),
                QStringLiteral("Serial      : Numero de serie del CD "),
                QStringLiteral("Name        : Nombre del volumen del CD"),
                QStringLiteral("Descripcion : Informacion para identificar el CD y es obligatoria "),

@@ -17,6 +17,20 @@ QString Prueba(const DescripcionPrograma& p)
     return QStringLiteral("Pruebe «%1 --help» para más información.\n").arg(p.nombre);
 }
 
+// The toolkit's options, as the window application takes them; the first
+// ones are followed by a value.
+bool OpcionDelToolkit(const QString& palabra, bool* llevaValor)
+{
+    static const QStringList conValor = {
+        "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
+        "qwindowtitle", "session", "style", "stylesheet", "display", "geometry", "title", "name", "visual",
+        "ncols", "cmap", "qmljsdebugger"};
+    static const QStringList sinValor = {"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
+    const QString nombre = palabra.mid(1).section(QLatin1Char('='), 0, 0);
+    *llevaValor = conValor.contains(nombre) && !palabra.contains(QLatin1Char('='));
+    return conValor.contains(nombre) || sinValor.contains(nombre);
+}
+
 }  // namespace
 
 Orden LeeOrdenes(const QStringList& argumentos, const DescripcionPrograma& programa)
@@ -56,9 +70,17 @@ Orden LeeOrdenes(const QStringList& argumentos, const DescripcionPrograma& progr
                 valor = argumentos[++i];
             }
             orden.valores.insert(nombre, valor);
+        } else {
+            bool llevaValor = false;
+            if (!OpcionDelToolkit(a, &llevaValor))
+                return Fallo(QStringLiteral("%1: opción desconocida «%2»\n").arg(programa.nombre, a));
+            if (llevaValor)
+                ++i;
         }
-        // Any other single-dash word is the toolkit's (-platform, -style ...).
     }
+    if (orden.argumentos.size() > programa.maxArgumentos)
+        return Fallo(QStringLiteral("%1: argumento de más «%2»\n")
+                         .arg(programa.nombre, orden.argumentos.at(programa.maxArgumentos)));
     return orden;
 }
 
@@ -99,12 +121,6 @@ int Atiende(const Orden& orden, const DescripcionPrograma& p, const QString& pie
         break;
     }
     return -1;
-}
-
-int ArgumentoSobrante(const DescripcionPrograma& p, const QString& argumento)
-{
-    Escribe(stderr, QStringLiteral("%1: argumento de más «%2»\n").arg(p.nombre, argumento) + Prueba(p));
-    return 2;
 }
 
 void Escribe(std::FILE* salida, const QString& texto)

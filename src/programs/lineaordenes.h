@@ -20,6 +20,7 @@ struct DescripcionPrograma {
     QString argumentos;   // as shown after the name in the usage line, e.g. "[CARPETA]"
     QString resumen;      // a line or two on what it does
     QList<OpcionOrdenes> opciones;
+    int maxArgumentos = 0;  // words that are not options it takes at most
 };
 
 // What the command line asks for.
@@ -31,9 +32,10 @@ struct Orden {
     QString error;                    // the Spanish message, for Accion::Error
 };
 
-// Reads the arguments after the program's name. Single-dash words other than
-// -h and -v belong to the window toolkit, which takes them out when the window
-// application starts; they are passed over here.
+// Reads the arguments after the program's name, all of it before any window:
+// an unknown option or a word too many is an Error. The window toolkit's own
+// single-dash options (-platform xcb, -style=fusion ...) are passed over with
+// their values; the toolkit takes them out when the window application starts.
 Orden LeeOrdenes(const QStringList& argumentos, const DescripcionPrograma& programa);
 
 // The help text, ending with extra lines the program adds (e.g. the folder in use).
@@ -42,9 +44,6 @@ QString TextoAyuda(const DescripcionPrograma& programa, const QString& pie = QSt
 // Prints what an Ayuda, Version or Error order asks for and returns the exit
 // status (0, or 2 for an error); returns -1 for Seguir, printing nothing.
 int Atiende(const Orden& orden, const DescripcionPrograma& programa, const QString& pieAyuda = QString());
-
-// The message and exit status 2 for arguments the program does not take.
-int ArgumentoSobrante(const DescripcionPrograma& programa, const QString& argumento);
 
 // Writes text on a standard stream (stdout, stderr) at once.
 void Escribe(std::FILE* salida, const QString& texto);

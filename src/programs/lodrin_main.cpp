@@ -94,10 +94,6 @@ int main(int argc, char* argv[])
     AplicacionLodrin app(argc, argv);
     CargaTraducciones(app);
     QGuiApplication::setDesktopFileName(QStringLiteral("lodrin"));
-    // What is left once the toolkit took its own options out.
-    const QStringList sobrantes = LeeOrdenes(app.arguments().mid(1), programa).argumentos;
-    if (!sobrantes.isEmpty())
-        return ArgumentoSobrante(programa, sobrantes.first());
 
     const QString dir = CarpetaEnUso();
     QDir().mkpath(dir);
@@ -106,6 +102,7 @@ int main(int argc, char* argv[])
     AvisosVentana avisos;
     frmVaro ventana(bd, unidades, avisos, dir);
     avisos.PonPadre(&ventana);
+    app.PonAvisos(&avisos);
     try {
         ventana.Form_Load();
     } catch (const LodrinError& e) {

@@ -32,7 +32,8 @@ int main(int argc, char* argv[])
         QStringLiteral("Vistel"), QStringLiteral(LODRIN_VERSION), QStringLiteral("[CARPETA]"),
         QStringLiteral("Visor de los discos de un CD preparado con Lodrin: muestra el autorun.dat de CARPETA,\n"
                        "o el que hay junto al programa; si no hay ninguno, pregunta cuál abrir."),
-        {}};
+        {},
+        1};
     {
         QCoreApplication consola(argc, argv);
         const int salida = Atiende(LeeOrdenes(consola.arguments().mid(1), programa), programa);
@@ -43,8 +44,6 @@ int main(int argc, char* argv[])
     CargaTraducciones(app);
     QGuiApplication::setDesktopFileName(QStringLiteral("vistel"));
     const QStringList argumentos = LeeOrdenes(app.arguments().mid(1), programa).argumentos;
-    if (argumentos.size() > 1)
-        return ArgumentoSobrante(programa, argumentos[1]);
     // Nobody can answer a dialog on the offscreen platform.
     DialogoAutorun dialogo;
     const bool interactivo = QGuiApplication::platformName() != QLatin1String("offscreen") &&

@@ -38,6 +38,7 @@ struct FilaTrabajo {
                           // song, position, mask; rows never analysed carry fewer
     QString icono;        // image key, both large and small picture
     bool seleccionada = false;
+    bool operator==(const FilaTrabajo&) const = default;
 };
 
 // The work list: rows addressed by their 1-based index. While sorting is on
@@ -53,6 +54,14 @@ public:
     int Anade(const QString& texto, const QString& tag, const QString& tipo, const QString& icono);
     void Quita(int indice);
     void Limpia() { filas_.clear(); }
+    bool MismasFilas(const ListaTrabajo& otra) const { return filas_ == otra.filas_; }
+    // Takes the rows of another list (an undone change); a change all the same.
+    void Reemplaza(const ListaTrabajo& otra)
+    {
+        filas_ = otra.filas_;
+        ordenada_ = otra.ordenada_;
+        ++version_;
+    }
 
     bool Ordenada() const { return ordenada_; }
     // Switching sorting on sorts the rows by their text at once.

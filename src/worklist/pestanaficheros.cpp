@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -74,21 +75,28 @@ PestanaFicheros::PestanaFicheros(ListaTrabajo& lista, const ListasImagenes& imag
             [this, podemos](const QPoint& p) { podemos->popup(lstVBusca->viewport()->mapToGlobal(p)); });
 }
 
-void PestanaFicheros::Prepara()
+void PestanaFicheros::Prepara(const QByteArray& columnas)
 {
     lista_.PonOrdenada(true);
     Refresca();
-    // The design widths, never narrower than the header's text and picture.
-    // The file name gives up width first: it takes what the other columns
-    // leave of the view, so author, disc and song stay in sight.
-    const int anchos[7] = {4800, 500, 1440, 1440, 1440, 400, 1000};
+    // Every column can be widened by hand. At the opening size the file name
+    // shows its first two dozen characters and author, disc and song are in
+    // sight; position and mask may need the scroll bar. The others keep the
+    // design widths, never narrower than the header's text and picture.
+    const int anchos[7] = {0, 500, 1200, 1200, 1200, 400, 1000};
     QHeaderView* cabecera = lstVBusca->header();
     cabecera->setStretchLastSection(false);
+    cabecera->setSectionResizeMode(QHeaderView::Interactive);
+    cabecera->setMinimumSectionSize(std::min(cabecera->minimumSectionSize(), Twips(500)));
+    lstVBusca->setColumnWidth(0, lstVBusca->fontMetrics().horizontalAdvance(QString(24, QLatin1Char('n'))) +
+                                     lstVBusca->style()->pixelMetric(QStyle::PM_SmallIconSize) + 16);
     for (int c = 1; c < 7; ++c)
         lstVBusca->setColumnWidth(c, std::max(Twips(anchos[c]), cabecera->sectionSizeHint(c)));
-    cabecera->setMinimumSectionSize(std::min(cabecera->minimumSectionSize(), Twips(500)));
-    cabecera->setSectionResizeMode(0, QHeaderView::Stretch);
+    if (!columnas.isEmpty())
+        cabecera->restoreState(columnas);
 }
+
+QByteArray PestanaFicheros::EstadoColumnas() const { return lstVBusca->header()->saveState(); }
 
 void PestanaFicheros::Habilita(const Habilitados& h)
 {

@@ -17,8 +17,10 @@ class PestanaFicheros : public QWidget {
 public:
     PestanaFicheros(ListaTrabajo& lista, const ListasImagenes& imagenes, QWidget* parent = nullptr);
 
-    // Start-up: sorting on, the seven columns and their widths.
-    void Prepara();
+    // Start-up: sorting on, the seven columns and their widths, or those the
+    // person left (EstadoColumnas of the last run).
+    void Prepara(const QByteArray& columnas = QByteArray());
+    QByteArray EstadoColumnas() const;
     void Habilita(const Habilitados& h);
     // The view's selection into the rows' mark, and the rows into the view.
     void LeeSeleccion();

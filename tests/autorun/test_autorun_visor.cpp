@@ -62,7 +62,7 @@ private slots:
         l.Lee({"prologo ignorado", "[label]", "Ana", "Hits", "[img]x", "\\c.jpg", "[canciones]", "\\Ana\\1.mp3",
                "01-Uno", "\\Ana\\2.mp3", "02-Dos#@#Otro", "[label]basura", "bea", "", "[canciones]"});
         QCOMPARE(l.numDiscos, 2);
-        QCOMPARE(l.Texto(1), QString("ANA---Hits\r\n\r\n01-Uno\r\n02-Dos#@#Otro\r\n"));
+        QCOMPARE(l.Texto(1), QString("ANA---Hits\r\n\r\n01-Uno\r\n02-Dos (Otro)\r\n"));
         QCOMPARE(l.texto2[1], QString("ANA---Hits\r\n\r\n"));
         QCOMPARE(l.rutaImagen[1][1], QString("\\c.jpg"));
         QCOMPARE(l.imagenesDisco[1], 1);
@@ -375,7 +375,7 @@ private slots:
         frmAuto w(programa.path(), 33, avisos);
         QCOMPARE(w.discosMostrados, 2);
         QCOMPARE(w.txtdisco[1]->toPlainText(), QStringLiteral("NIÑA---Año\n\n01-Canción\n"));
-        QCOMPARE(w.txtdisco[2]->toPlainText(), QStringLiteral("<VARIOS ARTISTAS>---Hits\n\n01-Song#@#Performer\n"));
+        QCOMPARE(w.txtdisco[2]->toPlainText(), QStringLiteral("<VARIOS ARTISTAS>---Hits\n\n01-Song (Performer)\n"));
         w.cmdImagenes->click();
         QCOMPARE(AnchoImagen(w.imgdisco[1]), 33);
         QCOMPARE(Visibles(w.txtdisco2), QList<int>{2});

@@ -6,10 +6,12 @@
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <QtTest>
+#include <utility>
 
 #include "catalogue/catalogo.h"
 #include "catalogue/cdanalizado.h"
 #include "catalogue/objetos.h"
+#include "common/barraavance.h"
 #include "common/lodrinerror.h"
 #include "main_window/frmVaro.h"
 #include "support/ventana.h"
@@ -113,11 +115,33 @@ void TestGrabacionVentana::grabaQueFallaEscondeLaBarra()
     // Told over the window; the program and the work list carry on.
     v.w->cmdGraba_Click();
     QCOMPARE(v.avisos.textos.size(), 1);
-    QVERIFY(v.avisos.textos.first().startsWith(u"No se ha podido grabar el CD \"Rock 1\" en la base de datos.\n"_s));
+    // Once what failed, then why, as a warning.
+    QCOMPARE(v.avisos.fallos, v.avisos.textos);
+    QVERIFY2(v.avisos.textos.first().startsWith(u"No se ha podido grabar el CD «Rock 1» en el catálogo "_s) &&
+                 v.avisos.textos.first().count(u"No se ha podido"_s) == 1,
+             qPrintable(v.avisos.textos.first()));
     QCOMPARE(v.w->Lista().Cuenta(), 2);
     QVERIFY(Hijo<QProgressBar>(*v.w, "prgLoad")->isHidden());
     QCOMPARE(CuentaFilas(*v.bd, u"tlcancion"_s), qint64(0));
     QCOMPARE(CuentaFilas(*v.bd, u"tlobjetos"_s), qint64(0));
+
+    // Cancelled with Escape after its first row, it records nothing either.
+    EscribeFichero(v.cd.Ruta(u"A\\cover.jpg"_s), "JPEG");
+    v.w->show();
+    QVERIFY(QTest::qWaitForWindowActive(v.w.get()));
+    auto* barra = qobject_cast<BarraAvance*>(Hijo<QProgressBar>(*v.w, "prgLoad"));
+    bool pulsada = false;
+    connect(barra, &BarraAvance::Avanzado, this, [&] {
+        if (!std::exchange(pulsada, true))
+            QTest::keyClick(v.w.get(), Qt::Key_Escape);
+    });
+    v.w->cmdGraba_Click();
+    QCOMPARE(v.avisos.textos.last(), u"Grabacion cancelada: no se ha grabado nada del CD."_s);
+    QCOMPARE(v.avisos.fallos.size(), 1);
+    QVERIFY(barra->isHidden());
+    QCOMPARE(CuentaFilas(*v.bd, u"tlcd"_s), qint64(0));
+    QCOMPARE(CuentaFilas(*v.bd, u"tlcancion"_s), qint64(0));
+    QVERIFY(Ficheros(CarpetaImagenes(v.dirPrograma)).isEmpty());  // the copy went with the rollback
 }
 
 void TestGrabacionVentana::grabaSinDescripcionOSerieNoGraba_data()

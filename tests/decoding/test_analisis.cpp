@@ -194,7 +194,10 @@ void TestAnalisis::cancelarDetieneElRecorrido()
     b.elector.responde = [](const ElectorGuionado::Vista& v, bool&) {
         return v.ruta.startsWith("Zeta") ? 0 : ElectorGuionado::FilaDe(v, "a\\d\\p-c");
     };
-    QVERIFY(b.Analiza());
+    ParadaAnalisis parada;
+    QVERIFY(AnalizaLista(b.lista, b.campos, b.ctx, false, false, &parada));
+    QCOMPARE(parada.carpeta, 2);
+    QCOMPARE(parada.carpetas, 2);
     QCOMPARE(b.Columnas(kDover[3]).value(3), QString("Fin"));
     QCOMPARE(b.Columnas(kDover[0]), (QStringList{"#", "Dover", "Devil come to me"}));
     QCOMPARE(b.Columnas("Zeta\\"), (QStringList{"#"}));
@@ -202,6 +205,19 @@ void TestAnalisis::cancelarDetieneElRecorrido()
     QCOMPARE(b.Columnas("Zeta\\02-Dos.mp3"), (QStringList{"f", "viejo"}));
     QCOMPARE(b.Columnas("Dover\\Devil come to me\\cover.jpg"), (QStringList{"p"}));
     QCOMPARE(b.elector.vistas.size(), 2);
+
+    // Going on: the decoded folder is kept and not asked again; the rest is
+    // decoded and the pictures get their folders.
+    const QStringList dover = b.Columnas(kDover[1]);
+    b.elector.vistas.clear();
+    b.elector.responde = ElectorGuionado::Elige("a\\c");
+    QVERIFY(AnalizaLista(b.lista, b.campos, b.ctx, false, true, &(parada = {})));
+    QCOMPARE(parada.carpeta, 0);
+    QCOMPARE(b.elector.vistas.value(0).ruta, QString("Zeta\\01-Uno.mp3"));
+    QCOMPARE(b.Columnas(kDover[1]), dover);
+    QCOMPARE(b.Columnas(kDover[0]), (QStringList{"#", "Dover", "Devil come to me"}));
+    QCOMPARE(b.Columnas("Zeta\\01-Uno.mp3").value(1), QString("Zeta"));
+    QCOMPARE(b.Columnas("Dover\\Devil come to me\\cover.jpg").value(1), QString("Dover"));
 }
 
 void TestAnalisis::f3SoloSeleccionadas()

@@ -281,7 +281,9 @@ private slots:
         };
         w.lstVBD_KeyDown(Qt::Key_F2);
         QCOMPARE(avisos_->textos.size(), 1);
-        QVERIFY(avisos_->textos.first().startsWith("No se ha podido cambiar la base de datos.\n"));
+        QVERIFY2(avisos_->textos.first().startsWith("No se ha podido ") &&
+                     avisos_->textos.first().count("No se ha podido") == 1 && avisos_->textos.first().endsWith("32767"),
+                 qPrintable(avisos_->textos.first()));
         QCOMPARE(fila->text(columnaBD::kPosicion), QString("12"));
         QCOMPARE(bd_->Abre("select * from tlcancion where idcancion = " + id(a.idcancion)).Entero("wncancion"),
                  qint64(12));

@@ -1,5 +1,6 @@
 // The installed tree, as a user gets it from cmake --install or the package:
 // menu entries, the command line, and where the catalogue is kept.
+#include <QDirIterator>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -125,9 +126,25 @@ void TestInstalacion::entradasDelMenu()
         const QString ruta = nombrado_ + "/bin/" + programa;
         QVERIFY2(exec == "Exec=\"" + ruta + "\"" || exec.startsWith("Exec=\"" + ruta + "\" "), qPrintable(exec));
         QVERIFY(QFileInfo(prefijo_ + "/bin/" + programa).isExecutable());
-        const QString png = "/share/icons/hicolor/64x64/apps/" + programa.toLower() + ".png";
-        QCOMPARE(icono, nombrado_ + png);
-        QVERIFY(QFileInfo(prefijo_ + png).isFile());
+        // The icon by its name in the theme, in every size.
+        QCOMPARE(icono, programa.toLower());
+        for (const char* tamano : {"16x16", "24x24", "32x32", "48x48", "64x64"})
+            QVERIFY(QFileInfo(prefijo_ + "/share/icons/hicolor/" + tamano + "/apps/" + icono + ".png").isFile());
+        QVERIFY(QFileInfo(prefijo_ + "/share/man/man1/" + programa + ".1.gz").isFile());
+    }
+    QVERIFY(QFileInfo(prefijo_ + "/share/doc/lodrin/copyright").isFile());
+    QVERIFY(QFileInfo(prefijo_ + "/share/doc/lodrin/changelog.gz").isFile());
+    // Every file 0644, the programs 0755, whatever the checkout's modes.
+    const auto lectura = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                         QFileDevice::ReadOther | QFileDevice::ReadUser | QFileDevice::WriteUser;
+    const auto programa = lectura | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther |
+                          QFileDevice::ExeUser;
+    QDirIterator todos(prefijo_, QDir::Files, QDirIterator::Subdirectories);
+    while (todos.hasNext()) {
+        const QFileInfo f(todos.next());
+        if (f.fileName() == "anterior.mdb" || f.path().endsWith("/imagenes"))
+            continue;  // what initTestCase recorded
+        QVERIFY2(f.permissions() == (f.path().endsWith("/bin") ? programa : lectura), qPrintable(f.filePath()));
     }
 }
 
@@ -163,6 +180,19 @@ void TestInstalacion::lineaDeOrdenes_data()
     QTest::newRow("opción desconocida del visor")
         << QStringList{"Vistel", "--buscar=x", "/cd"} << 2 << ""
         << "Vistel: opción desconocida «--buscar=x»\nPruebe «Vistel --help» para más información.\n";
+    // Decided before any window: no display is needed to hear it.
+    QTest::newRow("opción de un guion desconocida")
+        << QStringList{"Lodrin", "-x"} << 2 << ""
+        << "Lodrin: opción desconocida «-x»\nPruebe «Lodrin --help» para más información.\n";
+    QTest::newRow("argumento de más")
+        << QStringList{"Lodrin", "-style", "fusion", "extra"} << 2 << ""
+        << "Lodrin: argumento de más «extra»\nPruebe «Lodrin --help» para más información.\n";
+    QTest::newRow("opción de un guion desconocida del visor")
+        << QStringList{"Vistel", "-x"} << 2 << ""
+        << "Vistel: opción desconocida «-x»\nPruebe «Vistel --help» para más información.\n";
+    QTest::newRow("argumento de más del visor")
+        << QStringList{"Vistel", "a", "b"} << 2 << ""
+        << "Vistel: argumento de más «b»\nPruebe «Vistel --help» para más información.\n";
 }
 
 // Printed and ended without a window: there is no display to open one on.

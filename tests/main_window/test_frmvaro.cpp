@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMenuBar>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -50,6 +51,7 @@ private:
 void TestFrmVaro::init()
 {
     dir_ = new QTemporaryDir;
+    AjustesEn(dir_->filePath("config"));
     bd_ = new Catalogo(Catalogo::RutaCatalogo(dir_->path()), "ventana");
     w_ = new frmVaro(*bd_, unidades_, avisos_, dir_->path());
     w_->Form_Load();
@@ -95,19 +97,37 @@ void TestFrmVaro::pestanasYTextos()
     for (const auto& [nombre, texto, ayuda] : botones) {
         auto* b = w_->findChild<QPushButton*>(QString::fromUtf8(nombre));
         QVERIFY2(b, nombre);
-        QCOMPARE(b->text(), texto);
+        QCOMPARE(QString(b->text()).remove('&'), texto);
         QCOMPARE(b->toolTip(), ayuda);
+    }
+    // Every button and box has its Alt+letter, none repeated on a tab nor
+    // taken by a menu.
+    QString letrasMenus;
+    for (QAction* m : Hijo<QMenuBar>(*w_, "menuLodrin")->actions())
+        letrasMenus += m->text().at(m->text().indexOf('&') + 1).toLower();
+    QCOMPARE(letrasMenus, QString("aey"));
+    for (int i = 0; i < Hijo<QTabWidget>(*w_, "SSTab2")->count(); ++i) {
+        QString letras = letrasMenus;
+        for (QAbstractButton* b : Hijo<QTabWidget>(*w_, "SSTab2")->widget(i)->findChildren<QAbstractButton*>()) {
+            if (!qobject_cast<QPushButton*>(b) && !qobject_cast<QCheckBox*>(b))
+                continue;  // the search box's clear button
+            const qsizetype y = b->text().indexOf('&');
+            QVERIFY2(y >= 0, qPrintable(b->objectName()));
+            const QChar letra = b->text().at(y + 1).toLower();
+            QVERIFY2(!letras.contains(letra), qPrintable(b->text()));
+            letras += letra;
+        }
     }
     QCOMPARE(w_->findChild<QLabel*>("Label2")->text(), QString("Serial: "));
     QCOMPARE(w_->findChild<QLabel*>("Label1")->text(), QString("Descripcion:"));
     QCOMPARE(Hijo<QLabel>(*w_, "lbserial")->text(), QString());
     QCOMPARE(Hijo<QLineEdit>(*w_, "txtCDROM")->toolTip(), QString("Pon la descripcion que quieres que identifique al Cd a catalogar"));
     QVERIFY(Hijo<QCheckBox>(*w_, "chkGrabImg")->isChecked());
-    QCOMPARE(Hijo<QCheckBox>(*w_, "chkGrabImg")->text(), QString("Grabar imagenes"));
+    QCOMPARE(Hijo<QCheckBox>(*w_, "chkGrabImg")->text().remove('&'), QString("Grabar imagenes"));
     QCOMPARE(Hijo<QLineEdit>(*w_, "txtSalida")->text(), QString("listado.htm"));
     QVERIFY(!Hijo<QCheckBox>(*w_, "chkCanciones")->isChecked());
     QVERIFY(!Hijo<QCheckBox>(*w_, "chkImagenes")->isChecked());
-    QCOMPARE(Hijo<QCheckBox>(*w_, "chkImagenes")->text(), QString("Poner Imagenes"));
+    QCOMPARE(Hijo<QCheckBox>(*w_, "chkImagenes")->text().remove('&'), QString("Poner Imagenes"));
     QCOMPARE(w_->findChild<QLineEdit*>("txtAñadir")->toolTip(), QString("Mascara a añadir"));
     QCOMPARE(Hijo<ComboImagen>(*w_, "cmbCd")->placeholderText(), QString("<elegir cd>"));
     QCOMPARE(Hijo<ComboImagen>(*w_, "cmbAutor")->placeholderText(), QString("<elegir autor>"));
@@ -125,9 +145,10 @@ void TestFrmVaro::pestanasYTextos()
 void TestFrmVaro::ayudas()
 {
     const QStringList cd = Hijo<QLabel>(*w_, "lblInfoCD")->text().split("\r\n");
-    QCOMPARE(cd.size(), 10);  // nine lines and a final line break
-    QCOMPARE(cd[3], QString("haya acabado nos dejara pulsar al boton <Grabar> para añadir estos datos a la Base de  "));
-    QCOMPARE(cd[9], QString());
+    QCOMPARE(cd.size(), 8);  // seven lines and a final line break
+    QVERIFY(cd[2].endsWith(" una vez que haya acabado nos dejara pulsar al boton <Grabar> para añadir estos datos a la "
+                           "Base de DATOS "));
+    QCOMPARE(cd[7], QString());
     const QStringList masc = Hijo<QLabel>(*w_, "lblInfoMasc")->text().split("\r\n");
     QCOMPARE(masc.size(), 7);
     QCOMPARE(masc[4], QString("Dover(Devil come to me)\\Judas.mp3  --> mascara aplicable  a(d)\\c "));
@@ -241,18 +262,24 @@ void TestFrmVaro::catalogoAjenoParaElArranque()
 
 void TestFrmVaro::ventanaQueCrece()
 {
-    const QSize diseno(Twips(10680), Twips(8355));
+    const QSize diseno(Twips(10680), Twips(8355) + Hijo<QMenuBar>(*w_, "menuLodrin")->sizeHint().height());
     w_->show();
     QVERIFY(QTest::qWaitForWindowExposed(w_));
     QCOMPARE(w_->size(), diseno);
     QCOMPARE(w_->minimumSize(), diseno);
-    // At the opening size an analysed row shows author, disc and song.
-    w_->Lista().Anade("Dover\\Devil came to me\\01 Judas.mp3", "/cd/x.mp3", "f", "mp3");
+    // At the opening size an analysed row shows the first 20 characters of
+    // its name, author, disc and song; every column can be widened.
+    const QString nombre = "Dover\\Devil came to me\\01 Judas.mp3";
+    w_->Lista().Anade(nombre, "/cd/x.mp3", "f", "mp3");
     for (int c = 2; c <= 6; ++c)
         w_->Lista().PonSubItem(1, c, "Texto");
     w_->RefrescaLista();
     auto* lista = Hijo<QTreeView>(*w_, "lstVBusca");
     QVERIFY(lista->header()->sectionViewportPosition(4) + lista->header()->sectionSize(4) <= lista->viewport()->width());
+    QVERIFY(lista->columnWidth(0) >= lista->fontMetrics().horizontalAdvance(nombre.left(20)) + 16);
+    for (int c = 0; c < 7; ++c)
+        QCOMPARE(lista->header()->sectionResizeMode(c), QHeaderView::Interactive);
+    lista->setColumnWidth(0, 400);
     // The catalogue list's first header is never cut.
     auto* bd = Hijo<QTreeWidget>(*w_, "lstVBD");
     QVERIFY(bd->columnWidth(0) >= bd->header()->sectionSizeHint(0));
@@ -281,11 +308,15 @@ void TestFrmVaro::ventanaQueCrece()
         QVERIFY2(ahora.width() > antes[i].width() && ahora.height() > antes[i].height(),
                  qPrintable(crecen[i]->objectName()));
     }
-    // Size and place are kept, in the program's folder, for the next run.
+    // Size, place and widths are kept in the person's configuration for the
+    // next run; lodrin.ini beside the catalogue is theirs and never written.
     w_->close();
-    QVERIFY(QFileInfo::exists(frmVaro::RutaAjustes(dir_->path())));
+    QVERIFY(!QFileInfo::exists(dir_->filePath("lodrin.ini")));
+    QVERIFY(QFileInfo::exists(dir_->filePath("config/Lodrin/Lodrin.conf")));
     frmVaro otra(*bd_, unidades_, avisos_, dir_->path());
+    otra.Form_Load();
     QCOMPARE(otra.size(), diseno + QSize(400, 300));
+    QCOMPARE(Hijo<QTreeView>(otra, "lstVBusca")->columnWidth(0), 400);
 }
 
 QTEST_MAIN(TestFrmVaro)

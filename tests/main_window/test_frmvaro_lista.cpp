@@ -3,6 +3,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDropEvent>
+#include <QFileDialog>
+#include <QSettings>
+#include <QTimer>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -41,7 +45,7 @@ public:
 
 struct Ventana {
     Ventana(Unidades& u, const QString& conexion)
-        : bd(dir.filePath("anterior.mdb"), conexion), w(bd, u, avisos, dir.path())
+        : bd((AjustesEn(dir.filePath("config")), dir.filePath("anterior.mdb")), conexion), w(bd, u, avisos, dir.path())
     {
         w.Form_Load();
     }
@@ -60,7 +64,62 @@ private slots:
     void unidadesQueCambianOFallan();
     void soltarBuscaYNueva();
     void explorarElCd();
+    void caminoDelTeclado();
 };
+
+// Without a mouse: Ctrl+O and a folder typed in Qt's chooser, "Busca" by its
+// Alt+letter, "Nueva" undone and redone, Ctrl+F to the catalogue's search box.
+void TestFrmVaroLista::caminoDelTeclado()
+{
+    QTemporaryDir musica;
+    EscribeFichero(musica.filePath("Rock/01 Intro.mp3"), "x");
+    UnidadesFalsas u;
+    Ventana v(u, "teclado");
+    frmVaro& w = v.w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+
+    QString titulo;
+    QTimer::singleShot(0, this, [&] {
+        auto* dialogo = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialogo);
+        titulo = dialogo->windowTitle();
+        auto* nombre = dialogo->findChild<QLineEdit*>("fileNameEdit");
+        // Typed as pasted: the completer's list would take the keys meanwhile.
+        nombre->setText(musica.filePath("Rock"));
+        QTest::keyClick(nombre, Qt::Key_Return);
+    });
+    QTest::keyClick(&w, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(titulo, QString("Añadir carpeta"));
+    QCOMPARE(Mostrados(w), QStringList{"Rock\\"});
+    QCOMPARE(QSettings(kAjustes, kAjustes).value("frmVaro/ultimaCarpeta").toString(), musica.filePath("Rock"));
+
+    // The offscreen platform has no window manager to give the focus back.
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(&w, Qt::Key_B, Qt::AltModifier);
+    QTRY_COMPARE(Mostrados(w), (QStringList{"Rock\\", "Rock\\01 Intro.mp3"}));
+    QVERIFY(Hijo<QPushButton>(w, "cmdAnaliza")->isEnabled());
+    QTest::keyClick(&w, Qt::Key_N, Qt::AltModifier);
+    QTRY_COMPARE(Mostrados(w), QStringList());
+    QVERIFY(!Hijo<QPushButton>(w, "cmdAnaliza")->isEnabled());
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Mostrados(w), (QStringList{"Rock\\", "Rock\\01 Intro.mp3"}));
+    QVERIFY(Hijo<QPushButton>(w, "cmdAnaliza")->isEnabled());
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(Mostrados(w), QStringList());
+    QVERIFY(v.avisos.textos.isEmpty());
+
+    // On "Base de datos" Tab goes from the search box to its list, then to "Limpia BD".
+    QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QString("txtBuscaBD"));
+    QStringList orden;
+    for (int i = 0; i < 2; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        orden << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(orden, (QStringList{"lstVBD", "cmbLimpia"}));
+}
 
 void TestFrmVaroLista::comprobacionDeUnidad()
 {

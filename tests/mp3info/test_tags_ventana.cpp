@@ -1,4 +1,6 @@
 // "Poner Tag's" and "Borrar tag's" over the main window's work list.
+#include <QProgressBar>
+#include <utility>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -91,9 +93,13 @@ private slots:
         QCOMPARE(l.SubItem(2, columna::kCancion), QString("Canción"));
     }
 
-    void failureStopsTheRunAndNamesTheFile()
+    // A batch goes on past the files that have gone and ends with one
+    // summary naming them; cancelled, the files done keep their tags and the
+    // summary names those left.
+    void batchGoesOnPastMissingFilesAndCanBeCancelled()
     {
         QTemporaryDir tmp;
+        AjustesEn(tmp.filePath("config"));
         Catalogo bd(tmp.filePath("anterior.mdb"), "tv2");
         UnidadesFalsas unidades;
         AvisosAnotados avisos;
@@ -101,28 +107,50 @@ private slots:
         w.Form_Load();
 
         const QString base = tmp.path() + "/cd/";
-        const QString primero = EscribeFichero(base + "1.mp3", audio);
-        const QString perdido = base + "2.mp3";  // removed after the list was made
-        const QString tercero = EscribeFichero(base + "3.mp3", audio);
+        QStringList rutas;
+        for (const char* nombre : {"1.mp3", "2.mp3", "3.mp3", "4.mp3", "5.mp3"})
+            rutas << EscribeFichero(base + nombre, audio);
         ListaTrabajo& l = w.Lista();
-        for (const QString& ruta : {primero, perdido, tercero})
+        for (const QString& ruta : rutas)
             Analizada(l, l.Anade(ruta.mid(base.size()), ruta, "f", "Mp3"), "A", "D", "C");
         w.RefrescaLista();
+        // Removed after the list was made.
+        QVERIFY(QFile::remove(rutas[1]) && QFile::remove(rutas[3]));
 
         w.cmdWriteTag_Click();
-        QCOMPARE(avisos.textos.size(), 1);
-        QVERIFY(avisos.textos.first().contains(perdido));
+        QCOMPARE(avisos.fallos.size(), 1);
         QCOMPARE(avisos.titulos.first(), QString("Poner Tag's"));
-        QCOMPARE(SinId3v2(LeeFichero(primero)).size(), audio.size() + 128);
-        QVERIFY(!QFile::exists(perdido));
-        QCOMPARE(LeeFichero(tercero), audio);
+        QVERIFY(avisos.textos.first().startsWith("No se han podido hacer 2 de 5 ficheros"));
+        QVERIFY(avisos.textos.first().contains(rutas[1]) && avisos.textos.first().contains(rutas[3]));
+        for (int i : {0, 2, 4})
+            QCOMPARE(SinId3v2(LeeFichero(rutas[i])).size(), audio.size() + 128);
 
+        // Escape after the first file: it keeps its blanked tag, the others
+        // keep theirs and are named.
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto* barra = Hijo<QProgressBar>(w, "prgLoad");
+        connect(barra, SIGNAL(Avanzado(int)), this, SLOT(pulsaEscape()));
+        ventana_ = &w;
         w.cmdDeleteTag_Click();
         QCOMPARE(avisos.textos.size(), 2);
-        QVERIFY(avisos.textos.last().contains(perdido));
-        QCOMPARE(SinId3v2(LeeFichero(primero)), audio + QByteArray(127, '\0') + '0');
-        QVERIFY(!QFile::exists(perdido));
+        QCOMPARE(avisos.textos.last(), "Cancelado: quedan sin hacer 4 de 5 ficheros:\n" + rutas.mid(1).join('\n'));
+        QCOMPARE(avisos.fallos.size(), 1);  // a cancel is no failure
+        QCOMPARE(SinId3v2(LeeFichero(rutas[0])), audio + QByteArray(127, '\0') + '0');
+        for (int i : {2, 4})
+            QCOMPARE(SinId3v2(LeeFichero(rutas[i])).size(), audio.size() + 128);
+        QVERIFY(barra->isHidden());
+        QVERIFY(Hijo<QPushButton>(w, "cmdNueva")->isEnabled());
     }
+
+    void pulsaEscape()
+    {
+        if (ventana_)
+            QTest::keyClick(std::exchange(ventana_, nullptr), Qt::Key_Escape);
+    }
+
+private:
+    QWidget* ventana_ = nullptr;
 };
 
 QTEST_MAIN(TestTagsVentana)

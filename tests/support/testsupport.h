@@ -12,8 +12,15 @@ public:
         textos << texto;
         titulos << titulo;
     }
+    // A failure is recorded as any message, and counted apart.
+    void Falla(const QString& texto, const QString& titulo) override
+    {
+        Informa(texto, titulo);
+        fallos << texto;
+    }
     QStringList textos;
     QStringList titulos;
+    QStringList fallos;
 };
 
 // Writes bytes to a file, creating its folders; returns the full path.

@@ -3,6 +3,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSettings>
 #include <QTreeView>
 #include <QUrl>
 #include <QtTest>
@@ -33,3 +34,8 @@ QStringList Mostrados(frmVaro& w)
 }
 
 void Pulsa(frmVaro& w, const char* boton) { QTest::mouseClick(Hijo<QPushButton>(w, boton), Qt::LeftButton); }
+
+void AjustesEn(const QString& carpeta)
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, carpeta);
+}

@@ -32,3 +32,6 @@ void Suelta(frmVaro& w, const QStringList& rutas);
 QStringList Mostrados(frmVaro& w);
 // Clicks a button by name (nothing happens when it is disabled).
 void Pulsa(frmVaro& w, const char* boton);
+// The window keeps its settings (size, widths, last folder) under carpeta,
+// as the person's configuration, for every window made after this call.
+void AjustesEn(const QString& carpeta);
