@@ -7,9 +7,9 @@
 #include <cstdio>
 
 #include "catalogogrande.h"
-#include "catalogue/busqueda.h"
-#include "catalogue/catalogo.h"
 #include "medida.h"
+#include "search/busqueda.h"
+#include "store/catalogo.h"
 
 int main(int argc, char** argv)
 {

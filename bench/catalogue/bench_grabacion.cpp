@@ -9,14 +9,14 @@
 #include <cstdio>
 
 #include "catalogogrande.h"
-#include "catalogue/catalogo.h"
 #include "catalogue/grabacion.h"
 #include "cdprueba.h"
 #include "common/lodrinerror.h"
 #include "common/rutas.h"
-#include "worklist/listatrabajo.h"
 #include "medida.h"
+#include "store/catalogo.h"
 #include "support/motorprueba.h"
+#include "worklist/listatrabajo.h"
 
 namespace {
 

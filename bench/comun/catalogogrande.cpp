@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "catalogue/catalogo.h"
 #include "catalogue/navegador_ui.h"
 #include "catalogue/objetos.h"
+#include "store/catalogo.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "catalogue/catalogo.h"
 #include "decoding/analisis.h"
 #include "decoding/decodificador.h"
 #include "decoding/mascaras.h"
+#include "store/catalogo.h"
 #include "support/electorguionado.h"
 #include "worklist/listatrabajo.h"
 

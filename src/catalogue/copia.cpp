@@ -7,9 +7,9 @@
 #include <QSqlQuery>
 #include <memory>
 
-#include "catalogue/catalogo.h"
-#include "catalogue/esquema.h"
 #include "catalogue/objetos.h"
+#include "store/catalogo.h"
+#include "store/esquema.h"
 
 namespace {
 

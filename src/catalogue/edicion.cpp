@@ -1,9 +1,9 @@
 #include "catalogue/edicion.h"
 
-#include "catalogue/catalogo.h"
 #include "catalogue/navegador.h"
 #include "catalogue/nombres.h"
 #include "common/textos.h"
+#include "store/catalogo.h"
 
 namespace {
 

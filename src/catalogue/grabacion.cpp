@@ -1,11 +1,11 @@
 #include "catalogue/grabacion.h"
 
-#include "catalogue/catalogo.h"
 #include "catalogue/nombres.h"
 #include "catalogue/objetos.h"
 #include "common/textos.h"
-#include "worklist/listatrabajo.h"
 #include "mp3info/infomp3.h"
+#include "store/catalogo.h"
+#include "worklist/listatrabajo.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "catalogue/mascarasbd.h"
 
-#include "catalogue/catalogo.h"
-#include "catalogue/esquema.h"
+#include "store/catalogo.h"
+#include "store/esquema.h"
 
 void GuardaMascara(Catalogo& bd, const QString& mascara)
 {

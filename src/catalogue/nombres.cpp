@@ -2,7 +2,7 @@
 
 #include <QDate>
 
-#include "catalogue/catalogo.h"
+#include "store/catalogo.h"
 
 namespace {
 

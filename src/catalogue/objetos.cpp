@@ -5,9 +5,9 @@
 #include <QFileInfo>
 #include <vector>
 
-#include "catalogue/catalogo.h"
 #include "catalogue/nombres.h"
 #include "common/lodrinerror.h"
+#include "store/catalogo.h"
 
 #include <fcntl.h>
 #include <unistd.h>

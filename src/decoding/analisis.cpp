@@ -1,9 +1,9 @@
 #include "decoding/analisis.h"
 
-#include "catalogue/catalogo.h"
 #include "decoding/decodificador.h"
 #include "decoding/elector.h"
 #include "decoding/mascaras.h"
+#include "store/catalogo.h"
 #include "worklist/listatrabajo.h"
 
 void ResumenCarpeta(ListaTrabajo& lista, CamposLlevados& campos, int carpeta, int fin, bool continuacion)

@@ -6,11 +6,11 @@
 #include <QStringConverter>
 #include <QTextStream>
 
-#include "catalogue/catalogo.h"
 #include "catalogue/listadobd.h"
 #include "catalogue/objetos.h"
 #include "common/rutas.h"
 #include "common/textos.h"
+#include "store/catalogo.h"
 
 namespace {
 

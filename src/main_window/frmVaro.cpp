@@ -10,11 +10,11 @@
 #include <QVBoxLayout>
 
 #include "autorun/genera_ui.h"
-#include "catalogue/catalogo.h"
 #include "catalogue/navegador_ui.h"
 #include "catalogue/pestanabd.h"
 #include "common/avisos.h"
 #include "common/barraavance.h"
+#include "common/carpetacatalogo.h"
 #include "common/controles.h"
 #include "common/listasimagenes.h"
 #include "common/twips.h"
@@ -22,8 +22,8 @@
 #include "decoding/pestanamascaras.h"
 #include "exploring/pestanaanalizacd.h"
 #include "listing/pestanalistados.h"
-#include "common/carpetacatalogo.h"
 #include "main_window/textosayuda.h"
+#include "store/catalogo.h"
 #include "worklist/pestanaficheros.h"
 
 frmVaro::frmVaro(Catalogo& bd, Unidades& unidades, Avisos& avisos, const QString& dirPrograma, QWidget* parent)

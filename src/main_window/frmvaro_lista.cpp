@@ -3,7 +3,6 @@
 #include <QFileInfo>
 
 #include "autorun/genera_ui.h"
-#include "catalogue/catalogo.h"
 #include "catalogue/grabacion.h"
 #include "catalogue/grabacion_ui.h"
 #include "catalogue/navegador_ui.h"
@@ -18,6 +17,7 @@
 #include "exploring/pestanaanalizacd.h"
 #include "main_window/frmVaro.h"
 #include "mp3info/tags_ui.h"
+#include "store/catalogo.h"
 #include "worklist/pestanaficheros.h"
 
 namespace {
@@ -118,7 +118,10 @@ void frmVaro::lstVBusca_KeyDown(int tecla)
 
 void frmVaro::lstVBD_KeyDown(int tecla)
 {
-    Protege(avisos_, QStringLiteral("cambiar la base de datos"), [&] { baseDatos_->Edita(tecla, campos_, Entrada()); });
+    Protege(avisos_, QStringLiteral("cambiar la base de datos"), [&] {
+        EditorTeclas editor(campos_, Entrada());
+        baseDatos_->Edita(tecla, editor);
+    });
 }
 
 void frmVaro::cmdCompara_Click()

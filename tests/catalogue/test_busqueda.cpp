@@ -8,10 +8,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "catalogue/buscador.h"
-#include "catalogue/busqueda.h"
 #include "catalogue/catalogo_relleno.h"
 #include "catalogue/edicion.h"
+#include "search/buscador.h"
+#include "search/busqueda.h"
 
 using namespace Qt::StringLiterals;
 

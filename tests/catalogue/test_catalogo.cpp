@@ -4,9 +4,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "catalogue/catalogo.h"
 #include "catalogue/nombres.h"
 #include "common/lodrinerror.h"
+#include "store/catalogo.h"
 #include "support/testsupport.h"
 
 class TestCatalogo : public QObject {

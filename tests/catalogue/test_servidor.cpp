@@ -13,16 +13,16 @@
 #include <QtTest>
 #include <cstdio>
 
-#include "catalogue/catalogo.h"
 #include "catalogue/copia.h"
 #include "catalogue/grabacion.h"
 #include "catalogue/mascarasbd.h"
 #include "catalogue/nombres.h"
 #include "catalogue/objetos.h"
-#include "worklist/listatrabajo.h"
+#include "store/catalogo.h"
 #include "support/motorprueba.h"
 #include "support/mp3s.h"
 #include "support/testsupport.h"
+#include "worklist/listatrabajo.h"
 
 using namespace Qt::StringLiterals;
 

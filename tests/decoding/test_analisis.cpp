@@ -3,10 +3,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "catalogue/catalogo.h"
 #include "decoding/analisis.h"
 #include "decoding/decodificador.h"
 #include "decoding/mascaras.h"
+#include "store/catalogo.h"
 #include "support/electorguionado.h"
 #include "worklist/listatrabajo.h"
 

@@ -6,8 +6,8 @@
 #include <QTest>
 
 #include "catalogoprueba.h"
-#include "catalogue/catalogo.h"
 #include "listing/listado.h"
+#include "store/catalogo.h"
 #include "support/testsupport.h"
 
 namespace {

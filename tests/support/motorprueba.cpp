@@ -7,8 +7,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include "catalogue/catalogo.h"
 #include "common/lodrinerror.h"
+#include "store/catalogo.h"
 
 bool PruebaEnServidor() { return qEnvironmentVariable("LODRIN_PRUEBA_MOTOR") == QLatin1String("postgresql"); }
 

@@ -1,4 +1,4 @@
-#include "catalogue/catalogo.h"
+#include "store/catalogo.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -7,8 +7,8 @@
 #include <QSqlRecord>
 #include <QThread>
 
-#include "catalogue/busqueda.h"
-#include "catalogue/esquema.h"
+#include "search/busqueda.h"
+#include "store/esquema.h"
 
 namespace {
 

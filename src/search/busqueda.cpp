@@ -1,10 +1,10 @@
-#include "catalogue/busqueda.h"
+#include "search/busqueda.h"
 
 #include <algorithm>
 
-#include "catalogue/catalogo.h"
 #include "catalogue/edicion.h"
-#include "catalogue/esquema_busqueda.h"
+#include "search/esquema_busqueda.h"
+#include "store/catalogo.h"
 
 namespace {
 

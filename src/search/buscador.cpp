@@ -1,9 +1,9 @@
-#include "catalogue/buscador.h"
+#include "search/buscador.h"
 
 #include <QMetaObject>
 #include <atomic>
 
-#include "catalogue/catalogo.h"
+#include "store/catalogo.h"
 
 namespace {
 std::atomic<int> contadorConexiones{0};

@@ -6,7 +6,7 @@
 #include <optional>
 #include <thread>
 
-#include "catalogue/busqueda.h"
+#include "search/busqueda.h"
 
 // Searches the catalogue on a thread of its own, through a connection of its
 // own that only reads, so typing never waits for a search. Only the latest

@@ -1,10 +1,10 @@
-#include "catalogue/ubicacion.h"
+#include "store/ubicacion.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 
-#include "catalogue/catalogo.h"
+#include "store/catalogo.h"
 
 QString UbicacionCatalogo::Nombre() const
 {

@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "catalogue/autoresnuevos.h"
-#include "catalogue/ubicacion.h"
 #include "common/lodrinerror.h"
+#include "store/autoresnuevos.h"
+#include "store/ubicacion.h"
 
 // The rows of one select, read forward: at its end or not, a named column of
 // the current row, the next row, and the number of rows.

@@ -1,6 +1,6 @@
-#include "catalogue/esquema_busqueda.h"
+#include "search/esquema_busqueda.h"
 
-#include "catalogue/catalogo.h"
+#include "store/catalogo.h"
 
 namespace {
 

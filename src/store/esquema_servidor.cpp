@@ -5,8 +5,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include "catalogue/catalogo.h"
-#include "catalogue/esquema.h"
+#include "store/catalogo.h"
+#include "store/esquema.h"
 
 namespace {
 

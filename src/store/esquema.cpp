@@ -1,4 +1,4 @@
-#include "catalogue/esquema.h"
+#include "store/esquema.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -6,8 +6,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include "catalogue/catalogo.h"
 #include "catalogue/nombres.h"
+#include "store/catalogo.h"
 
 namespace {
 
