@@ -9,7 +9,6 @@
 
 #include "catalogue/objetos.h"
 #include "store/catalogo.h"
-#include "store/esquema.h"
 
 namespace {
 
@@ -50,10 +49,9 @@ qint64 cuenta(Catalogo& bd, const char* tabla)
 // in the folder beside a file. A picture whose copy is gone has none.
 QByteArray bytesDe(Catalogo& origen, const QString& dirOrigen, qint64 id)
 {
-    if (origen.motor() != Motor::SQLite) {
-        Consulta r = origen.Abre(QStringLiteral("select dsimagen from tlimagenes where idobjeto = ?"), {id});
-        return r.Fin() ? QByteArray() : r.Campo(QStringLiteral("dsimagen")).toByteArray();
-    }
+    const QByteArray bytes = origen.motor().LeeImagen(origen, id);
+    if (!bytes.isEmpty())
+        return bytes;
     QFile f(CopiaExistente(dirOrigen, id));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
@@ -69,7 +67,7 @@ UbicacionCatalogo DestinoDeCopia(const QString& texto)
 
 QString CopiaCatalogo(Catalogo& origen, const QString& dirOrigen, const UbicacionCatalogo& destino)
 {
-    const bool fichero = destino.motor == Motor::SQLite;
+    const bool fichero = !destino.EnServidor();
     if (fichero && QFileInfo::exists(destino.fichero))
         throw LodrinError(QStringLiteral("El fichero %1 ya existe: la copia se hace en un catálogo nuevo").arg(destino.fichero));
     if (destino.Nombre() == origen.ruta())
@@ -98,7 +96,7 @@ QString CopiaCatalogo(Catalogo& origen, const QString& dirOrigen, const Ubicacio
                                             .arg(L(t[0]), columnas.join(u','),
                                                  QStringList(columnas.size(), QStringLiteral("?")).join(u','));
                 const QString orden = L(t[0]) == QLatin1String("tlmascara") ? QStringLiteral("wnmascara desc, ") +
-                                                                                    esquema::OrdenDeAlta(origen)
+                                                                                    origen.motor().OrdenDeAlta()
                                                                               : columnas.first();
                 origen.Recorre(QStringLiteral("select %1 from %2 order by %3").arg(columnas.join(u','), L(t[0]), orden),
                                {}, [&](const QSqlQuery& q) {
@@ -115,15 +113,13 @@ QString CopiaCatalogo(Catalogo& origen, const QString& dirOrigen, const Ubicacio
                 const QByteArray bytes = bytesDe(origen, dirOrigen, id);
                 if (bytes.isEmpty())
                     continue;
-                if (fichero) {
+                if (!bd.motor().GuardaImagen(bd, id, bytes)) {
                     const QString hecha = EscribeCopia(dirDestino, id, r.Texto(QStringLiteral("dspath")), bytes);
                     op.AlDeshacer([hecha] { QFile::remove(hecha); });
-                } else {
-                    bd.Ejecuta(QStringLiteral("insert into tlimagenes (idobjeto, dsimagen) values (?, ?)"), {id, bytes});
                 }
                 ++imagenes;
             }
-            esquema::TrasCopia(bd);
+            bd.motor().TrasCopia(bd);
         });
         return QStringLiteral("Copiado el catálogo %1 en %2: %3 filas y %4 imágenes")
             .arg(origen.ruta(), bd.ruta())

@@ -95,9 +95,6 @@ std::vector<qint64> imagenesDe(Catalogo& bd, const QString& tabla, qint64 idtabl
     return ids;
 }
 
-// A server keeps every picture's bytes; the folder is only its cache.
-bool enServidor(const Catalogo& bd) { return bd.motor() != Motor::SQLite; }
-
 }  // namespace
 
 QString EscribeCopia(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, const QByteArray& bytes)
@@ -108,16 +105,17 @@ QString EscribeCopia(const QString& dirPrograma, qint64 idobjeto, const QString&
 QString CopiaImagen(Catalogo& bd, const QString& dirPrograma, qint64 idobjeto)
 {
     const QString hay = CopiaExistente(dirPrograma, idobjeto);
-    if (!hay.isEmpty() || !enServidor(bd))
+    if (!hay.isEmpty())
         return hay;
-    Consulta r = bd.Abre(QStringLiteral("select o.dspath as dspath, i.dsimagen as dsimagen from tlobjetos o"
-                                        " join tlimagenes i on i.idobjeto = o.idobjeto where o.idobjeto = ?"),
-                         {idobjeto});
+    // Where the catalogue keeps the bytes, the folder is only its cache.
+    const QByteArray bytes = bd.motor().LeeImagen(bd, idobjeto);
+    if (bytes.isEmpty())
+        return QString();
+    Consulta r = bd.Abre(QStringLiteral("select dspath from tlobjetos where idobjeto = ?"), {idobjeto});
     if (r.Fin())
         return QString();
     try {
-        return pon(dirPrograma, idobjeto, r.Texto(QStringLiteral("dspath")),
-                   r.Campo(QStringLiteral("dsimagen")).toByteArray(), r.Texto(QStringLiteral("dspath")));
+        return pon(dirPrograma, idobjeto, r.Texto(QStringLiteral("dspath")), bytes, r.Texto(QStringLiteral("dspath")));
     } catch (const LodrinError&) {
         return QString();  // shown as a missing copy: an empty picture
     }
@@ -132,8 +130,7 @@ qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabl
         if (ids.empty())
             return 0;
         for (const qint64 id : ids)
-            if (enServidor(bd))
-                CopiaImagen(bd, dirPrograma, id);
+            CopiaImagen(bd, dirPrograma, id);
         return ids.front();
     }
     return Operacion(bd, QStringLiteral("guardar la imagen %1").arg(ruta), [&](Transaccion& t) {
@@ -147,15 +144,13 @@ qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabl
             if (!CopiaImagen(bd, dirPrograma, id).isEmpty())
                 return id;
         } else {
-            id = bd.Inserta(QStringLiteral("insert into tlobjetos (dstabla, idtabla, dspath, dspath_clave)"
-                                           " values (?, ?, ?, ?) returning idobjeto"),
+            id = bd.Inserta(QStringLiteral("tlobjetos"), QStringLiteral("idobjeto"),
+                            {QStringLiteral("dstabla"), QStringLiteral("idtabla"), QStringLiteral("dspath"),
+                             QStringLiteral("dspath_clave")},
                             {tabla, idtabla, ruta, Pliega(ruta)});
         }
         const QByteArray bytes = lee(origen);
-        if (enServidor(bd))
-            bd.Ejecuta(QStringLiteral("insert into tlimagenes (idobjeto, dsimagen) values (?, ?)"
-                                      " on conflict (idobjeto) do update set dsimagen = excluded.dsimagen"),
-                       {id, bytes});
+        bd.motor().GuardaImagen(bd, id, bytes);
         const QString hecha = pon(dirPrograma, id, ruta, bytes, origen);
         // A copy belongs to the operation that made it: undone with it.
         t.AlDeshacer([hecha] { QFile::remove(hecha); });

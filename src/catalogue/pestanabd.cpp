@@ -117,9 +117,8 @@ void PestanaBaseDatos::Prepara()
     QHeaderView* cabecera = lstVBD->header();
     for (int c : {0, 2, 3, 4, 5})
         lstVBD->setColumnWidth(c, std::max(lstVBD->columnWidth(c), cabecera->sectionSizeHint(c)));
-    // The worker opens files only; a server is searched on the main connection.
-    if (!buscador_ && bd_.motor() == Motor::SQLite) {
-        buscador_ = new BuscadorCatalogo(bd_.ruta(), this);
+    if (!buscador_) {
+        buscador_ = new BuscadorCatalogo(bd_.ubicacion(), this);
         connect(buscador_, &BuscadorCatalogo::Encontrado, this, &PestanaBaseDatos::muestraEncontradas);
         connect(buscador_, &BuscadorCatalogo::Fallo, lblCuentaBD, &QLabel::setText);
     }

@@ -56,7 +56,7 @@ int Buscar(const QString& texto)
     const UbicacionCatalogo donde = UbicacionCatalogo::DeCarpeta(CarpetaEnUso());
     try {
         // A search never creates a catalogue file.
-        if (donde.motor == Motor::SQLite && !QFileInfo::exists(donde.Nombre()))
+        if (!donde.EnServidor() && !QFileInfo::exists(donde.Nombre()))
             throw LodrinError(QStringLiteral("No hay catálogo en %1").arg(donde.Nombre()));
         Catalogo bd(donde);
         bd.AbreBaseDatos();

@@ -163,7 +163,7 @@ void TestBusqueda::alDiaTrasEditarBorrarYOtrosProgramas()
 
 void TestBusqueda::enSuHilo()
 {
-    BuscadorCatalogo buscador(bd_->ruta());
+    BuscadorCatalogo buscador(bd_->ubicacion());
     QSignalSpy encontrado(&buscador, &BuscadorCatalogo::Encontrado);
     // Only the last of requests made in a row is answered.
     buscador.Busca(u"verano"_s);

@@ -210,9 +210,9 @@ void TestServidor::servidorQueNoSirve()
     } catch (const CatalogoNoAbierto& e) {
         const QString esperado = otraTabla ? u"La base de datos %1 del servidor %2 no es un catálogo: tiene la tabla facturas"_s
                                            : u"No se puede conectar con la base de datos %1 del servidor %2: "_s;
-        QVERIFY2(e.message().startsWith(esperado.arg(u.base, u.host)), qPrintable(e.message()));
+        QVERIFY2(e.message().startsWith(esperado.arg(u.base, u.Servidor())), qPrintable(e.message()));
     }
-    QCOMPARE(TituloVentana(u), u"Lodrin - %1@%2"_s.arg(u.base, u.host));
+    QCOMPARE(TituloVentana(u), u"Lodrin - %1@%2"_s.arg(u.base, u.Servidor()));
 }
 
 int main(int argc, char** argv)

@@ -52,7 +52,7 @@ UbicacionCatalogo CatalogoDePrueba(const QString& dirPrograma)
 
 void RechazaCanciones(Catalogo& bd, const QString& titulo)
 {
-    const bool servidor = bd.motor() != Motor::SQLite;
+    const bool servidor = bd.ubicacion().EnServidor();
     QStringList sql;
     if (titulo.isEmpty())
         sql << (servidor ? QStringLiteral("drop trigger rechaza on tlcancion") : QStringLiteral("drop trigger rechaza"));
