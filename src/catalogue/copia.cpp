@@ -73,7 +73,13 @@ QString CopiaCatalogo(Catalogo& origen, const QString& dirOrigen, const Ubicacio
     if (destino.Nombre() == origen.ruta())
         throw LodrinError(QStringLiteral("El catálogo %1 no se puede copiar en sí mismo").arg(origen.ruta()));
     const QString dirDestino = fichero ? QFileInfo(destino.fichero).absolutePath() : QString();
-    auto destinoAbierto = std::make_unique<Catalogo>(destino, QStringLiteral("copia_destino"));
+    // A new file is built under another name and takes its own only when
+    // whole: a copy that fails or is killed leaves no catalogue behind.
+    const QString temporal = destino.fichero + QStringLiteral(".copia");
+    if (fichero)
+        QFile::remove(temporal);
+    auto destinoAbierto = std::make_unique<Catalogo>(fichero ? UbicacionCatalogo::Fichero(temporal) : destino,
+                                                     QStringLiteral("copia_destino"));
     Catalogo& bd = *destinoAbierto;
     try {
         if (fichero)
@@ -83,6 +89,8 @@ QString CopiaCatalogo(Catalogo& origen, const QString& dirOrigen, const Ubicacio
             if (L(t[0]) != QLatin1String("tlmascara") && cuenta(bd, t[0]) > 0)
                 throw LodrinError(QStringLiteral("El catálogo %1 no está vacío: tiene filas en %2").arg(bd.ruta(), L(t[0])));
         qint64 filas = 0, imagenes = 0;
+        // The source is read as it stood at one moment, whatever others
+        // write meanwhile.
         LecturaCatalogo lectura(origen);
         Operacion(bd, QStringLiteral("copiar el catálogo %1").arg(origen.ruta()), [&](Transaccion& op) {
             filas = imagenes = 0;
@@ -121,15 +129,18 @@ QString CopiaCatalogo(Catalogo& origen, const QString& dirOrigen, const Ubicacio
             }
             bd.motor().TrasCopia(bd);
         });
+        destinoAbierto.reset();
+        if (fichero && !QFile::rename(temporal, destino.fichero))
+            throw LodrinError(QStringLiteral("No se puede poner el catálogo copiado en %1").arg(destino.fichero));
         return QStringLiteral("Copiado el catálogo %1 en %2: %3 filas y %4 imágenes")
-            .arg(origen.ruta(), bd.ruta())
+            .arg(origen.ruta(), destino.Nombre())
             .arg(filas)
             .arg(imagenes);
     } catch (const LodrinError&) {
         // A new file that did not receive the catalogue whole is no catalogue.
         destinoAbierto.reset();
         if (fichero)
-            QFile::remove(destino.fichero);
+            QFile::remove(temporal);
         throw;
     }
 }
