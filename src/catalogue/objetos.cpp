@@ -72,7 +72,9 @@ QString pon(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, co
     return destino;
 }
 
-QByteArray lee(const QString& origen)
+}  // namespace
+
+QByteArray LeeImagenOrigen(const QString& origen)
 {
     QFile f(origen);
     if (!f.open(QIODevice::ReadOnly))
@@ -82,6 +84,8 @@ QByteArray lee(const QString& origen)
         throw LodrinError(QStringLiteral("No se puede copiar la imagen %1: %2").arg(origen, f.errorString()));
     return bytes;
 }
+
+namespace {
 
 // The pictures of a row of a table, in the order they were recorded.
 std::vector<qint64> imagenesDe(Catalogo& bd, const QString& tabla, qint64 idtabla)
@@ -122,7 +126,7 @@ QString CopiaImagen(Catalogo& bd, const QString& dirPrograma, qint64 idobjeto)
 }
 
 qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabla, qint64 idtabla,
-                   QString ruta, const QString& origen, bool crear)
+                   QString ruta, const QString& origen, bool crear, const QByteArray& leidos)
 {
     if (!crear) {
         // The first picture recorded is the one shown first.
@@ -149,7 +153,7 @@ qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabl
                              QStringLiteral("dspath_clave")},
                             {tabla, idtabla, ruta, Pliega(ruta)});
         }
-        const QByteArray bytes = lee(origen);
+        const QByteArray bytes = leidos.isEmpty() ? LeeImagenOrigen(origen) : leidos;
         bd.motor().GuardaImagen(bd, id, bytes);
         const QString hecha = pon(dirPrograma, id, ruta, bytes, origen);
         // A copy belongs to the operation that made it: undone with it.
