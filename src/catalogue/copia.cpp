@@ -52,7 +52,10 @@ QByteArray bytesDe(Catalogo& origen, const QString& dirOrigen, qint64 id)
     const QByteArray bytes = origen.motor().LeeImagen(origen, id);
     if (!bytes.isEmpty())
         return bytes;
-    QFile f(CopiaExistente(dirOrigen, id));
+    const QString copia = CopiaExistente(dirOrigen, id);
+    if (copia.isEmpty())
+        return {};
+    QFile f(copia);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 

@@ -30,6 +30,9 @@ const QStringList kColumnasCancion = {
     QStringLiteral("cdautor"),   QStringLiteral("wncancion"), QStringLiteral("dspath"),
     QStringLiteral("swvarios"),  QStringLiteral("wntime"), QStringLiteral("dscancion_clave")};
 
+const QStringList kClaveCancion = {QStringLiteral("dscancion_clave"), QStringLiteral("cddisco"),
+                                   QStringLiteral("cdautor"), QStringLiteral("cdcd")};
+
 const QString kSelectAutor = QStringLiteral("select idautor as id from tlautor where dsautor_std = ?");
 
 }  // namespace
@@ -127,17 +130,18 @@ qint64 DameCancion(Catalogo& bd, QString& titulo, qint64 idautor, qint64 iddisco
     Estandariza(titulo);
     Estandariza(ruta);
     const QString clave = Pliega(tal);
-    const qint64 id =
-        crear ? primerId(bd, QStringLiteral("select idcancion as id from tlcancion where dscancion_clave = ?"
-                                            " and cddisco = ? and cdautor = ? and cdcd = ?"),
-                         {clave, iddisco, idautor, idcd})
-              : primerId(bd, QStringLiteral("select idcancion as id from tlcancion where dscancion_clave = ?"
-                                            " and cddisco = ? and cdautor = ?"),
-                         {clave, iddisco, idautor});
-    if (id || titulo.isEmpty() || !crear)
-        return id;
-    return Operacion(bd, QStringLiteral("añadir la canción %1").arg(tal), [&](Transaccion&) {
-        return bd.Inserta(QStringLiteral("tlcancion"), QStringLiteral("idcancion"), kColumnasCancion,
-                          {tal, idcd, iddisco, idautor, posicion, rutaTal, varios, segundos, clave});
-    });
+    if (crear && !titulo.isEmpty())
+        return Operacion(bd, QStringLiteral("añadir la canción %1").arg(tal), [&](Transaccion&) {
+            return bd.motor().BuscaOInserta(
+                bd, QStringLiteral("tlcancion"), QStringLiteral("idcancion"), kClaveCancion, {clave, iddisco, idautor, idcd},
+                kColumnasCancion, {tal, idcd, iddisco, idautor, posicion, rutaTal, varios, segundos, clave});
+        });
+    if (crear)
+        return primerId(bd, QStringLiteral("select idcancion as id from tlcancion where dscancion_clave = ?"
+                                           " and cddisco = ? and cdautor = ? and cdcd = ?"),
+                        {clave, iddisco, idautor, idcd});
+    // Looked up without its CD when not recording.
+    return primerId(bd, QStringLiteral("select idcancion as id from tlcancion where dscancion_clave = ?"
+                                       " and cddisco = ? and cdautor = ?"),
+                    {clave, iddisco, idautor});
 }

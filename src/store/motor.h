@@ -59,6 +59,12 @@ public:
     // Inserts a row and returns its new id.
     virtual qint64 Inserta(Catalogo& bd, const QString& tabla, const QString& columnaId, const QStringList& columnas,
                            const QVariantList& valores) = 0;
+    // The id of the row whose columns claves hold valoresClave, inserting it
+    // (columnas, valores, claves among them) when there is none: the
+    // find-or-insert of the catalogue's names.
+    virtual qint64 BuscaOInserta(Catalogo& bd, const QString& tabla, const QString& columnaId, const QStringList& claves,
+                                 const QVariantList& valoresClave, const QStringList& columnas,
+                                 const QVariantList& valores) = 0;
     // The column that keeps the order in which masks were added.
     virtual QString OrdenDeAlta() const = 0;
     // After rows were copied in with their ids: new rows get ids after them.

@@ -424,6 +424,27 @@ qint64 MotorPostgreSQL::Inserta(Catalogo& bd, const QString& tabla, const QStrin
                            valores);
 }
 
+qint64 MotorPostgreSQL::BuscaOInserta(Catalogo& bd, const QString& tabla, const QString& columnaId,
+                                      const QStringList& claves, const QVariantList& valoresClave,
+                                      const QStringList& columnas, const QVariantList& valores)
+{
+    // One round trip: the insert gives way to the row the unique key already
+    // holds, which the second half then reads.
+    QStringList donde;
+    for (const QString& c : claves)
+        donde << c + QStringLiteral(" = ?");
+    const qint64 id = bd.PrimerEntero(
+        QStringLiteral("with nueva as (insert into %1 (%2) values (%3) on conflict do nothing returning %4)"
+                       " select %4 from nueva union all select %4 from %1 where %5 limit 1")
+            .arg(tabla, columnas.join(u','), QStringList(columnas.size(), QStringLiteral("?")).join(u','), columnaId,
+                 donde.join(QStringLiteral(" and "))),
+        valores + valoresClave);
+    // Another program's row, not yet committed when this statement began.
+    if (id == 0)
+        throw ConflictoCatalogo(QStringLiteral("otro programa graba la misma fila en %1").arg(tabla));
+    return id;
+}
+
 void MotorPostgreSQL::TrasCopia(Catalogo& bd)
 {
     const char* const kIds[][2] = {{"tlautor", "idautor"}, {"tldisco", "iddisco"}, {"tlcd", "idcd"},

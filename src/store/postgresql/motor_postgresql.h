@@ -16,6 +16,9 @@ public:
     QString Texto(const QSqlError& e) const override;
     qint64 Inserta(Catalogo& bd, const QString& tabla, const QString& columnaId, const QStringList& columnas,
                    const QVariantList& valores) override;
+    qint64 BuscaOInserta(Catalogo& bd, const QString& tabla, const QString& columnaId, const QStringList& claves,
+                         const QVariantList& valoresClave, const QStringList& columnas,
+                         const QVariantList& valores) override;
     QString OrdenDeAlta() const override { return QStringLiteral("idmascara"); }
     void TrasCopia(Catalogo& bd) override;
     bool EmpiezaInstantanea(Catalogo& bd) override;

@@ -508,3 +508,17 @@ QString MotorSQLite::CancionesConPalabras(const QStringList& palabras, QVariantL
     }
     return sql + QStringLiteral(") b");
 }
+
+qint64 MotorSQLite::BuscaOInserta(Catalogo& bd, const QString& tabla, const QString& columnaId, const QStringList& claves,
+                                  const QVariantList& valoresClave, const QStringList& columnas,
+                                  const QVariantList& valores)
+{
+    QStringList donde;
+    for (const QString& c : claves)
+        donde << c + QStringLiteral(" = ?");
+    if (const qint64 id = bd.PrimerEntero(
+            QStringLiteral("select %1 from %2 where %3").arg(columnaId, tabla, donde.join(QStringLiteral(" and "))),
+            valoresClave))
+        return id;
+    return Inserta(bd, tabla, columnaId, columnas, valores);
+}

@@ -15,6 +15,9 @@ public:
     QString Texto(const QSqlError& e) const override;
     qint64 Inserta(Catalogo& bd, const QString& tabla, const QString& columnaId, const QStringList& columnas,
                    const QVariantList& valores) override;
+    qint64 BuscaOInserta(Catalogo& bd, const QString& tabla, const QString& columnaId, const QStringList& claves,
+                         const QVariantList& valoresClave, const QStringList& columnas,
+                         const QVariantList& valores) override;
     QString OrdenDeAlta() const override { return QStringLiteral("rowid"); }
     void TrasCopia(Catalogo&) override {}  // the file numbers on from the largest id it holds
     bool EmpiezaInstantanea(Catalogo& bd) override;
