@@ -146,6 +146,9 @@ void frmVaro::Form_Load()
     Drive1_Change();
     // 10
     bd_.AbreBaseDatos();
+    // A catalogue of a newer program opens for reading only, and says so.
+    if (!bd_.aviso().isEmpty())
+        avisos_.Informa(bd_.aviso());
     // 11
     baseDatos_->Prepara();
     // 13

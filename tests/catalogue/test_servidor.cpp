@@ -221,13 +221,14 @@ void TestServidor::servidorQueNoSirve()
 }
 
 // What the common tests do not reach: an edit that would repeat a song on
-// its disc, a connection the server lost, a table of another user, a copy
-// that fails half-way.
+// its disc, a catalogue of a newer program, a connection the server lost, a
+// table of another user, a copy that fails half-way.
 void TestServidor::faltasQueSeDicen_data()
 {
     QTest::addColumn<QString>("falta");
     QTest::newRow("canción repetida") << u"repetida"_s;
     QTest::newRow("copia que falla") << u"copia"_s;
+    QTest::newRow("catálogo más nuevo") << u"nuevo"_s;
     if (!PruebaEnServidor())
         return;  // the rest are the server's own
     QTest::newRow("conexión perdida") << u"perdida"_s;
@@ -270,6 +271,17 @@ void TestServidor::faltasQueSeDicen()
         EscribeFichero(dir.filePath(u"copia/imagenes"_s), "no es una carpeta");
         QVERIFY_THROWS_EXCEPTION(LodrinError, CopiaCatalogo(*bd, dir.path(), DestinoDeCopia(destino)));
         QCOMPARE(QDir(dir.filePath(u"copia"_s)).entryList(QDir::Files), QStringList{u"imagenes"_s});
+    } else if (falta == u"nuevo"_s) {
+        // A step this program does not know: read, never written.
+        bd->Ejecuta(PruebaEnServidor() ? u"update tlversion set version = 99"_s : u"PRAGMA user_version = 99"_s);
+        bd = std::make_unique<Catalogo>(u, u"nuevo"_s);
+        bd->AbreBaseDatos();
+        QVERIFY(bd->SoloLectura());
+        QVERIFY2(bd->aviso().endsWith(u"es de una versión de Lodrin más nueva que esta: se abre solo para leer."_s),
+                 qPrintable(bd->aviso()));
+        QCOMPARE(canciones(), QStringList({u"Canción 1"_s, u"Canción 13"_s}));
+        QString nombre = u"Otro"_s;
+        QVERIFY_THROWS_EXCEPTION(LodrinError, DameAutor(*bd, nombre, true));
     } else if (falta == u"perdida"_s) {
         // The server ends this program's session, as a restart would.
         const qint64 pid = bd->PrimerEntero(u"select pg_backend_pid()"_s, {});
