@@ -106,8 +106,35 @@ QString EscribeCopia(const QString& dirPrograma, qint64 idobjeto, const QString&
     return pon(dirPrograma, idobjeto, ruta, bytes, ruta);
 }
 
+namespace {
+
+// The folder that caches a server's pictures may have served another
+// catalogue (lodrin.ini pointed elsewhere): its copies are dropped the first
+// time this catalogue uses it, so another catalogue's covers are never shown.
+void cacheDe(Catalogo& bd, const QString& dirPrograma)
+{
+    const QByteArray id = bd.motor().IdCache().toUtf8();
+    if (id.isEmpty())
+        return;
+    // The mark stands beside the folder, which holds nothing but copies.
+    QFile marca(QDir(dirPrograma).filePath(QStringLiteral("imagenes.id")));
+    if (marca.open(QIODevice::ReadOnly) && marca.readAll().trimmed() == id)
+        return;
+    marca.close();
+    const QDir carpeta(CarpetaImagenes(dirPrograma));
+    for (const QString& f : carpeta.entryList(QDir::Files))
+        for (const char* ext : {".jpg", ".gif", ".tmp"})
+            if (f.endsWith(QLatin1String(ext), Qt::CaseInsensitive))
+                QFile::remove(carpeta.filePath(f));
+    if (marca.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        marca.write(id + '\n');
+}
+
+}  // namespace
+
 QString CopiaImagen(Catalogo& bd, const QString& dirPrograma, qint64 idobjeto)
 {
+    cacheDe(bd, dirPrograma);
     const QString hay = CopiaExistente(dirPrograma, idobjeto);
     if (!hay.isEmpty())
         return hay;
@@ -128,6 +155,7 @@ QString CopiaImagen(Catalogo& bd, const QString& dirPrograma, qint64 idobjeto)
 qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabla, qint64 idtabla,
                    QString ruta, const QString& origen, bool crear, const QByteArray& leidos)
 {
+    cacheDe(bd, dirPrograma);
     if (!crear) {
         // The first picture recorded is the one shown first.
         const std::vector<qint64> ids = imagenesDe(bd, tabla, idtabla);

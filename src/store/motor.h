@@ -77,6 +77,9 @@ public:
     // copies is then only a cache), storing and reading them.
     virtual bool GuardaImagen(Catalogo& bd, qint64 idobjeto, const QByteArray& bytes) = 0;
     virtual QByteArray LeeImagen(Catalogo& bd, qint64 idobjeto) = 0;
+    // Where the folder is only a cache, the catalogue's own id, which the
+    // cache is marked with; empty where the folder is the catalogue's store.
+    virtual QString IdCache() const = 0;
 
     // The search index: whether it can be read (it exists and holds every
     // song), and the songs holding every word, as a table `b` with the

@@ -233,6 +233,7 @@ void TestServidor::faltasQueSeDicen_data()
         return;  // the rest are the server's own
     QTest::newRow("conexión perdida") << u"perdida"_s;
     QTest::newRow("tabla de otro usuario") << u"ajena"_s;
+    QTest::newRow("caché de otro catálogo") << u"cache"_s;
 }
 
 void TestServidor::faltasQueSeDicen()
@@ -282,6 +283,19 @@ void TestServidor::faltasQueSeDicen()
         QCOMPARE(canciones(), QStringList({u"Canción 1"_s, u"Canción 13"_s}));
         QString nombre = u"Otro"_s;
         QVERIFY_THROWS_EXCEPTION(LodrinError, DameAutor(*bd, nombre, true));
+    } else if (falta == u"cache"_s) {
+        // The folder caches this catalogue's cover; then its lodrin.ini
+        // names another catalogue, whose own cover has the same id.
+        const QString suya = CreaImagen(dir.filePath(u"o/a.jpg"_s), 20);
+        const qint64 id = GrabaPortadaPrueba(*bd, dir.path(), uno.iddisco, suya, u"x\\a.jpg"_s);
+        QCOMPARE(LeeFichero(CopiaImagen(*bd, dir.path(), id)), LeeFichero(suya));
+        QTemporaryDir otraCarpeta;
+        Catalogo otro(CatalogoDePrueba(otraCarpeta.path()), u"otro"_s);
+        otro.AbreBaseDatos();
+        const CancionPrueba dos = GrabaCancionPrueba(otro, u"CD"_s, u"Eva"_s, u"Sol"_s, u"Luz"_s, 1);
+        const QString propia = CreaImagen(dir.filePath(u"o/b.jpg"_s), 30);
+        QCOMPARE(GrabaPortadaPrueba(otro, otraCarpeta.path(), dos.iddisco, propia, u"y\\b.jpg"_s), id);
+        QCOMPARE(LeeFichero(CopiaImagen(otro, dir.path(), id)), LeeFichero(propia));
     } else if (falta == u"perdida"_s) {
         // The server ends this program's session, as a restart would.
         const qint64 pid = bd->PrimerEntero(u"select pg_backend_pid()"_s, {});

@@ -24,6 +24,7 @@ public:
     bool EmpiezaInstantanea(Catalogo& bd) override;
     bool GuardaImagen(Catalogo& bd, qint64 idobjeto, const QByteArray& bytes) override;
     QByteArray LeeImagen(Catalogo& bd, qint64 idobjeto) override;
+    QString IdCache() const override { return id_; }
     bool IndiceAlDia(Catalogo& bd) override;
     QString CancionesConPalabras(const QStringList& palabras, QVariantList& valores, bool leyendoTodas,
                                  qint64 limite) override;
@@ -31,7 +32,10 @@ public:
 private:
     // Opens the connection; the message of a failure names host and port.
     void conecta(Catalogo& bd);
+    void leeId(Catalogo& bd);
     // The catalogue has the search index (its second step), which each
     // operation keeps up to date before it commits.
     bool indice_ = false;
+    // The catalogue's id, made with it: the picture cache belongs to it.
+    QString id_;
 };

@@ -23,6 +23,7 @@ public:
     bool EmpiezaInstantanea(Catalogo& bd) override;
     bool GuardaImagen(Catalogo&, qint64, const QByteArray&) override { return false; }
     QByteArray LeeImagen(Catalogo&, qint64) override { return {}; }
+    QString IdCache() const override { return {}; }
     bool IndiceAlDia(Catalogo& bd) override;
     QString CancionesConPalabras(const QStringList& palabras, QVariantList& valores, bool leyendoTodas,
                                  qint64 limite) override;
