@@ -7,12 +7,12 @@
 #include <cstdio>
 
 #include "catalogogrande.h"
-#include "catalogue/catalogo.h"
 #include "catalogue/navegador.h"
 #include "catalogue/navegador_ui.h"
 #include "main_window/frmVaro.h"
 #include "medida.h"
 #include "sinperifericos.h"
+#include "store/catalogo.h"
 
 int main(int argc, char** argv)
 {

@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "catalogue/catalogo.h"
 #include "catalogue/nombres.h"
+#include "store/catalogo.h"
 
 namespace {
 

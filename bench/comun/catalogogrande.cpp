@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "catalogue/catalogo.h"
 #include "catalogue/navegador_ui.h"
 #include "catalogue/objetos.h"
+#include "store/catalogo.h"
 
 namespace {
 
@@ -54,13 +54,17 @@ void LlenaCatalogoGrande(Catalogo& bd, int discosPorFoto, const QString& dirProg
             q.exec();
         }
     }
-    q.prepare("insert into tlcd (dscd, sercd, lotienecd, dtcd) values (?, '1234-5678', ' ', DATE())");
+    // The folded keys filled as the program fills them, so the catalogue can
+    // also be copied to a server, where they are unique.
+    q.prepare("insert into tlcd (dscd, sercd, lotienecd, dtcd, dscd_clave) values (?, '1234-5678', ' ', DATE(), ?)");
     for (int c = 1; c <= CatalogoGrande::kCds; ++c) {
-        q.addBindValue(QStringLiteral("CD %1").arg(c, 4, 10, QLatin1Char('0')));
+        const QString cd = QStringLiteral("CD %1").arg(c, 4, 10, QLatin1Char('0'));
+        q.addBindValue(cd);
+        q.addBindValue(cd.toCaseFolded());
         q.exec();
     }
-    q.prepare("insert into tlcancion (dscancion, cdcd, cddisco, cdautor, wncancion, dspath, swvarios, wntime)"
-              " values (?, ?, ?, ?, ?, ?, 0, ?)");
+    q.prepare("insert into tlcancion (dscancion, cdcd, cddisco, cdautor, wncancion, dspath, swvarios, wntime,"
+              " dscancion_clave) values (?, ?, ?, ?, ?, ?, 0, ?, ?)");
     auto cancion = [&](int n, int cd, int disco, int autor, int pos) {
         q.addBindValue(QStringLiteral("Cancion %1").arg(n));
         q.addBindValue(cd);
@@ -69,6 +73,7 @@ void LlenaCatalogoGrande(Catalogo& bd, int discosPorFoto, const QString& dirProg
         q.addBindValue(pos);
         q.addBindValue(QStringLiteral("Autor\\Disco\\%1.mp3").arg(n));
         q.addBindValue(120 + n % 300);
+        q.addBindValue(QStringLiteral("cancion %1").arg(n));
         q.exec();
     };
     int n = 0;

@@ -14,7 +14,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "catalogue/catalogo.h"
+#include "store/catalogo.h"
 #include "exploring/exploracion.h"
 #include "mp3info/etiquetas.h"
 #include "mp3info/tagid3.h"

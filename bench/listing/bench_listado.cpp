@@ -11,9 +11,9 @@
 #include <cstdio>
 #include <ctime>
 
-#include "catalogue/catalogo.h"
 #include "catalogue/objetos.h"
 #include "listing/listado.h"
+#include "store/catalogo.h"
 
 namespace {
 

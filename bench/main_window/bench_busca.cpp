@@ -6,11 +6,11 @@
 #include <cstdio>
 
 #include "arbolbusca.h"
-#include "catalogue/catalogo.h"
 #include "exploring/exploracion.h"
 #include "main_window/frmVaro.h"
 #include "medida.h"
 #include "sinperifericos.h"
+#include "store/catalogo.h"
 
 int main(int argc, char* argv[])
 {

@@ -1,8 +1,8 @@
 #include "catalogue/comparacion.h"
 
-#include "catalogue/catalogo.h"
 #include "catalogue/nombres.h"
 #include "common/textos.h"
+#include "store/catalogo.h"
 #include "worklist/listatrabajo.h"
 
 namespace {

@@ -7,10 +7,9 @@
 #include <QSqlQuery>
 #include <memory>
 
-#include "catalogue/catalogo.h"
-#include "catalogue/esquema.h"
 #include "catalogue/objetos.h"
 #include "common/ficheroregular.h"
+#include "store/catalogo.h"
 
 namespace {
 
@@ -51,11 +50,13 @@ qint64 cuenta(Catalogo& bd, const char* tabla)
 // in the folder beside a file. A picture whose copy is gone has none.
 QByteArray bytesDe(Catalogo& origen, const QString& dirOrigen, qint64 id)
 {
-    if (origen.motor() != Motor::SQLite) {
-        Consulta r = origen.Abre(QStringLiteral("select dsimagen from tlimagenes where idobjeto = ?"), {id});
-        return r.Fin() ? QByteArray() : r.Campo(QStringLiteral("dsimagen")).toByteArray();
-    }
-    return LeeFicheroRegular(CopiaExistente(dirOrigen, id));
+    const QByteArray bytes = origen.motor().LeeImagen(origen, id);
+    if (!bytes.isEmpty())
+        return bytes;
+    const QString copia = CopiaExistente(dirOrigen, id);
+    if (copia.isEmpty())
+        return {};
+    return LeeFicheroRegular(copia);
 }
 
 }  // namespace
@@ -69,13 +70,19 @@ UbicacionCatalogo DestinoDeCopia(const QString& texto)
 
 QString CopiaCatalogo(Catalogo& origen, const QString& dirOrigen, const UbicacionCatalogo& destino)
 {
-    const bool fichero = destino.motor == Motor::SQLite;
+    const bool fichero = !destino.EnServidor();
     if (fichero && QFileInfo::exists(destino.fichero))
         throw LodrinError(QStringLiteral("El fichero %1 ya existe: la copia se hace en un catálogo nuevo").arg(destino.fichero));
     if (destino.Nombre() == origen.ruta())
         throw LodrinError(QStringLiteral("El catálogo %1 no se puede copiar en sí mismo").arg(origen.ruta()));
     const QString dirDestino = fichero ? QFileInfo(destino.fichero).absolutePath() : QString();
-    auto destinoAbierto = std::make_unique<Catalogo>(destino, QStringLiteral("copia_destino"));
+    // A new file is built under another name and takes its own only when
+    // whole: a copy that fails or is killed leaves no catalogue behind.
+    const QString temporal = destino.fichero + QStringLiteral(".copia");
+    if (fichero)
+        QFile::remove(temporal);
+    auto destinoAbierto = std::make_unique<Catalogo>(fichero ? UbicacionCatalogo::Fichero(temporal) : destino,
+                                                     QStringLiteral("copia_destino"));
     Catalogo& bd = *destinoAbierto;
     try {
         if (fichero)
@@ -85,6 +92,8 @@ QString CopiaCatalogo(Catalogo& origen, const QString& dirOrigen, const Ubicacio
             if (L(t[0]) != QLatin1String("tlmascara") && cuenta(bd, t[0]) > 0)
                 throw LodrinError(QStringLiteral("El catálogo %1 no está vacío: tiene filas en %2").arg(bd.ruta(), L(t[0])));
         qint64 filas = 0, imagenes = 0;
+        // The source is read as it stood at one moment, whatever others
+        // write meanwhile.
         LecturaCatalogo lectura(origen);
         Operacion(bd, QStringLiteral("copiar el catálogo %1").arg(origen.ruta()), [&](Transaccion& op) {
             filas = imagenes = 0;
@@ -98,7 +107,7 @@ QString CopiaCatalogo(Catalogo& origen, const QString& dirOrigen, const Ubicacio
                                             .arg(L(t[0]), columnas.join(u','),
                                                  QStringList(columnas.size(), QStringLiteral("?")).join(u','));
                 const QString orden = L(t[0]) == QLatin1String("tlmascara") ? QStringLiteral("wnmascara desc, ") +
-                                                                                    esquema::OrdenDeAlta(origen)
+                                                                                    origen.motor().OrdenDeAlta()
                                                                               : columnas.first();
                 origen.Recorre(QStringLiteral("select %1 from %2 order by %3").arg(columnas.join(u','), L(t[0]), orden),
                                {}, [&](const QSqlQuery& q) {
@@ -115,25 +124,26 @@ QString CopiaCatalogo(Catalogo& origen, const QString& dirOrigen, const Ubicacio
                 const QByteArray bytes = bytesDe(origen, dirOrigen, id);
                 if (bytes.isEmpty())
                     continue;
-                if (fichero) {
+                if (!bd.motor().GuardaImagen(bd, id, bytes)) {
                     const QString hecha = EscribeCopia(dirDestino, id, r.Texto(QStringLiteral("dspath")), bytes);
                     op.AlDeshacer([hecha] { QFile::remove(hecha); });
-                } else {
-                    bd.Ejecuta(QStringLiteral("insert into tlimagenes (idobjeto, dsimagen) values (?, ?)"), {id, bytes});
                 }
                 ++imagenes;
             }
-            esquema::TrasCopia(bd);
+            bd.motor().TrasCopia(bd);
         });
+        destinoAbierto.reset();
+        if (fichero && !QFile::rename(temporal, destino.fichero))
+            throw LodrinError(QStringLiteral("No se puede poner el catálogo copiado en %1").arg(destino.fichero));
         return QStringLiteral("Copiado el catálogo %1 en %2: %3 filas y %4 imágenes")
-            .arg(origen.ruta(), bd.ruta())
+            .arg(origen.ruta(), destino.Nombre())
             .arg(filas)
             .arg(imagenes);
     } catch (const LodrinError&) {
         // A new file that did not receive the catalogue whole is no catalogue.
         destinoAbierto.reset();
         if (fichero)
-            QFile::remove(destino.fichero);
+            QFile::remove(temporal);
         throw;
     }
 }

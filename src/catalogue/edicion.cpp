@@ -1,9 +1,9 @@
 #include "catalogue/edicion.h"
 
-#include "catalogue/catalogo.h"
 #include "catalogue/navegador.h"
 #include "catalogue/nombres.h"
 #include "common/textos.h"
+#include "store/catalogo.h"
 
 namespace {
 
@@ -34,6 +34,14 @@ QString actualiza(Catalogo& bd, const FilaBD& fila)
     QString titulo = fila.cancion;
     while (titulo.startsWith(QLatin1Char(' ')))
         titulo.remove(0, 1);
+    // A disc holds one song of each folded title: an edit that would give it
+    // a second is refused at once, the same on every engine. Only a clash
+    // with another program writing at the same moment is run again.
+    if (bd.PrimerEntero(QStringLiteral("select count(*) from tlcancion c join tlcancion e on e.cdcd = c.cdcd"
+                                       " where e.idcancion = ? and c.idcancion <> ? and c.dscancion_clave = ?"
+                                       " and c.cddisco = ? and c.cdautor = ?"),
+                        {id, id, Pliega(titulo), iddisco, idautor}) > 0)
+        throw LodrinError(QStringLiteral("ya hay una canción «%1» en ese disco").arg(titulo));
 
     if (conPosicion) {
         bd.Ejecuta(QStringLiteral("update tlcancion set dscancion = ?, dscancion_clave = ?, cddisco = ?, cdautor = ?,"

@@ -1,11 +1,13 @@
 #include "catalogue/grabacion.h"
 
-#include "catalogue/catalogo.h"
+#include <vector>
+
 #include "catalogue/nombres.h"
 #include "catalogue/objetos.h"
 #include "common/textos.h"
-#include "worklist/listatrabajo.h"
 #include "mp3info/infomp3.h"
+#include "store/catalogo.h"
+#include "worklist/listatrabajo.h"
 
 namespace {
 
@@ -99,16 +101,47 @@ qint64 ValorPosicion(const QString& texto)
     return negativo ? -valor : valor;
 }
 
+namespace {
+const QString kGrabacionCancelada = QStringLiteral("Grabacion cancelada: no se ha grabado nada del CD.");
+}
+
 void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& datos, Avance* avance)
 {
     FinAvance fin(avance);
+    // What the CD holds is read first (playing times, picture bytes): the
+    // drive may be slow, and the catalogue is held for writing only while it
+    // is written.
+    std::vector<qint64> segundos(size_t(lista.Cuenta()) + 1, 0);
+    std::vector<QByteArray> imagenes(size_t(lista.Cuenta()) + 1);
+    const QString que = QStringLiteral("grabar el CD «%1»").arg(datos.descripcion);
+    if (avance)
+        avance->Empieza(lista.Cuenta());
+    for (int i = 1; i <= lista.Cuenta(); ++i) {
+        const ClaseFila clase = lista.Clase(i);
+        if (lista.CuentaSubItems(i) > 1) {
+            HP hp;
+            if (EsMp3(clase)) {
+                segundos[size_t(i)] = DameInfoMp3(lista.Fila(i).tag, hp) ? hp.tiempo : 0;
+            } else if (clase == ClaseFila::Imagen && datos.grabarImagenes &&
+                       !lista.SubItem(i, columna::kDisco).isEmpty()) {
+                try {
+                    imagenes[size_t(i)] = LeeImagenOrigen(lista.Fila(i).tag);
+                } catch (const LodrinError& e) {
+                    throw LodrinError(
+                        QStringLiteral("No se ha podido %1 en el catálogo %2: %3").arg(que, bd.ruta(), e.message()));
+                }
+            }
+        }
+        if (avance)
+            avance->Avanza(i);
+        if (avance && avance->Cancelado())
+            throw OperacionCancelada(kGrabacionCancelada);
+    }
     // One CD is one operation: recorded whole, or not at all.
-    Operacion(bd, QStringLiteral("grabar el CD «%1»").arg(datos.descripcion), [&](Transaccion&) {
+    Operacion(bd, que, [&](Transaccion&) {
         bool copias = false;
         const qint64 idcd = DameCd(bd, datos.descripcion, datos.serial, true);
         Memoria memoria(bd);
-        if (avance)
-            avance->Empieza(lista.Cuenta());
 
         for (int i = 1; i <= lista.Cuenta(); ++i) {
             const FilaTrabajo& fila = lista.Fila(i);
@@ -128,23 +161,20 @@ void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& dato
                 qint64 posicion = ValorPosicion(lista.SubItem(i, columna::kPosicion));
                 if (!PosicionCabe(posicion))
                     posicion = 0;
-                HP hp;
-                const qint64 segundos = DameInfoMp3(fila.tag, hp) ? hp.tiempo : 0;
                 QString ruta = fila.texto;
-                DameCancion(bd, titulo, idautor, iddisco, idcd, posicion, ruta, varios, true, segundos);
+                DameCancion(bd, titulo, idautor, iddisco, idcd, posicion, ruta, varios, true, segundos[size_t(i)]);
             } else if (imagen && analizada && datos.grabarImagenes) {
                 const QString disco = lista.SubItem(i, columna::kDisco);
                 if (!disco.isEmpty()) {
                     const qint64 idautor = memoria.Autor(lista.SubItem(i, columna::kAutor));
                     const qint64 iddisco = memoria.Disco(disco, idautor);
-                    GrabaObjeto(bd, datos.dirPrograma, QStringLiteral("d"), iddisco, fila.texto, fila.tag, true);
+                    GrabaObjeto(bd, datos.dirPrograma, QStringLiteral("d"), iddisco, fila.texto, fila.tag, true,
+                                imagenes[size_t(i)]);
                     copias = true;
                 }
             }
-            if (avance)
-                avance->Avanza(i);
             if (avance && avance->Cancelado())
-                throw OperacionCancelada(QStringLiteral("Grabacion cancelada: no se ha grabado nada del CD."));
+                throw OperacionCancelada(kGrabacionCancelada);
         }
         if (copias)
             ImagenesAlDisco(datos.dirPrograma);

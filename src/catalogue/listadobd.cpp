@@ -1,8 +1,8 @@
 #include "catalogue/listadobd.h"
 
-#include "catalogue/catalogo.h"
 #include "common/orden.h"
 #include "common/textos.h"
+#include "store/catalogo.h"
 
 namespace {
 

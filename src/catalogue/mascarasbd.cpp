@@ -1,7 +1,6 @@
 #include "catalogue/mascarasbd.h"
 
-#include "catalogue/catalogo.h"
-#include "catalogue/esquema.h"
+#include "store/catalogo.h"
 
 void GuardaMascara(Catalogo& bd, const QString& mascara)
 {
@@ -16,7 +15,7 @@ QStringList MascarasGuardadas(Catalogo& bd)
     QStringList lista;
     // Within one length, in the order they were added.
     const QString select = QStringLiteral("select dsmascara from tlmascara order by wnmascara desc, %1")
-                               .arg(esquema::OrdenDeAlta(bd));
+                               .arg(bd.motor().OrdenDeAlta());
     for (Consulta r = bd.Abre(select); !r.Fin(); r.Siguiente())
         lista << r.Texto(QStringLiteral("dsmascara"));
     return lista;

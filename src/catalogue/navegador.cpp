@@ -2,9 +2,9 @@
 
 #include <QSet>
 
-#include "catalogue/catalogo.h"
 #include "common/orden.h"
 #include "common/textos.h"
+#include "store/catalogo.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QDate>
 
-#include "catalogue/catalogo.h"
+#include "store/catalogo.h"
 
 namespace {
 
@@ -25,11 +25,17 @@ qint64 primerId(Catalogo& bd, const QString& select, const QVariantList& valores
     return bd.PrimerEntero(select, valores);
 }
 
+const QStringList kColumnasCancion = {
+    QStringLiteral("dscancion"), QStringLiteral("cdcd"),   QStringLiteral("cddisco"),
+    QStringLiteral("cdautor"),   QStringLiteral("wncancion"), QStringLiteral("dspath"),
+    QStringLiteral("swvarios"),  QStringLiteral("wntime"), QStringLiteral("dscancion_clave")};
+
+const QStringList kClaveCancion = {QStringLiteral("dscancion_clave"), QStringLiteral("cddisco"),
+                                   QStringLiteral("cdautor"), QStringLiteral("cdcd")};
+
 const QString kSelectAutor = QStringLiteral("select idautor as id from tlautor where dsautor_std = ?");
 
 }  // namespace
-
-QString Pliega(const QString& texto) { return texto.toCaseFolded(); }
 
 QString Estandariza(QString& nombre)
 {
@@ -75,8 +81,9 @@ qint64 DameAutor(Catalogo& bd, QString& nombre, bool crear)
     if (!crear)
         return bd.autoresNuevos().BuscaAutorNuevo(std);
     return Operacion(bd, QStringLiteral("añadir el autor %1").arg(tal), [&](Transaccion&) {
-        return bd.Inserta(QStringLiteral("insert into tlautor (dsautor, dsautor_std, intautor) values (?, ?, 0) returning idautor"),
-                          {tal, std});
+        return bd.Inserta(QStringLiteral("tlautor"), QStringLiteral("idautor"),
+                          {QStringLiteral("dsautor"), QStringLiteral("dsautor_std"), QStringLiteral("intautor")},
+                          {tal, std, 0});
     });
 }
 
@@ -92,8 +99,8 @@ qint64 DameDisco(Catalogo& bd, QString& nombre, qint64 idautor, bool crear)
     if (!crear)
         return 0;
     return Operacion(bd, QStringLiteral("añadir el disco %1").arg(tal), [&](Transaccion&) {
-        return bd.Inserta(QStringLiteral("insert into tldisco (dsdisco, dsdisco_std, cdautord) values (?, ?, ?)"
-                                         " returning iddisco"),
+        return bd.Inserta(QStringLiteral("tldisco"), QStringLiteral("iddisco"),
+                          {QStringLiteral("dsdisco"), QStringLiteral("dsdisco_std"), QStringLiteral("cdautord")},
                           {tal, std, idautor});
     });
 }
@@ -108,9 +115,10 @@ qint64 DameCd(Catalogo& bd, QString descripcion, QString serial, bool crear)
     // The date of the person's own day, as the program shows dates.
     const QString hoy = QDate::currentDate().toString(Qt::ISODate);
     return Operacion(bd, QStringLiteral("añadir el CD %1").arg(descripcion), [&](Transaccion&) {
-        return bd.Inserta(QStringLiteral("insert into tlcd (dscd, sercd, lotienecd, dtcd, dscd_clave)"
-                                         " values (?, ?, ' ', ?, ?) returning idcd"),
-                          {descripcion, serial, hoy, Pliega(descripcion)});
+        return bd.Inserta(QStringLiteral("tlcd"), QStringLiteral("idcd"),
+                          {QStringLiteral("dscd"), QStringLiteral("sercd"), QStringLiteral("lotienecd"),
+                           QStringLiteral("dtcd"), QStringLiteral("dscd_clave")},
+                          {descripcion, serial, QStringLiteral(" "), hoy, Pliega(descripcion)});
     });
 }
 
@@ -122,19 +130,18 @@ qint64 DameCancion(Catalogo& bd, QString& titulo, qint64 idautor, qint64 iddisco
     Estandariza(titulo);
     Estandariza(ruta);
     const QString clave = Pliega(tal);
-    const qint64 id =
-        crear ? primerId(bd, QStringLiteral("select idcancion as id from tlcancion where dscancion_clave = ?"
-                                            " and cddisco = ? and cdautor = ? and cdcd = ?"),
-                         {clave, iddisco, idautor, idcd})
-              : primerId(bd, QStringLiteral("select idcancion as id from tlcancion where dscancion_clave = ?"
-                                            " and cddisco = ? and cdautor = ?"),
-                         {clave, iddisco, idautor});
-    if (id || titulo.isEmpty() || !crear)
-        return id;
-    return Operacion(bd, QStringLiteral("añadir la canción %1").arg(tal), [&](Transaccion&) {
-        return bd.Inserta(QStringLiteral("insert into tlcancion (dscancion, cdcd, cddisco, cdautor, wncancion, dspath,"
-                                         " swvarios, wntime, dscancion_clave) values (?, ?, ?, ?, ?, ?, ?, ?, ?)"
-                                         " returning idcancion"),
-                          {tal, idcd, iddisco, idautor, posicion, rutaTal, varios, segundos, clave});
-    });
+    if (crear && !titulo.isEmpty())
+        return Operacion(bd, QStringLiteral("añadir la canción %1").arg(tal), [&](Transaccion&) {
+            return bd.motor().BuscaOInserta(
+                bd, QStringLiteral("tlcancion"), QStringLiteral("idcancion"), kClaveCancion, {clave, iddisco, idautor, idcd},
+                kColumnasCancion, {tal, idcd, iddisco, idautor, posicion, rutaTal, varios, segundos, clave});
+        });
+    if (crear)
+        return primerId(bd, QStringLiteral("select idcancion as id from tlcancion where dscancion_clave = ?"
+                                           " and cddisco = ? and cdautor = ? and cdcd = ?"),
+                        {clave, iddisco, idautor, idcd});
+    // Looked up without its CD when not recording.
+    return primerId(bd, QStringLiteral("select idcancion as id from tlcancion where dscancion_clave = ?"
+                                       " and cddisco = ? and cdautor = ?"),
+                    {clave, iddisco, idautor});
 }

@@ -1,16 +1,14 @@
 #pragma once
 #include <QString>
 
+#include "store/pliegue.h"
+
 class Catalogo;
 
 // The standardised form of a name (the lookup key of authors and discs):
 // removal set taken out, upper-cased, accented vowels folded. Replaces the
 // caller's text by its quoted form (leading blanks gone, quotes doubled).
 QString Estandariza(QString& nombre);
-
-// The form in which a text is compared without regard to case, for every
-// letter (titles, CD descriptions, picture paths): what the key columns hold.
-QString Pliega(const QString& texto);
 
 // Find-or-insert of the catalogue's names. Each takes its name in-out (it
 // comes back quoted) and returns the id, as the catalogue store describes.

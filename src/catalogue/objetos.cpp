@@ -5,12 +5,12 @@
 #include <QFileInfo>
 #include <vector>
 
-#include "catalogue/catalogo.h"
 #include "catalogue/nombres.h"
 #include "common/ficheroregular.h"
 #include "common/lodrinerror.h"
 #include "mp3info/etiquetas.h"
 #include "worklist/listatrabajo.h"
+#include "store/catalogo.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -75,7 +75,9 @@ QString pon(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, co
     return destino;
 }
 
-QByteArray lee(const QString& origen)
+}  // namespace
+
+QByteArray LeeImagenOrigen(const QString& origen)
 {
     if (PortadaDentroDeMp3(origen)) {
         QByteArray portada = DamePortada(origen).bytes;
@@ -90,6 +92,8 @@ QByteArray lee(const QString& origen)
     return bytes;
 }
 
+namespace {
+
 // The pictures of a row of a table, in the order they were recorded.
 std::vector<qint64> imagenesDe(Catalogo& bd, const QString& tabla, qint64 idtabla)
 {
@@ -102,9 +106,6 @@ std::vector<qint64> imagenesDe(Catalogo& bd, const QString& tabla, qint64 idtabl
     return ids;
 }
 
-// A server keeps every picture's bytes; the folder is only its cache.
-bool enServidor(const Catalogo& bd) { return bd.motor() != Motor::SQLite; }
-
 }  // namespace
 
 QString EscribeCopia(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, const QByteArray& bytes)
@@ -112,35 +113,63 @@ QString EscribeCopia(const QString& dirPrograma, qint64 idobjeto, const QString&
     return pon(dirPrograma, idobjeto, ruta, bytes, ruta);
 }
 
+namespace {
+
+// The folder that caches a server's pictures may have served another
+// catalogue (lodrin.ini pointed elsewhere): its copies are dropped the first
+// time this catalogue uses it, so another catalogue's covers are never shown.
+void cacheDe(Catalogo& bd, const QString& dirPrograma)
+{
+    const QByteArray id = bd.motor().IdCache().toUtf8();
+    if (id.isEmpty())
+        return;
+    // The mark stands beside the folder, which holds nothing but copies.
+    QFile marca(QDir(dirPrograma).filePath(QStringLiteral("imagenes.id")));
+    if (marca.open(QIODevice::ReadOnly) && marca.readAll().trimmed() == id)
+        return;
+    marca.close();
+    const QDir carpeta(CarpetaImagenes(dirPrograma));
+    for (const QString& f : carpeta.entryList(QDir::Files))
+        for (const char* ext : {".jpg", ".gif", ".tmp"})
+            if (f.endsWith(QLatin1String(ext), Qt::CaseInsensitive))
+                QFile::remove(carpeta.filePath(f));
+    if (marca.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        marca.write(id + '\n');
+}
+
+}  // namespace
+
 QString CopiaImagen(Catalogo& bd, const QString& dirPrograma, qint64 idobjeto)
 {
+    cacheDe(bd, dirPrograma);
     const QString hay = CopiaExistente(dirPrograma, idobjeto);
-    if (!hay.isEmpty() || !enServidor(bd))
+    if (!hay.isEmpty())
         return hay;
-    Consulta r = bd.Abre(QStringLiteral("select o.dspath as dspath, i.dsimagen as dsimagen from tlobjetos o"
-                                        " join tlimagenes i on i.idobjeto = o.idobjeto where o.idobjeto = ?"),
-                         {idobjeto});
+    // Where the catalogue keeps the bytes, the folder is only its cache.
+    const QByteArray bytes = bd.motor().LeeImagen(bd, idobjeto);
+    if (bytes.isEmpty())
+        return QString();
+    Consulta r = bd.Abre(QStringLiteral("select dspath from tlobjetos where idobjeto = ?"), {idobjeto});
     if (r.Fin())
         return QString();
     try {
-        return pon(dirPrograma, idobjeto, r.Texto(QStringLiteral("dspath")),
-                   r.Campo(QStringLiteral("dsimagen")).toByteArray(), r.Texto(QStringLiteral("dspath")));
+        return pon(dirPrograma, idobjeto, r.Texto(QStringLiteral("dspath")), bytes, r.Texto(QStringLiteral("dspath")));
     } catch (const LodrinError&) {
         return QString();  // shown as a missing copy: an empty picture
     }
 }
 
 qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabla, qint64 idtabla,
-                   QString ruta, const QString& origen, bool crear)
+                   QString ruta, const QString& origen, bool crear, const QByteArray& leidos)
 {
+    cacheDe(bd, dirPrograma);
     if (!crear) {
         // The first picture recorded is the one shown first.
         const std::vector<qint64> ids = imagenesDe(bd, tabla, idtabla);
         if (ids.empty())
             return 0;
         for (const qint64 id : ids)
-            if (enServidor(bd))
-                CopiaImagen(bd, dirPrograma, id);
+            CopiaImagen(bd, dirPrograma, id);
         return ids.front();
     }
     return Operacion(bd, QStringLiteral("guardar la imagen %1").arg(ruta), [&](Transaccion& t) {
@@ -154,15 +183,13 @@ qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabl
             if (!CopiaImagen(bd, dirPrograma, id).isEmpty())
                 return id;
         } else {
-            id = bd.Inserta(QStringLiteral("insert into tlobjetos (dstabla, idtabla, dspath, dspath_clave)"
-                                           " values (?, ?, ?, ?) returning idobjeto"),
+            id = bd.Inserta(QStringLiteral("tlobjetos"), QStringLiteral("idobjeto"),
+                            {QStringLiteral("dstabla"), QStringLiteral("idtabla"), QStringLiteral("dspath"),
+                             QStringLiteral("dspath_clave")},
                             {tabla, idtabla, ruta, Pliega(ruta)});
         }
-        const QByteArray bytes = lee(origen);
-        if (enServidor(bd))
-            bd.Ejecuta(QStringLiteral("insert into tlimagenes (idobjeto, dsimagen) values (?, ?)"
-                                      " on conflict (idobjeto) do update set dsimagen = excluded.dsimagen"),
-                       {id, bytes});
+        const QByteArray bytes = leidos.isEmpty() ? LeeImagenOrigen(origen) : leidos;
+        bd.motor().GuardaImagen(bd, id, bytes);
         const QString hecha = pon(dirPrograma, id, ruta, bytes, origen);
         // A copy belongs to the operation that made it: undone with it.
         t.AlDeshacer([hecha] { QFile::remove(hecha); });

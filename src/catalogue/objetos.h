@@ -19,8 +19,12 @@ void ImagenesAlDisco(const QString& dirPrograma);
 // inserted and copied from origen; a stored picture whose copy is missing is
 // copied again. Returns the idobjeto, or 0. Throws LodrinError when the copy
 // fails; the row inserted before stays, and the next recording copies it.
+// bytes, when given, are origen's, read before the operation began.
 qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabla, qint64 idtabla,
-                   QString ruta, const QString& origen, bool crear);
+                   QString ruta, const QString& origen, bool crear, const QByteArray& bytes = {});
+
+// The bytes of a picture to be stored. Throws LodrinError naming it.
+QByteArray LeeImagenOrigen(const QString& origen);
 
 // The picture to show after actual among the owner's pictures, or 0.
 qint64 DameSiguienteObjeto(Catalogo& bd, const QString& tabla, qint64 idtabla, qint64 actual);

@@ -10,18 +10,17 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "catalogue/buscador.h"
-#include "catalogue/busqueda.h"
-#include "catalogue/catalogo.h"
 #include "catalogue/edicion.h"
 #include "catalogue/navegador.h"
 #include "catalogue/navegador_ui.h"
 #include "common/controles.h"
-#include "common/lodrinerror.h"
+#include "common/filaseditables.h"
 #include "common/listasimagenes.h"
+#include "common/lodrinerror.h"
 #include "common/twips.h"
-#include "decoding/teclalista.h"
-#include "decoding/teclalista_ui.h"
+#include "search/buscador.h"
+#include "search/busqueda.h"
+#include "store/catalogo.h"
 
 namespace {
 
@@ -118,9 +117,8 @@ void PestanaBaseDatos::Prepara()
     QHeaderView* cabecera = lstVBD->header();
     for (int c : {0, 2, 3, 4, 5})
         lstVBD->setColumnWidth(c, std::max(lstVBD->columnWidth(c), cabecera->sectionSizeHint(c)));
-    // The worker opens files only; a server is searched on the main connection.
-    if (!buscador_ && bd_.motor() == Motor::SQLite) {
-        buscador_ = new BuscadorCatalogo(bd_.ruta(), this);
+    if (!buscador_) {
+        buscador_ = new BuscadorCatalogo(bd_.ubicacion(), this);
         connect(buscador_, &BuscadorCatalogo::Encontrado, this, &PestanaBaseDatos::muestraEncontradas);
         connect(buscador_, &BuscadorCatalogo::Fallo, lblCuentaBD, &QLabel::setText);
     }
@@ -211,7 +209,7 @@ void PestanaBaseDatos::Muestra(const ContenidoBD& contenido)
     ponFilas(contenido.filas);
 }
 
-void PestanaBaseDatos::Edita(int tecla, CamposLlevados& campos, EntradaDatos& entrada)
+void PestanaBaseDatos::Edita(int tecla, EditorFilas& editor)
 {
     FilasCatalogo filas(lstVBD);
     QHash<const QTreeWidgetItem*, FilaBD> antes;
@@ -224,8 +222,8 @@ void PestanaBaseDatos::Edita(int tecla, CamposLlevados& campos, EntradaDatos& en
         QTreeWidget* l;
         ~Ordena() { l->setSortingEnabled(true); }
     } ordena{lstVBD};
-    EditaFilas(
-        tecla, filas, campos, entrada, true, [&](int i) { BorraCancion(bd_, LeeFilaBD(filas.item(i))); },
+    editor.Edita(
+        tecla, filas, true, [&](int i) { BorraCancion(bd_, LeeFilaBD(filas.item(i))); },
         [&](int i) {
             QTreeWidgetItem* item = filas.item(i);
             try {

@@ -9,9 +9,8 @@ class QLabel;
 class QLineEdit;
 class QTreeWidget;
 class Catalogo;
-class EntradaDatos;
+class EditorFilas;
 class ListasImagenes;
-struct CamposLlevados;
 struct ResultadoBusqueda;
 
 // The "Base de datos" tab: the catalogue list lstVBD that the browser fills,
@@ -32,7 +31,7 @@ public:
     // Delete and F2 on the list: the songs are deleted or updated in the
     // catalogue as their rows go or change; a failure throws LodrinError and
     // the rows not yet done stay as they were.
-    void Edita(int tecla, CamposLlevados& campos, EntradaDatos& entrada);
+    void Edita(int tecla, EditorFilas& editor);
 
 signals:
     void Tecla(int tecla);

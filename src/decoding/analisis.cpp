@@ -1,10 +1,10 @@
 #include "decoding/analisis.h"
 
-#include "catalogue/catalogo.h"
 #include "decoding/decodificador.h"
 #include "decoding/elector.h"
 #include "decoding/mascaras.h"
 #include "mp3info/etiquetas.h"
+#include "store/catalogo.h"
 #include "worklist/listatrabajo.h"
 
 #include <functional>

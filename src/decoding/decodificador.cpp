@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "catalogue/catalogo.h"
 #include "catalogue/nombres.h"
 #include "decoding/elector.h"
 #include "decoding/mascaras.h"
+#include "store/catalogo.h"
 
 int BuscaDesdeFinal(const QString& texto, const QString& buscado)
 {

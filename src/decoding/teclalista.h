@@ -2,26 +2,11 @@
 #include <QString>
 #include <functional>
 
+#include "common/filaseditables.h"
 #include "decoding/entradadatos.h"
 
 struct CamposLlevados;
 class ListaTrabajo;
-
-// The rows of a list the keys Delete and F2 work on, 1-based. Campo and
-// PonCampo address the four edited fields by sub-item number, 2 (author) to
-// 5 (position).
-class FilasEditables {
-public:
-    virtual ~FilasEditables() = default;
-    virtual int Cuenta() const = 0;
-    virtual bool Seleccionada(int i) const = 0;
-    virtual QString Texto(int i) const = 0;
-    virtual QString Tipo(int i) const = 0;
-    virtual int CuentaSubItems(int i) const = 0;
-    virtual QString Campo(int i, int c) const = 0;
-    virtual void PonCampo(int i, int c, const QString& texto) = 0;
-    virtual void Quita(int i) = 0;
-};
 
 // The work list seen as editable rows; its selection is the rows' mark.
 class FilasTrabajo : public FilasEditables {

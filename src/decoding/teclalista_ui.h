@@ -1,8 +1,9 @@
 #pragma once
 #include <functional>
 
+#include "common/filaseditables.h"
+
 class EntradaDatos;
-class FilasEditables;
 struct CamposLlevados;
 
 // Delete and F2 on a list (the work list or the catalogue list). Delete
@@ -13,3 +14,19 @@ struct CamposLlevados;
 void EditaFilas(int tecla, FilasEditables& filas, CamposLlevados& campos, EntradaDatos& entrada, bool catalogo,
                 const std::function<void(int)>& antesDeBorrar = {},
                 const std::function<void(int)>& trasEscribir = {});
+
+// The keys worked with the decoder's carried fields and its data-entry
+// dialog: what the main window lends the catalogue list.
+class EditorTeclas : public EditorFilas {
+public:
+    EditorTeclas(CamposLlevados& campos, EntradaDatos& entrada) : campos_(campos), entrada_(entrada) {}
+    void Edita(int tecla, FilasEditables& filas, bool catalogo, const std::function<void(int)>& antesDeBorrar,
+               const std::function<void(int)>& trasEscribir) override
+    {
+        EditaFilas(tecla, filas, campos_, entrada_, catalogo, antesDeBorrar, trasEscribir);
+    }
+
+private:
+    CamposLlevados& campos_;
+    EntradaDatos& entrada_;
+};

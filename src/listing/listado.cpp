@@ -7,12 +7,12 @@
 #include <QTextStream>
 #include <algorithm>
 
-#include "catalogue/catalogo.h"
 #include "catalogue/listadobd.h"
 #include "catalogue/objetos.h"
 #include "common/orden.h"
 #include "common/rutas.h"
 #include "common/textos.h"
+#include "store/catalogo.h"
 
 namespace {
 

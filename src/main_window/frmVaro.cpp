@@ -15,11 +15,11 @@
 #include <QVBoxLayout>
 
 #include "autorun/genera_ui.h"
-#include "catalogue/catalogo.h"
 #include "catalogue/navegador_ui.h"
 #include "catalogue/pestanabd.h"
 #include "common/avisos.h"
 #include "common/barraavance.h"
+#include "common/carpetacatalogo.h"
 #include "common/controles.h"
 #include "common/listasimagenes.h"
 #include "common/twips.h"
@@ -27,8 +27,8 @@
 #include "decoding/pestanamascaras.h"
 #include "exploring/pestanaanalizacd.h"
 #include "listing/pestanalistados.h"
-#include "common/carpetacatalogo.h"
 #include "main_window/textosayuda.h"
+#include "store/catalogo.h"
 #include "worklist/pestanaficheros.h"
 
 frmVaro::frmVaro(Catalogo& bd, Unidades& unidades, Avisos& avisos, const QString& dirPrograma, QWidget* parent)
@@ -205,6 +205,9 @@ void frmVaro::Form_Load()
     Drive1_Change();
     // 10
     bd_.AbreBaseDatos();
+    // A catalogue of a newer program opens for reading only, and says so.
+    if (!bd_.aviso().isEmpty())
+        avisos_.Informa(bd_.aviso());
     // 11
     baseDatos_->Prepara();
     // 13

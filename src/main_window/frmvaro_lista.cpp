@@ -4,7 +4,6 @@
 #include <QUndoStack>
 
 #include "autorun/genera_ui.h"
-#include "catalogue/catalogo.h"
 #include "catalogue/grabacion.h"
 #include "catalogue/grabacion_ui.h"
 #include "catalogue/navegador_ui.h"
@@ -20,6 +19,7 @@
 #include "exploring/pestanaanalizacd.h"
 #include "main_window/frmVaro.h"
 #include "mp3info/tags_ui.h"
+#include "store/catalogo.h"
 #include "worklist/pestanaficheros.h"
 
 namespace {
@@ -183,7 +183,10 @@ void frmVaro::lstVBusca_KeyDown(int tecla)
 
 void frmVaro::lstVBD_KeyDown(int tecla)
 {
-    Protege(avisos_, QStringLiteral("cambiar la base de datos"), [&] { baseDatos_->Edita(tecla, campos_, Entrada()); });
+    Protege(avisos_, QStringLiteral("cambiar la base de datos"), [&] {
+        EditorTeclas editor(campos_, Entrada());
+        baseDatos_->Edita(tecla, editor);
+    });
 }
 
 void frmVaro::cmdCompara_Click()

@@ -9,7 +9,7 @@
 #include <QUndoCommand>
 #include <QUndoStack>
 
-#include "catalogue/catalogo.h"
+#include "store/catalogo.h"
 #include "catalogue/pestanabd.h"
 #include "common/avisos.h"
 #include "main_window/frmVaro.h"

@@ -3,17 +3,17 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "catalogue/busqueda.h"
-#include "catalogue/catalogo.h"
 #include "catalogue/copia.h"
+#include "common/avisosventana.h"
 #include "common/carpetacatalogo.h"
 #include "common/lodrinerror.h"
 #include "common/traducciones.h"
-#include "main_window/aplicacion.h"
-#include "common/avisosventana.h"
-#include "main_window/frmVaro.h"
 #include "exploring/unidadessistema.h"
+#include "main_window/aplicacion.h"
+#include "main_window/frmVaro.h"
 #include "programs/lineaordenes.h"
+#include "search/busqueda.h"
+#include "store/catalogo.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ int Buscar(const QString& texto)
     const UbicacionCatalogo donde = UbicacionCatalogo::DeCarpeta(CarpetaEnUso());
     try {
         // A search never creates a catalogue file.
-        if (donde.motor == Motor::SQLite && !QFileInfo::exists(donde.Nombre()))
+        if (!donde.EnServidor() && !QFileInfo::exists(donde.Nombre()))
             throw LodrinError(QStringLiteral("No hay catálogo en %1").arg(donde.Nombre()));
         Catalogo bd(donde);
         bd.AbreBaseDatos();

@@ -5,12 +5,12 @@
 
 #include "autorun/filas.h"
 #include "autorun/genera_ui.h"
-#include "catalogue/catalogo.h"
 #include "main_window/frmVaro.h"
+#include "store/catalogo.h"
 #include "support/mp3s.h"
 #include "support/testsupport.h"
-#include "support/ventana.h"
 #include "support/unidadesfalsas.h"
+#include "support/ventana.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 // author, disc and song, and pictures copied from real files.
 #include <QString>
 
-#include "catalogue/catalogo.h"
 #include "catalogue/nombres.h"
 #include "catalogue/objetos.h"
+#include "store/catalogo.h"
 
 struct CancionPrueba {
     qint64 idcd = 0, idautor = 0, iddisco = 0, idcancion = 0;

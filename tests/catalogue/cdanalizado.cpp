@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFile>
 
-#include "catalogue/catalogo.h"
 #include "common/rutas.h"
+#include "store/catalogo.h"
 #include "support/mp3s.h"
 
 using namespace Qt::StringLiterals;

@@ -11,8 +11,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "catalogue/busqueda.h"
-#include "catalogue/catalogo.h"
 #include "catalogue/comparacion.h"
 #include "catalogue/edicion.h"
 #include "catalogue/grabacion.h"
@@ -21,9 +19,11 @@
 #include "catalogue/navegador.h"
 #include "catalogue/nombres.h"
 #include "catalogue/objetos.h"
-#include "worklist/listatrabajo.h"
+#include "search/busqueda.h"
+#include "store/catalogo.h"
 #include "support/mp3s.h"
 #include "support/testsupport.h"
+#include "worklist/listatrabajo.h"
 
 using namespace Qt::StringLiterals;
 

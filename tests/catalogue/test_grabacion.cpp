@@ -9,14 +9,14 @@
 #include <QtTest>
 #include <memory>
 
-#include "catalogue/catalogo.h"
-#include "support/motorprueba.h"
 #include "catalogue/cdanalizado.h"
 #include "catalogue/comparacion.h"
 #include "catalogue/grabacion.h"
 #include "catalogue/objetos.h"
 #include "common/lodrinerror.h"
 #include "mp3info/infomp3.h"
+#include "store/catalogo.h"
+#include "support/motorprueba.h"
 #include "support/testsupport.h"
 
 using namespace Qt::StringLiterals;

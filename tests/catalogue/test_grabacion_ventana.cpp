@@ -8,16 +8,16 @@
 #include <QtTest>
 #include <utility>
 
-#include "catalogue/catalogo.h"
 #include "catalogue/cdanalizado.h"
 #include "catalogue/objetos.h"
 #include "common/barraavance.h"
+#include "common/listasimagenes.h"
 #include "common/lodrinerror.h"
 #include "main_window/frmVaro.h"
-#include "support/ventana.h"
-#include "common/listasimagenes.h"
+#include "store/catalogo.h"
 #include "support/testsupport.h"
 #include "support/unidadesfalsas.h"
+#include "support/ventana.h"
 
 using namespace Qt::StringLiterals;
 

@@ -2,8 +2,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "catalogue/catalogo.h"
 #include "catalogue/nombres.h"
+#include "store/catalogo.h"
 #include "support/motorprueba.h"
 
 class TestNombres : public QObject {

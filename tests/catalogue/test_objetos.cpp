@@ -4,10 +4,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "catalogue/catalogo.h"
 #include "catalogue/cdanalizado.h"
 #include "catalogue/objetos.h"
 #include "common/lodrinerror.h"
+#include "store/catalogo.h"
 #include "support/motorprueba.h"
 #include "support/mp3s.h"
 #include "support/testsupport.h"

@@ -13,16 +13,19 @@
 #include <QtTest>
 #include <cstdio>
 
-#include "catalogue/catalogo.h"
+#include "catalogue/catalogo_relleno.h"
 #include "catalogue/copia.h"
+#include "catalogue/edicion.h"
+#include "catalogue/navegador.h"
 #include "catalogue/grabacion.h"
 #include "catalogue/mascarasbd.h"
 #include "catalogue/nombres.h"
 #include "catalogue/objetos.h"
-#include "worklist/listatrabajo.h"
+#include "store/catalogo.h"
 #include "support/motorprueba.h"
 #include "support/mp3s.h"
 #include "support/testsupport.h"
+#include "worklist/listatrabajo.h"
 
 using namespace Qt::StringLiterals;
 
@@ -104,6 +107,8 @@ private slots:
     void copiaIdaYVuelta();
     void servidorQueNoSirve_data();
     void servidorQueNoSirve();
+    void faltasQueSeDicen_data();
+    void faltasQueSeDicen();
 };
 
 void TestServidor::dosProgramasALaVez()
@@ -210,9 +215,123 @@ void TestServidor::servidorQueNoSirve()
     } catch (const CatalogoNoAbierto& e) {
         const QString esperado = otraTabla ? u"La base de datos %1 del servidor %2 no es un catálogo: tiene la tabla facturas"_s
                                            : u"No se puede conectar con la base de datos %1 del servidor %2: "_s;
-        QVERIFY2(e.message().startsWith(esperado.arg(u.base, u.host)), qPrintable(e.message()));
+        QVERIFY2(e.message().startsWith(esperado.arg(u.base, u.Servidor())), qPrintable(e.message()));
     }
-    QCOMPARE(TituloVentana(u), u"Lodrin - %1@%2"_s.arg(u.base, u.host));
+    QCOMPARE(TituloVentana(u), u"Lodrin - %1@%2"_s.arg(u.base, u.Servidor()));
+}
+
+// What the common tests do not reach: an edit that would repeat a song on
+// its disc, a catalogue of a newer program, a connection the server lost, a
+// table of another user, a copy that fails half-way.
+void TestServidor::faltasQueSeDicen_data()
+{
+    QTest::addColumn<QString>("falta");
+    QTest::newRow("canción repetida") << u"repetida"_s;
+    QTest::newRow("copia que falla") << u"copia"_s;
+    QTest::newRow("catálogo más nuevo") << u"nuevo"_s;
+    if (!PruebaEnServidor())
+        return;  // the rest are the server's own
+    QTest::newRow("conexión perdida") << u"perdida"_s;
+    QTest::newRow("tabla de otro usuario") << u"ajena"_s;
+    QTest::newRow("caché de otro catálogo") << u"cache"_s;
+}
+
+void TestServidor::faltasQueSeDicen()
+{
+    QFETCH(QString, falta);
+    QTemporaryDir dir;
+    const UbicacionCatalogo u = CatalogoDePrueba(dir.path());
+    auto bd = std::make_unique<Catalogo>(u, u"faltas"_s);
+    bd->AbreBaseDatos();
+    const CancionPrueba uno = GrabaCancionPrueba(*bd, u"CD"_s, u"Ana"_s, u"Mar"_s, u"Canción 1"_s, 1);
+    GrabaCancionPrueba(*bd, u"CD"_s, u"Ana"_s, u"Mar"_s, u"Canción 13"_s, 13);
+    const auto canciones = [&] {
+        QStringList t;
+        for (const FilaBD& f : ListaBD(*bd, u"BDau#"_s + QString::number(uno.idautor)).filas)
+            t << f.cancion;
+        t.sort();
+        return t;
+    };
+    if (falta == u"repetida"_s) {
+        FilaBD fila = ListaBD(*bd, u"BDau#"_s + QString::number(uno.idautor)).filas.at(1);
+        QCOMPARE(fila.cancion, u"Canción 13"_s);
+        fila.cancion = u"CANCIÓN 1"_s;
+        try {
+            ActualizaCancion(*bd, fila);
+            QFAIL("a disc took two songs of one title");
+        } catch (const LodrinError& e) {
+            QVERIFY2(e.message().endsWith(u"ya hay una canción «CANCIÓN 1» en ese disco"_s), qPrintable(e.message()));
+            QVERIFY(dynamic_cast<const ConflictoCatalogo*>(&e) == nullptr);
+        }
+        QCOMPARE(canciones(), QStringList({u"Canción 1"_s, u"Canción 13"_s}));
+    } else if (falta == u"copia"_s) {
+        GrabaPortadaPrueba(*bd, dir.path(), uno.iddisco, CreaImagen(dir.filePath(u"o/a.jpg"_s)), u"x\\a.jpg"_s);
+        // The copy's pictures cannot be written: nothing of it stays.
+        const QString destino = dir.filePath(u"copia/anterior.mdb"_s);
+        QVERIFY(QDir().mkpath(dir.filePath(u"copia"_s)));
+        EscribeFichero(dir.filePath(u"copia/imagenes"_s), "no es una carpeta");
+        QVERIFY_THROWS_EXCEPTION(LodrinError, CopiaCatalogo(*bd, dir.path(), DestinoDeCopia(destino)));
+        QCOMPARE(QDir(dir.filePath(u"copia"_s)).entryList(QDir::Files), QStringList{u"imagenes"_s});
+    } else if (falta == u"nuevo"_s) {
+        // A step this program does not know: read, never written.
+        bd->Ejecuta(PruebaEnServidor() ? u"update tlversion set version = 99"_s : u"PRAGMA user_version = 99"_s);
+        bd = std::make_unique<Catalogo>(u, u"nuevo"_s);
+        bd->AbreBaseDatos();
+        QVERIFY(bd->SoloLectura());
+        QVERIFY2(bd->aviso().endsWith(u"es de una versión de Lodrin más nueva que esta: se abre solo para leer."_s),
+                 qPrintable(bd->aviso()));
+        QCOMPARE(canciones(), QStringList({u"Canción 1"_s, u"Canción 13"_s}));
+        QString nombre = u"Otro"_s;
+        QVERIFY_THROWS_EXCEPTION(LodrinError, DameAutor(*bd, nombre, true));
+    } else if (falta == u"cache"_s) {
+        // The folder caches this catalogue's cover; then its lodrin.ini
+        // names another catalogue, whose own cover has the same id.
+        const QString suya = CreaImagen(dir.filePath(u"o/a.jpg"_s), 20);
+        const qint64 id = GrabaPortadaPrueba(*bd, dir.path(), uno.iddisco, suya, u"x\\a.jpg"_s);
+        QCOMPARE(LeeFichero(CopiaImagen(*bd, dir.path(), id)), LeeFichero(suya));
+        QTemporaryDir otraCarpeta;
+        Catalogo otro(CatalogoDePrueba(otraCarpeta.path()), u"otro"_s);
+        otro.AbreBaseDatos();
+        const CancionPrueba dos = GrabaCancionPrueba(otro, u"CD"_s, u"Eva"_s, u"Sol"_s, u"Luz"_s, 1);
+        const QString propia = CreaImagen(dir.filePath(u"o/b.jpg"_s), 30);
+        QCOMPARE(GrabaPortadaPrueba(otro, otraCarpeta.path(), dos.iddisco, propia, u"y\\b.jpg"_s), id);
+        QCOMPARE(LeeFichero(CopiaImagen(otro, dir.path(), id)), LeeFichero(propia));
+    } else if (falta == u"perdida"_s) {
+        // The server ends this program's session, as a restart would.
+        const qint64 pid = bd->PrimerEntero(u"select pg_backend_pid()"_s, {});
+        {
+            Catalogo otro(u, u"mata"_s);
+            otro.AbreParaLeer();
+            QVERIFY(otro.PrimerEntero(u"select count(*) from pg_stat_activity where pid = ?"_s, {pid}) == 1);
+            QVERIFY(QSqlQuery(otro.db()).exec(u"select pg_terminate_backend(%1)"_s.arg(pid)));
+        }
+        QTest::qWait(200);
+        QString nombre = u"Tras el corte"_s;
+        QVERIFY(DameAutor(*bd, nombre, true) > 0);
+        QCOMPARE(canciones(), QStringList({u"Canción 1"_s, u"Canción 13"_s}));
+    } else if (falta == u"ajena"_s) {
+        // Tables another user owns, that this one may not even see, make
+        // the database no catalogue.
+        bd.reset();
+        Catalogo admin(u, u"admin"_s);
+        admin.AbreParaLeer();
+        for (const QString& sql :
+             {u"do $$ begin if not exists (select 1 from pg_roles where rolname = 'ana') then create role ana login;"
+              " end if; end $$"_s,
+              u"create table facturas (n integer)"_s, u"revoke all on facturas from public"_s,
+              u"grant all on all tables in schema public to ana"_s, u"grant all on all sequences in schema public to ana"_s,
+              u"revoke all on facturas from ana"_s})
+            QVERIFY2(QSqlQuery(admin.db()).exec(sql), qPrintable(sql));
+        UbicacionCatalogo comoAna = u;
+        comoAna.usuario = u"ana"_s;
+        Catalogo ana(comoAna, u"ana"_s);
+        try {
+            ana.AbreBaseDatos();
+            QFAIL("a database with another user's table was taken for a catalogue");
+        } catch (const CatalogoNoAbierto& e) {
+            QVERIFY2(e.message().contains(u"no es un catálogo: tiene la tabla facturas"_s), qPrintable(e.message()));
+        }
+    }
 }
 
 int main(int argc, char** argv)

@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 
 #include "autorun/frmAuto.h"
-#include "catalogue/catalogo.h"
+#include "store/catalogo.h"
 #include "catalogue/objetos.h"
 #include "common/lodrinerror.h"
 #include "mp3info/infomp3.h"

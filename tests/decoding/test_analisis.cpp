@@ -4,7 +4,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "catalogue/catalogo.h"
 #include "decoding/analisis.h"
 #include "decoding/decodificador.h"
 #include "autorun/arbol.h"
@@ -12,6 +11,7 @@
 #include "catalogue/grabacion.h"
 #include "catalogue/objetos.h"
 #include "decoding/mascaras.h"
+#include "store/catalogo.h"
 #include "support/electorguionado.h"
 #include "support/etiquetasprueba.h"
 #include "support/mp3s.h"

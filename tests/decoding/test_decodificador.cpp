@@ -4,10 +4,10 @@
 #include <QtTest>
 #include <memory>
 
-#include "catalogue/catalogo.h"
 #include "catalogue/nombres.h"
 #include "decoding/decodificador.h"
 #include "decoding/mascaras.h"
+#include "store/catalogo.h"
 #include "support/electorguionado.h"
 
 namespace {

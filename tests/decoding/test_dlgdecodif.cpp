@@ -10,14 +10,14 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "catalogue/catalogo.h"
-#include "decoding/DlgDecodif.h"
-#include "support/electorguionado.h"
-#include "main_window/frmVaro.h"
 #include "common/listasimagenes.h"
+#include "decoding/DlgDecodif.h"
+#include "main_window/frmVaro.h"
+#include "store/catalogo.h"
+#include "support/electorguionado.h"
 #include "support/testsupport.h"
-#include "support/ventana.h"
 #include "support/unidadesfalsas.h"
+#include "support/ventana.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "catalogue/catalogo.h"
 #include "decoding/mascaras.h"
+#include "store/catalogo.h"
 
 class TestMascaras : public QObject {
     Q_OBJECT

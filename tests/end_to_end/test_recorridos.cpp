@@ -12,16 +12,16 @@
 #include <QtTest>
 
 #include "autorun/frmAuto.h"
-#include "catalogue/catalogo.h"
 #include "catalogue/navegador.h"
 #include "catalogue/navegador_ui.h"
 #include "decoding/entradadatos.h"
 #include "main_window/frmVaro.h"
+#include "store/catalogo.h"
 #include "support/electorguionado.h"
 #include "support/mp3s.h"
 #include "support/testsupport.h"
-#include "support/ventana.h"
 #include "support/unidadesfalsas.h"
+#include "support/ventana.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
 
-#include "catalogue/catalogo.h"
+#include "store/catalogo.h"
 
 // A small catalogue for the listing, filled through the find-or-insert
 // operations as recording fills it, with real cover copies:

@@ -9,13 +9,13 @@
 #include <QTest>
 
 #include "catalogoprueba.h"
-#include "catalogue/catalogo.h"
 #include "catalogue/nombres.h"
 #include "common/controles.h"
 #include "main_window/frmVaro.h"
+#include "store/catalogo.h"
 #include "support/testsupport.h"
-#include "support/ventana.h"
 #include "support/unidadesfalsas.h"
+#include "support/ventana.h"
 
 class TestListadoVentana : public QObject {
     Q_OBJECT

@@ -14,15 +14,15 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "catalogue/catalogo.h"
-#include "common/lodrinerror.h"
 #include "common/controles.h"
-#include "main_window/frmVaro.h"
 #include "common/listasimagenes.h"
-#include "support/testsupport.h"
+#include "common/lodrinerror.h"
 #include "common/twips.h"
-#include "support/ventana.h"
+#include "main_window/frmVaro.h"
+#include "store/catalogo.h"
+#include "support/testsupport.h"
 #include "support/unidadesfalsas.h"
+#include "support/ventana.h"
 
 class TestFrmVaro : public QObject {
     Q_OBJECT

@@ -19,14 +19,14 @@
 #include <QUrl>
 #include <QtTest>
 
-#include "catalogue/catalogo.h"
 #include "common/lodrinerror.h"
 #include "main_window/frmVaro.h"
+#include "store/catalogo.h"
+#include "support/electorguionado.h"
 #include "support/mp3s.h"
 #include "support/testsupport.h"
-#include "support/ventana.h"
-#include "support/electorguionado.h"
 #include "support/unidadesfalsas.h"
+#include "support/ventana.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "catalogue/catalogo.h"
 #include "main_window/frmVaro.h"
 #include "support/etiquetasprueba.h"
+#include "store/catalogo.h"
 #include "support/mp3s.h"
 #include "support/testsupport.h"
-#include "support/ventana.h"
 #include "support/unidadesfalsas.h"
+#include "support/ventana.h"
 
 class TestTagsVentana : public QObject {
     Q_OBJECT

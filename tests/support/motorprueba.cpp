@@ -7,8 +7,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include "catalogue/catalogo.h"
 #include "common/lodrinerror.h"
+#include "store/catalogo.h"
 
 bool PruebaEnServidor() { return qEnvironmentVariable("LODRIN_PRUEBA_MOTOR") == QLatin1String("postgresql"); }
 
@@ -52,7 +52,7 @@ UbicacionCatalogo CatalogoDePrueba(const QString& dirPrograma)
 
 void RechazaCanciones(Catalogo& bd, const QString& titulo)
 {
-    const bool servidor = bd.motor() != Motor::SQLite;
+    const bool servidor = bd.ubicacion().EnServidor();
     QStringList sql;
     if (titulo.isEmpty())
         sql << (servidor ? QStringLiteral("drop trigger rechaza on tlcancion") : QStringLiteral("drop trigger rechaza"));

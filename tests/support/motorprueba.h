@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
 
-#include "catalogue/ubicacion.h"
+#include "store/ubicacion.h"
 
 // The store's tests run on the engine LODRIN_PRUEBA_MOTOR names:
 // "postgresql" runs them on the server scripts/pg_temporal.sh started

@@ -1,16 +1,21 @@
-#include "catalogue/ubicacion.h"
+#include "store/ubicacion.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 
-#include "catalogue/catalogo.h"
+#include "store/catalogo.h"
 
 QString UbicacionCatalogo::Nombre() const
 {
-    if (motor == Motor::SQLite)
+    if (!EnServidor())
         return fichero;
-    return base + QLatin1Char('@') + (host.isEmpty() ? QStringLiteral("localhost") : host);
+    return base + QLatin1Char('@') + Servidor();
+}
+
+QString UbicacionCatalogo::Servidor() const
+{
+    return (host.isEmpty() ? QStringLiteral("localhost") : host) + QLatin1Char(':') + QString::number(puerto);
 }
 
 UbicacionCatalogo UbicacionCatalogo::Fichero(const QString& ruta)
@@ -33,13 +38,19 @@ UbicacionCatalogo UbicacionCatalogo::DeIni(const QString& ini)
     s.beginGroup(QStringLiteral("catalogo"));
     const QString servidor = s.value(QStringLiteral("servidor")).toString().trimmed().toLower();
     u.host = s.value(QStringLiteral("host")).toString().trimmed();
-    u.puerto = s.value(QStringLiteral("port"), 5432).toInt();
+    const QString puerto = s.value(QStringLiteral("port"), QStringLiteral("5432")).toString().trimmed();
+    bool numero = false;
+    u.puerto = puerto.toInt(&numero);
     u.base = s.value(QStringLiteral("database")).toString().trimmed();
     u.usuario = s.value(QStringLiteral("user")).toString().trimmed();
     if (servidor.isEmpty())
         u.error = QStringLiteral("El fichero %1 no nombra ningún servidor ([catalogo] servidor=postgresql)").arg(ini);
     else if (servidor != QLatin1String("postgresql"))
         u.error = QStringLiteral("El fichero %1 nombra el servidor «%2»; solo se admite postgresql").arg(ini, servidor);
+    else if (s.contains(QStringLiteral("host")) && u.host.isEmpty())
+        u.error = QStringLiteral("El fichero %1 deja vacío el servidor (host=)").arg(ini);
+    else if (!numero || u.puerto <= 0 || u.puerto > 65535)
+        u.error = QStringLiteral("El fichero %1 da un puerto que no es un número de 1 a 65535: «%2»").arg(ini, puerto);
     else if (u.base.isEmpty())
         u.error = QStringLiteral("El fichero %1 no dice qué base de datos usar (database=)").arg(ini);
     return u;
@@ -58,7 +69,7 @@ UbicacionCatalogo UbicacionCatalogo::DeCarpeta(const QString& carpeta)
 
 QString TituloVentana(const UbicacionCatalogo& u)
 {
-    if (u.motor == Motor::SQLite)
+    if (!u.EnServidor())
         return QStringLiteral("Lodrin");
     return QStringLiteral("Lodrin - ") + u.Nombre();
 }

@@ -1,16 +1,16 @@
-#include "catalogue/buscador.h"
+#include "search/buscador.h"
 
 #include <QMetaObject>
 #include <atomic>
 
-#include "catalogue/catalogo.h"
+#include "store/catalogo.h"
 
 namespace {
 std::atomic<int> contadorConexiones{0};
 }
 
-BuscadorCatalogo::BuscadorCatalogo(const QString& rutaCatalogo, QObject* padre)
-    : QObject(padre), ruta_(rutaCatalogo), hilo_([this] { trabaja(); })
+BuscadorCatalogo::BuscadorCatalogo(const UbicacionCatalogo& ubicacion, QObject* padre)
+    : QObject(padre), ubicacion_(ubicacion), hilo_([this] { trabaja(); })
 {
 }
 
@@ -44,7 +44,7 @@ void BuscadorCatalogo::Olvida()
 void BuscadorCatalogo::trabaja()
 {
     // The connection belongs to this thread: made, used and closed here.
-    Catalogo bd(ruta_, QStringLiteral("busqueda_%1").arg(++contadorConexiones));
+    Catalogo bd(ubicacion_, QStringLiteral("busqueda_%1").arg(++contadorConexiones));
     bool abierto = false;
     for (;;) {
         Peticion p;
@@ -65,7 +65,7 @@ void BuscadorCatalogo::trabaja()
             }
             r = BuscaCanciones(bd, p.texto, p.columna, p.limite);
         } catch (const LodrinError& e) {
-            fallo = QStringLiteral("No se ha podido buscar en el catálogo %1: %2").arg(ruta_, e.message());
+            fallo = QStringLiteral("No se ha podido buscar en el catálogo %1: %2").arg(ubicacion_.Nombre(), e.message());
         }
         // Told in the owner's thread; dropped if the owner is gone by then.
         QMetaObject::invokeMethod(

@@ -1,8 +1,8 @@
 #pragma once
 #include <QString>
 
-// The engines a catalogue can live in. Code that must write something
-// differently for one of them asks Catalogo::motor(); the rest is shared.
+// The engines a catalogue can live in. What one of them does its own way is
+// behind MotorCatalogo, chosen from here once when the catalogue is made.
 enum class Motor { SQLite, PostgreSQL };
 
 // Where the catalogue is: the SQLite file beside the program, or a database
@@ -17,8 +17,12 @@ struct UbicacionCatalogo {
     QString usuario;
     QString error;     // why lodrin.ini could not be used; opening reports it
 
-    // The catalogue as messages name it: the file, or "base@host".
+    bool EnServidor() const { return motor != Motor::SQLite; }
+    // The catalogue as messages name it: the file, or "base@host:puerto",
+    // which tells two catalogues apart.
     QString Nombre() const;
+    // The server as messages name it: "host:puerto".
+    QString Servidor() const;
 
     static UbicacionCatalogo Fichero(const QString& ruta);
     // Reads an INI file naming a server ([catalogo] servidor=postgresql, host,

@@ -7,13 +7,15 @@
 #include <QVariant>
 #include <QVector>
 #include <functional>
+#include <memory>
 #include <type_traits>
 #include <utility>
 #include <vector>
 
-#include "catalogue/autoresnuevos.h"
-#include "catalogue/ubicacion.h"
 #include "common/lodrinerror.h"
+#include "store/motor.h"
+#include "store/autoresnuevos.h"
+#include "store/ubicacion.h"
 
 // The rows of one select, read forward: at its end or not, a named column of
 // the current row, the next row, and the number of rows.
@@ -56,18 +58,21 @@ public:
     Catalogo(const Catalogo&) = delete;
     Catalogo& operator=(const Catalogo&) = delete;
 
-    // Opens the catalogue: the file, or the server database (see
-    // esquema::AbreServidor). A missing file is created whole with its
-    // tables and the typical masks; an older catalogue is brought up to date
-    // in one transaction; a file that is not a usable catalogue is reported
-    // and never touched. A file or folder that cannot be written opens for
-    // reading only. Throws CatalogoNoAbierto.
+    // Opens the catalogue: the file, or the server database. A missing
+    // catalogue is created whole with its tables and the typical masks; an
+    // older one climbs the schema steps it lacks, each in one transaction; one
+    // that is not a usable catalogue is reported and never touched. A file or
+    // folder that cannot be written, or a catalogue of a newer program, opens
+    // for reading only (aviso() then says why). Throws CatalogoNoAbierto.
     void AbreBaseDatos();
     // Opens an existing catalogue for reading only, as it is: a second
     // connection for work done beside the program's own (searching on
     // another thread). Throws CatalogoNoAbierto.
     void AbreParaLeer();
     bool SoloLectura() const { return soloLectura_; }
+    // What the person should know of the catalogue just opened; empty most
+    // of the time.
+    const QString& aviso() const { return aviso_; }
 
     // Runs a select with its values bound to the ? of the text, in order.
     Consulta Abre(const QString& sql, const QVariantList& valores = {});
@@ -76,22 +81,24 @@ public:
     qint64 PrimerEntero(const QString& sql, const QVariantList& valores);
     // Runs a statement that changes rows.
     void Ejecuta(const QString& sql, const QVariantList& valores = {});
-    // Runs an insert and returns the id of the new row: the value its
-    // "returning" clause gives, which both engines understand.
-    qint64 Inserta(const QString& sql, const QVariantList& valores);
+    // Inserts a row into tabla and returns its new id (the column columnaId).
+    qint64 Inserta(const QString& tabla, const QString& columnaId, const QStringList& columnas,
+                   const QVariantList& valores);
     // Walks the rows of a select without keeping them (copying a catalogue).
     void Recorre(const QString& sql, const QVariantList& valores, const std::function<void(const QSqlQuery&)>& fila);
 
     QSqlDatabase db() const;
-    // The catalogue as messages name it: the file, or "base@host".
+    // The catalogue as messages name it: the file, or "base@host:puerto".
     const QString& ruta() const { return ruta_; }
     const UbicacionCatalogo& ubicacion() const { return ubicacion_; }
-    // The one place the engine is told apart.
-    Motor motor() const { return ubicacion_.motor; }
+    // What the engine behind the catalogue does its own way.
+    MotorCatalogo& motor() const { return *motor_; }
     // Whether an operation that met a conflict runs again: only the
     // outermost, a few times, each after a short pause.
     bool Reintenta(int intento);
     const QString& nombreConexion() const { return conexion_; }
+    // Closes the connection, forgetting its prepared statements.
+    void Cierra();
 
     // The authors the user chose while decoding during this run.
     AutoresNuevos& autoresNuevos() { return autores_; }
@@ -103,19 +110,19 @@ public:
 private:
     friend class Transaccion;
     friend class LecturaCatalogo;
-    QSqlQuery& sentencia(const QString& sql, const QVariantList& valores);
-    void cierra();
-    void abreServidor();
-    void conecta();
+    QSqlQuery& sentencia(const QString& sql, const QVariantList& valores, bool otraVez = false);
+    // Opens the connection again when e says it was lost, outside any
+    // transaction: true when the statement may be tried once more.
+    bool reabre(const QSqlError& e);
+    [[noreturn]] void lanza(const QSqlError& e) const;
 
     UbicacionCatalogo ubicacion_;
     QString ruta_;
     QString conexion_;
     AutoresNuevos autores_;
+    std::unique_ptr<MotorCatalogo> motor_;
     bool soloLectura_ = false;
-    // The file has the song search index, which each operation keeps up to
-    // date before it commits.
-    bool indiceBusqueda_ = false;
+    QString aviso_;
     QHash<QString, QSqlQuery> preparadas_;
     // Open transactions: only the outermost one begins and ends in the engine.
     int profundidad_ = 0;
@@ -146,9 +153,9 @@ private:
     bool confirmada_ = false;
 };
 
-// A reading that spans many statements (a listing): every statement sees the
-// same catalogue, and the engine takes its locks once instead of per
-// statement. Changes nothing.
+// A reading that spans many statements (a listing, a search, a copy): every
+// statement sees the same catalogue, whatever others commit meanwhile, and
+// the engine takes its locks once instead of per statement. Changes nothing.
 class LecturaCatalogo {
 public:
     explicit LecturaCatalogo(Catalogo& bd);

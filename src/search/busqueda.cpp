@@ -1,10 +1,10 @@
-#include "catalogue/busqueda.h"
+#include "search/busqueda.h"
 
 #include <algorithm>
 
-#include "catalogue/catalogo.h"
 #include "catalogue/edicion.h"
-#include "catalogue/esquema_busqueda.h"
+#include "store/catalogo.h"
+#include "store/motor.h"
 
 namespace {
 
@@ -20,13 +20,6 @@ const QString kUniones = QStringLiteral(
 CancionEncontrada encontrada(const Consulta& r)
 {
     return {FilaDeCancion(r), r.Entero(QStringLiteral("cddisco")), r.Entero(QStringLiteral("wntime"))};
-}
-
-// The text a song is searched in. The fields are kept apart by a line break,
-// which no typed word holds, so no word is found across two of them.
-QString textoCancion(const QString& autor, const QString& disco, const QString& cancion, const QString& cd)
-{
-    return PliegaBusqueda(autor + QLatin1Char('\n') + disco + QLatin1Char('\n') + cancion + QLatin1Char('\n') + cd);
 }
 
 bool tieneTodas(const QString& texto, const QStringList& palabras)
@@ -48,11 +41,11 @@ void ordena(std::vector<CancionEncontrada>& filas, int columna)
 ResultadoBusqueda porIndice(Catalogo& bd, const QStringList& palabras, int columna, int limite)
 {
     QVariantList valores;
-    const QString desde = esquema_busqueda::CancionesConPalabras(palabras, valores);
+    const QString desde = bd.motor().CancionesConPalabras(palabras, valores, false, limite);
     Consulta r = bd.Abre(QStringLiteral("select ") + kColumnas + QStringLiteral(" from ") + desde +
                              QStringLiteral(" join tlcancion c on c.idcancion = b.idcancion") + kUniones +
-                             QStringLiteral(" limit ?"),
-                         valores + QVariantList{limite});
+                             QStringLiteral(" order by c.idcancion"),
+                         valores);
     ResultadoBusqueda res;
     res.filas.reserve(size_t(r.RecordCount()));
     for (; !r.Fin(); r.Siguiente())
@@ -64,7 +57,7 @@ ResultadoBusqueda porIndice(Catalogo& bd, const QStringList& palabras, int colum
         // text to count them costs less than going through the index.
         const qint64 ultima = IdCancion(res.filas.back().fila.clave);
         QVariantList cuenta;
-        const QString todas = esquema_busqueda::CancionesConPalabras(palabras, cuenta, res.total * 4 > ultima);
+        const QString todas = bd.motor().CancionesConPalabras(palabras, cuenta, res.total * 4 > ultima, -1);
         res.total = bd.PrimerEntero(QStringLiteral("select count(*) from ") + todas, cuenta);
     }
     ordena(res.filas, columna);
@@ -79,7 +72,7 @@ ResultadoBusqueda mirandoTodas(Catalogo& bd, const QStringList& palabras, int co
     Consulta r = bd.Abre(QStringLiteral("select ") + kColumnas + QStringLiteral(" from tlcancion c") + kUniones +
                          QStringLiteral(" order by c.idcancion"));
     for (; !r.Fin(); r.Siguiente()) {
-        if (!tieneTodas(textoCancion(r.Texto(QStringLiteral("dsautor")), r.Texto(QStringLiteral("dsdisco")),
+        if (!tieneTodas(TextoBusqueda(r.Texto(QStringLiteral("dsautor")), r.Texto(QStringLiteral("dsdisco")),
                                      r.Texto(QStringLiteral("dscancion")), r.Texto(QStringLiteral("dscd"))),
                         palabras))
             continue;
@@ -100,17 +93,6 @@ QString conPuntos(qint64 n)
 
 }  // namespace
 
-QString PliegaBusqueda(const QString& texto)
-{
-    const QString descompuesto = texto.normalized(QString::NormalizationForm_KD);
-    QString t;
-    t.reserve(descompuesto.size());
-    for (const QChar c : descompuesto)
-        if (c.category() != QChar::Mark_NonSpacing)
-            t += c;
-    return t.toCaseFolded();
-}
-
 QStringList PalabrasBusqueda(const QString& texto)
 {
     return PliegaBusqueda(texto).simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -122,7 +104,7 @@ ResultadoBusqueda BuscaCanciones(Catalogo& bd, const QString& texto, int columna
     ResultadoBusqueda res;
     if (!palabras.isEmpty()) {
         LecturaCatalogo lectura(bd);
-        const bool indice = esquema_busqueda::HayIndice(bd) && !esquema_busqueda::HayPendientes(bd);
+        const bool indice = bd.motor().IndiceAlDia(bd);
         res = indice ? porIndice(bd, palabras, columnaOrden, limite) : mirandoTodas(bd, palabras, columnaOrden, limite);
     }
     res.texto = texto;
@@ -149,49 +131,3 @@ QString LineaBusqueda(const CancionEncontrada& c)
                 ch = QLatin1Char(' ');
     return campos.join(QLatin1Char('\t')) + QLatin1Char('\n');
 }
-
-namespace indice_busqueda {
-
-void PonAlDia(Catalogo& bd)
-{
-    if (!esquema_busqueda::HayPendientes(bd))
-        return;
-    // The texts are folded into a staging table in batches (so a large
-    // catalogue is never held in memory at once), then go to the index in
-    // one statement: the index takes many rows in one statement far faster
-    // than one per statement.
-    esquema_busqueda::PreparaTextosNuevos(bd);
-    const QString select = QStringLiteral(
-        "select p.idcancion as idcancion, c.dscancion as dscancion, a.dsautor as dsautor, d.dsdisco as dsdisco,"
-        " k.dscd as dscd from tlbusca_pendiente p join tlcancion c on c.idcancion = p.idcancion") +
-        kUniones + QStringLiteral(" where p.idcancion > ? order by p.idcancion limit 5000");
-    const QString guarda = esquema_busqueda::GuardaTextoNuevo();
-    qint64 ultima = std::numeric_limits<qint64>::min();
-    for (;;) {
-        Consulta r = bd.Abre(select, {ultima});
-        if (r.Fin())
-            break;
-        for (; !r.Fin(); r.Siguiente()) {
-            ultima = r.Entero(QStringLiteral("idcancion"));
-            bd.Ejecuta(guarda, {ultima, textoCancion(r.Texto(QStringLiteral("dsautor")), r.Texto(QStringLiteral("dsdisco")),
-                                                     r.Texto(QStringLiteral("dscancion")), r.Texto(QStringLiteral("dscd")))});
-        }
-    }
-    esquema_busqueda::PasaTextosNuevos(bd);
-    bd.Ejecuta(QStringLiteral("delete from tlbusca_pendiente"));
-}
-
-void Prepara(Catalogo& bd)
-{
-    const bool hay = esquema_busqueda::HayIndice(bd);
-    if (hay && !esquema_busqueda::HayPendientes(bd))
-        return;
-    Operacion(bd, hay ? QStringLiteral("poner al día el índice de búsqueda") : QStringLiteral("crear el índice de búsqueda"),
-              [&](Transaccion&) {
-                  if (!hay)
-                      esquema_busqueda::CreaIndice(bd);
-                  PonAlDia(bd);
-              });
-}
-
-}  // namespace indice_busqueda

@@ -6,7 +6,8 @@
 #include <optional>
 #include <thread>
 
-#include "catalogue/busqueda.h"
+#include "search/busqueda.h"
+#include "store/ubicacion.h"
 
 // Searches the catalogue on a thread of its own, through a connection of its
 // own that only reads, so typing never waits for a search. Only the latest
@@ -16,8 +17,8 @@
 class BuscadorCatalogo : public QObject {
     Q_OBJECT
 public:
-    // rutaCatalogo is the file the program has already opened.
-    explicit BuscadorCatalogo(const QString& rutaCatalogo, QObject* padre = nullptr);
+    // ubicacion is the catalogue the program has already opened.
+    explicit BuscadorCatalogo(const UbicacionCatalogo& ubicacion, QObject* padre = nullptr);
     // Waits for a search under way to end.
     ~BuscadorCatalogo() override;
 
@@ -30,7 +31,7 @@ public:
 
 signals:
     void Encontrado(const ResultadoBusqueda& resultado);
-    // The reason in Spanish, naming the catalogue file.
+    // The reason in Spanish, naming the catalogue.
     void Fallo(const QString& mensaje);
 
 private:
@@ -43,7 +44,7 @@ private:
     void trabaja();
     void responde(quint64 numero, const ResultadoBusqueda& r, const QString& fallo);
 
-    const QString ruta_;
+    const UbicacionCatalogo ubicacion_;
     std::mutex mutex_;
     std::condition_variable aviso_;
     std::optional<Peticion> pendiente_;

@@ -1,51 +1,11 @@
-#include "catalogue/catalogo.h"
+#include "store/catalogo.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QSqlError>
 #include <QRandomGenerator>
 #include <QSqlRecord>
 #include <QThread>
 
-#include "catalogue/busqueda.h"
-#include "catalogue/esquema.h"
 
-namespace {
-
-QString textoError(const QSqlError& e)
-{
-    QString t = e.databaseText();
-    if (t.isEmpty())
-        t = e.text();
-    return t;
-}
-
-// A file the user marked read-only is respected even by a user the system
-// would let write (as root can), and the journal needs the folder too.
-bool escribible(const QString& ruta)
-{
-    const QFileInfo f(ruta);
-    const QFileInfo carpeta(f.absolutePath());
-    return f.isWritable() && (f.permissions() & QFileDevice::WriteOwner) && carpeta.isWritable() &&
-           (carpeta.permissions() & QFileDevice::WriteOwner);
-}
-
-// What the server says when another program's operation got in the way:
-// a key recorded at the same moment, a serialization failure, a deadlock.
-bool esConflicto(const QSqlError& e)
-{
-    const QString c = e.nativeErrorCode();
-    return c == QLatin1String("23505") || c == QLatin1String("40001") || c == QLatin1String("40P01");
-}
-
-[[noreturn]] void lanza(const QSqlError& e)
-{
-    if (esConflicto(e))
-        throw ConflictoCatalogo(textoError(e));
-    throw LodrinError(textoError(e));
-}
-
-}  // namespace
 
 QVariant Consulta::Campo(const QString& columna) const
 {
@@ -63,7 +23,7 @@ Catalogo::Catalogo(const QString& rutaFichero, const QString& nombreConexion)
 }
 
 Catalogo::Catalogo(const UbicacionCatalogo& ubicacion, const QString& nombreConexion)
-    : ubicacion_(ubicacion), ruta_(ubicacion.Nombre()), conexion_(nombreConexion)
+    : ubicacion_(ubicacion), ruta_(ubicacion.Nombre()), conexion_(nombreConexion), motor_(MotorCatalogo::Para(ubicacion))
 {
 }
 
@@ -77,9 +37,9 @@ bool Catalogo::Reintenta(int intento)
     return true;
 }
 
-Catalogo::~Catalogo() { cierra(); }
+Catalogo::~Catalogo() { Cierra(); }
 
-void Catalogo::cierra()
+void Catalogo::Cierra()
 {
     preparadas_.clear();
     {
@@ -102,84 +62,38 @@ QSqlDatabase Catalogo::db() const { return QSqlDatabase::database(conexion_, fal
 
 void Catalogo::AbreBaseDatos()
 {
-    cierra();
-    if (motor() != Motor::SQLite) {
-        abreServidor();
-        return;
-    }
-    if (!QFileInfo::exists(ruta_))
-        esquema::CreaCatalogo(ruta_, conexion_ + QStringLiteral("_nuevo"));
-    const bool antiguo = esquema::Comprueba(ruta_, conexion_ + QStringLiteral("_prueba"));
-    soloLectura_ = !escribible(ruta_);
-
-    conecta();
-    try {
-        if (soloLectura_) {
-            if (antiguo)
-                esquema::VistasLectura(*this);
-        } else {
-            esquema::ConfiguraEscritura(*this);
-            if (antiguo)
-                esquema::Actualiza(*this);
-            indice_busqueda::Prepara(*this);
-            indiceBusqueda_ = true;
-        }
-    } catch (const LodrinError& e) {
-        cierra();
-        throw CatalogoNoAbierto(e.message());
-    }
-}
-
-void Catalogo::abreServidor()
-{
-    const UbicacionCatalogo& u = ubicacion_;
-    const QString donde = QStringLiteral("la base de datos %1 del servidor %2").arg(u.base, u.host);
-    if (!u.error.isEmpty())
-        throw CatalogoNoAbierto(QStringLiteral("No se puede abrir el catálogo: %1").arg(u.error));
-    QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), conexion_);
-    if (!d.isValid())
-        throw CatalogoNoAbierto(QStringLiteral("No se puede abrir el catálogo de %1: falta el controlador QPSQL").arg(donde));
-    d.setHostName(u.host);
-    d.setPort(u.puerto);
-    d.setDatabaseName(u.base);
-    d.setUserName(u.usuario);
-    // A server that does not answer is told within seconds, not minutes.
-    d.setConnectOptions(QStringLiteral("connect_timeout=10"));
-    if (!d.open()) {
-        const QString t = textoError(d.lastError()).trimmed();
-        d = QSqlDatabase();
-        cierra();
-        throw CatalogoNoAbierto(QStringLiteral("No se puede conectar con %1: %2").arg(donde, t));
-    }
-    d = QSqlDatabase();
-    try {
-        esquema::PreparaServidor(*this);
-    } catch (const LodrinError& e) {
-        cierra();
-        throw CatalogoNoAbierto(e.message());
-    }
+    Cierra();
+    soloLectura_ = false;
+    aviso_.clear();
+    soloLectura_ = motor_->Abre(*this, aviso_);
 }
 
 void Catalogo::AbreParaLeer()
 {
-    cierra();
-    if (!QFileInfo::exists(ruta_))
-        throw CatalogoNoAbierto(QStringLiteral("No se puede abrir el catálogo %1: no existe").arg(ruta_));
+    Cierra();
     soloLectura_ = true;
-    conecta();
+    motor_->AbreParaLeer(*this);
 }
 
-void Catalogo::conecta()
+void Catalogo::lanza(const QSqlError& e) const
 {
-    indiceBusqueda_ = false;
-    QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexion_);
-    d.setDatabaseName(ruta_);
-    d.setConnectOptions(soloLectura_ ? QStringLiteral("QSQLITE_OPEN_READONLY") : QString());
-    if (!d.open())
-        throw CatalogoNoAbierto(QStringLiteral("No se puede abrir el catálogo %1: %2").arg(ruta_, textoError(d.lastError())));
+    if (motor_->Clase(e) == ClaseFallo::Conflicto)
+        throw ConflictoCatalogo(motor_->Texto(e));
+    throw LodrinError(motor_->Texto(e));
 }
 
-QSqlQuery& Catalogo::sentencia(const QString& sql, const QVariantList& valores)
+bool Catalogo::reabre(const QSqlError& e)
+{
+    // Inside a transaction what was done is lost with the connection: the
+    // operation fails, and the next one opens it again.
+    if (profundidad_ > 0)
+        return false;
+    if (motor_->Clase(e) != ClaseFallo::ConexionPerdida && db().isOpen())
+        return false;
+    return motor_->Reconecta(*this);
+}
+
+QSqlQuery& Catalogo::sentencia(const QString& sql, const QVariantList& valores, bool otraVez)
 {
     auto it = preparadas_.find(sql);
     if (it == preparadas_.end()) {
@@ -189,8 +103,12 @@ QSqlQuery& Catalogo::sentencia(const QString& sql, const QVariantList& valores)
             preparadas_.clear();
         QSqlQuery q(db());
         q.setForwardOnly(true);
-        if (!q.prepare(sql))
-            lanza(q.lastError());
+        if (!q.prepare(sql)) {
+            const QSqlError e = q.lastError();
+            if (!otraVez && reabre(e))
+                return sentencia(sql, valores, true);
+            lanza(e);
+        }
         it = preparadas_.insert(sql, q);
     }
     QSqlQuery& q = *it;
@@ -205,6 +123,8 @@ QSqlQuery& Catalogo::sentencia(const QString& sql, const QVariantList& valores)
     if (!q.exec()) {
         const QSqlError e = q.lastError();
         q.finish();
+        if (!otraVez && reabre(e))
+            return sentencia(sql, valores, true);
         lanza(e);
     }
     return q;
@@ -223,12 +143,10 @@ qint64 Catalogo::PrimerEntero(const QString& sql, const QVariantList& valores)
     return n;
 }
 
-qint64 Catalogo::Inserta(const QString& sql, const QVariantList& valores)
+qint64 Catalogo::Inserta(const QString& tabla, const QString& columnaId, const QStringList& columnas,
+                         const QVariantList& valores)
 {
-    QSqlQuery& q = sentencia(sql, valores);
-    const qint64 id = q.next() ? q.value(0).toLongLong() : q.lastInsertId().toLongLong();
-    q.finish();
-    return id;
+    return motor_->Inserta(*this, tabla, columnaId, columnas, valores);
 }
 
 void Catalogo::Recorre(const QString& sql, const QVariantList& valores, const std::function<void(const QSqlQuery&)>& fila)
@@ -262,16 +180,14 @@ Transaccion::Transaccion(Catalogo& bd, const QString& que) : bd_(bd), exterior_(
     if (bd_.soloLectura_)
         throw LodrinError(QStringLiteral("El catálogo %1 es de solo lectura: no se puede %2.").arg(bd_.ruta_, que));
     if (exterior_) {
-        QSqlDatabase d = bd_.db();
-        // A file shared by two programs: the operation takes the right to
-        // write at its start, so the other waits for it instead of failing
-        // half-way, when both want to write what both have read.
-        QSqlQuery q(d);
-        const bool empezada = bd_.motor() == Motor::SQLite ? q.exec(QStringLiteral("BEGIN IMMEDIATE")) : d.transaction();
+        // A connection the server lost is opened again here, once.
+        QSqlError fallo;
+        bool empezada = bd_.motor_->Empieza(bd_, fallo);
+        if (!empezada && bd_.reabre(fallo))
+            empezada = bd_.motor_->Empieza(bd_, fallo);
         if (!empezada)
-            throw LodrinError(QStringLiteral("No se puede %1 en el catálogo %2: %3")
-                                  .arg(que, bd_.ruta_, textoError(bd_.motor() == Motor::SQLite ? q.lastError()
-                                                                                               : d.lastError())));
+            throw LodrinError(
+                QStringLiteral("No se puede %1 en el catálogo %2: %3").arg(que, bd_.ruta_, bd_.motor_->Texto(fallo)));
         bd_.alDeshacer_.clear();
     }
     ++bd_.profundidad_;
@@ -285,13 +201,12 @@ void Transaccion::Confirma()
         confirmada_ = true;
         return;
     }
-    if (bd_.indiceBusqueda_)
-        indice_busqueda::PonAlDia(bd_);
+    bd_.motor_->AntesDeConfirmar(bd_);
     confirmada_ = true;
     QSqlDatabase d = bd_.db();
     if (!d.commit()) {
         confirmada_ = false;
-        lanza(d.lastError());
+        bd_.lanza(d.lastError());
     }
     bd_.alDeshacer_.clear();
 }
@@ -312,7 +227,7 @@ Transaccion::~Transaccion()
 LecturaCatalogo::LecturaCatalogo(Catalogo& bd) : bd_(bd)
 {
     if (bd_.profundidad_ == 0)
-        abierta_ = bd_.db().transaction();
+        abierta_ = bd_.motor_->EmpiezaInstantanea(bd_);
     if (abierta_)
         ++bd_.profundidad_;
 }

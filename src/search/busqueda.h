@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "catalogue/navegador.h"
+#include "store/pliegue.h"
 
 class Catalogo;
 
@@ -35,7 +36,7 @@ struct ResultadoBusqueda {
 // come sorted as the catalogue list sorts by the column columnaOrden (a
 // columnaBD value). A text of no words finds nothing.
 // Reads through the index when the catalogue has one and it is up to date,
-// otherwise looks at every song. Throws LodrinError.
+// otherwise looks at every song; both find the same songs. Throws LodrinError.
 ResultadoBusqueda BuscaCanciones(Catalogo& bd, const QString& texto, int columnaOrden = columnaBD::kAutor,
                                  int limite = kLimiteBusqueda);
 
@@ -48,19 +49,5 @@ QString TextoCuenta(qint64 mostradas, qint64 total);
 // line break. Tabs and line breaks within a field are written as blanks.
 QString LineaBusqueda(const CancionEncontrada& c);
 
-// The form a text is searched in: case folded and accents taken off
-// ("Ñandú" -> "nandu").
-QString PliegaBusqueda(const QString& texto);
-
 // The folded words of what was typed.
 QStringList PalabrasBusqueda(const QString& texto);
-
-// Keeping the index: the store calls these; nothing else needs to.
-namespace indice_busqueda {
-// On opening a catalogue that can be written: makes the index when the file
-// has none, or puts in it the songs others wrote, in one operation; writes
-// nothing when the index is up to date.
-void Prepara(Catalogo& bd);
-// Puts the marked songs in the index, in the open transaction.
-void PonAlDia(Catalogo& bd);
-}  // namespace indice_busqueda

@@ -1,0 +1,106 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+class Catalogo;
+class QSqlError;
+struct UbicacionCatalogo;
+
+// How the engine classes a failed statement.
+enum class ClaseFallo {
+    Otro,
+    // Another program changed the same rows at the same moment (a key
+    // recorded twice, a serialization failure, a deadlock): the operation
+    // runs again from its start.
+    Conflicto,
+    // The connection to the server is gone (restarted, backend killed).
+    ConexionPerdida,
+};
+
+// Everything the two engines do differently, chosen once when the catalogue
+// is made: the connection, the schema and its numbered steps, ids, conflicts,
+// the search index, picture bytes and the write lock. Each engine lives in
+// files named for it; nothing else writes SQL of one engine only.
+class MotorCatalogo {
+public:
+    virtual ~MotorCatalogo() = default;
+
+    // The engine of a location.
+    static std::unique_ptr<MotorCatalogo> Para(const UbicacionCatalogo& u);
+
+    // Opens the program's connection: a missing catalogue is made whole, an
+    // older one climbs the schema steps it lacks (each one transaction), the
+    // search index is made or mended. Returns whether the catalogue can only
+    // be read; aviso says why when the person should know. Throws
+    // CatalogoNoAbierto, leaving nothing open.
+    virtual bool Abre(Catalogo& bd, QString& aviso) = 0;
+    // A second connection that only reads, as the catalogue stands (the
+    // search thread). Throws CatalogoNoAbierto.
+    virtual void AbreParaLeer(Catalogo& bd) = 0;
+    // Opens the connection again after the server lost it; false when it
+    // cannot be opened.
+    virtual bool Reconecta(Catalogo& bd) = 0;
+
+    // Begins an operation that writes, taking the right to write at its
+    // start; false with the engine's failure when it could not.
+    virtual bool Empieza(Catalogo& bd, QSqlError& fallo) = 0;
+    // Just before an operation commits: the search index takes what changed.
+    virtual void AntesDeConfirmar(Catalogo& bd) = 0;
+    virtual ClaseFallo Clase(const QSqlError& e) const = 0;
+    // The engine's text of a failure, as the person reads it.
+    virtual QString Texto(const QSqlError& e) const = 0;
+
+    // Inserts a row and returns its new id.
+    virtual qint64 Inserta(Catalogo& bd, const QString& tabla, const QString& columnaId, const QStringList& columnas,
+                           const QVariantList& valores) = 0;
+    // The id of the row whose columns claves hold valoresClave, inserting it
+    // (columnas, valores, claves among them) when there is none: the
+    // find-or-insert of the catalogue's names.
+    virtual qint64 BuscaOInserta(Catalogo& bd, const QString& tabla, const QString& columnaId, const QStringList& claves,
+                                 const QVariantList& valoresClave, const QStringList& columnas,
+                                 const QVariantList& valores) = 0;
+    // The column that keeps the order in which masks were added.
+    virtual QString OrdenDeAlta() const = 0;
+    // After rows were copied in with their ids: new rows get ids after them.
+    virtual void TrasCopia(Catalogo& bd) = 0;
+    // A read of many statements that sees one state of the catalogue
+    // (copying it): begins it, and returns false when it could not.
+    virtual bool EmpiezaInstantanea(Catalogo& bd) = 0;
+
+    // Picture bytes: whether the catalogue itself keeps them (the folder of
+    // copies is then only a cache), storing and reading them.
+    virtual bool GuardaImagen(Catalogo& bd, qint64 idobjeto, const QByteArray& bytes) = 0;
+    virtual QByteArray LeeImagen(Catalogo& bd, qint64 idobjeto) = 0;
+    // Where the folder is only a cache, the catalogue's own id, which the
+    // cache is marked with; empty where the folder is the catalogue's store.
+    virtual QString IdCache() const = 0;
+
+    // The search index: whether it can be read (it exists and holds every
+    // song), and the songs holding every word, as a table `b` with the
+    // column idcancion to stand in a from list, in the order of idcancion
+    // (at most limite of them when limite >= 0). The words come folded, none
+    // empty; their values are appended to valores. leyendoTodas looks in
+    // every text instead of going through the index, which costs less when
+    // most songs hold the words.
+    virtual bool IndiceAlDia(Catalogo& bd) = 0;
+    virtual QString CancionesConPalabras(const QStringList& palabras, QVariantList& valores, bool leyendoTodas,
+                                         qint64 limite) = 0;
+};
+
+// The folded texts of songs whose index entries changed, for the engine to
+// store: (idcancion, text) in batches.
+using TextosBusqueda = std::vector<std::pair<qint64, QString>>;
+
+// Keeping the index, shared by the engines: every song marked in
+// tlbusca_pendiente gets its folded text through guarda, a batch at a time,
+// and the marks are cleared. Returns at once when nothing is marked.
+void PonAlDiaIndice(Catalogo& bd, const std::function<void(const TextosBusqueda&)>& guarda);
+
+// The typical masks a new catalogue starts with, in the order they are added.
+QStringList MascarasTipicas();

@@ -1,0 +1,36 @@
+#pragma once
+#include "store/motor.h"
+
+// The catalogue in an SQLite file beside the program: rollback journal, each
+// commit on disk before it returns; picture bytes live only in the folder of
+// copies; the search index is a full-text table of trigrams.
+class MotorSQLite : public MotorCatalogo {
+public:
+    bool Abre(Catalogo& bd, QString& aviso) override;
+    void AbreParaLeer(Catalogo& bd) override;
+    bool Reconecta(Catalogo&) override { return false; }
+    bool Empieza(Catalogo& bd, QSqlError& fallo) override;
+    void AntesDeConfirmar(Catalogo& bd) override;
+    ClaseFallo Clase(const QSqlError&) const override { return ClaseFallo::Otro; }
+    QString Texto(const QSqlError& e) const override;
+    qint64 Inserta(Catalogo& bd, const QString& tabla, const QString& columnaId, const QStringList& columnas,
+                   const QVariantList& valores) override;
+    qint64 BuscaOInserta(Catalogo& bd, const QString& tabla, const QString& columnaId, const QStringList& claves,
+                         const QVariantList& valoresClave, const QStringList& columnas,
+                         const QVariantList& valores) override;
+    QString OrdenDeAlta() const override { return QStringLiteral("rowid"); }
+    void TrasCopia(Catalogo&) override {}  // the file numbers on from the largest id it holds
+    bool EmpiezaInstantanea(Catalogo& bd) override;
+    bool GuardaImagen(Catalogo&, qint64, const QByteArray&) override { return false; }
+    QByteArray LeeImagen(Catalogo&, qint64) override { return {}; }
+    QString IdCache() const override { return {}; }
+    bool IndiceAlDia(Catalogo& bd) override;
+    QString CancionesConPalabras(const QStringList& palabras, QVariantList& valores, bool leyendoTodas,
+                                 qint64 limite) override;
+
+private:
+    void conecta(Catalogo& bd, bool soloLectura);
+    // The file holds the search index, which each operation keeps up to date
+    // before it commits.
+    bool indice_ = false;
+};
