@@ -160,6 +160,10 @@ void PestanaBaseDatos::busca(const QString& texto)
         return;
     }
     buscando_ = true;
+    // What another program wrote since the last look is put in the index
+    // first, so the search goes through the index.
+    if (!bd_.SoloLectura())
+        bd_.motor().MiraCambiosFuera(bd_);
     if (buscador_) {
         buscador_->Busca(texto, lstVBD->sortColumn());
         return;
