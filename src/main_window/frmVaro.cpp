@@ -11,6 +11,7 @@
 
 #include "autorun/genera_ui.h"
 #include "catalogue/navegador_ui.h"
+#include "catalogue/objetos.h"
 #include "catalogue/pestanabd.h"
 #include "common/avisos.h"
 #include "common/barraavance.h"
@@ -146,6 +147,8 @@ void frmVaro::Form_Load()
     Drive1_Change();
     // 10
     bd_.AbreBaseDatos();
+    if (!bd_.SoloLectura())
+        OrdenaCopias(bd_, dirPrograma_);
     // 11
     baseDatos_->Prepara();
     // 13

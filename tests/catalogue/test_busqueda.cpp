@@ -92,6 +92,8 @@ void TestBusqueda::reglas_data()
     QTest::newRow("corta que no está") << u"rio q"_s << QStringList{};
     QTest::newRow("no entre dos campos") << u"ruizorillas"_s << QStringList{};
     QTest::newRow("nada escrito") << u"   "_s << QStringList{};
+    QTest::newRow("control y NUL parten palabras") << u"rio\tcancion"_s + QChar(0) + u"del\x01" "bea"_s << QStringList{rio};
+    QTest::newRow("palabra repetida") << u"rio rio RÍO"_s << QStringList{rio};
 }
 
 void TestBusqueda::reglas()
