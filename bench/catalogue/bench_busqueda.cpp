@@ -1,9 +1,15 @@
 // Times the song search on a large catalogue: 10,000 authors and 200,000
 // songs. The catalogue is filled behind the program's back, then opened as
 // the program opens it, which builds the index the way a real first opening
-// would; searches then go through the store as the window's do.
+// would; searches then go through the store as the window's do. Then
+// another program writes, and the window's search right after, and a read
+// command's with rows waiting for the index, are timed.
 #include <QCoreApplication>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
+#include <limits>
 #include <cstdio>
 
 #include "catalogogrande.h"
@@ -47,6 +53,78 @@ int main(int argc, char** argv)
             tiempos << Mide([&] { r = BuscaCanciones(bd, c.texto); });
         std::printf("%-22s %-20s %7lld de %7lld: %6.1f ms (mediana de 7)\n", c.texto, c.que, (long long)r.filas.size(),
                     (long long)r.total, 1000 * Mediana(tiempos));
+    }
+
+    // Another program writes: an author put back with REPLACE (its songs
+    // wait for the index) and 2,000 songs added.
+    const char* const otros[] = {"cancion 123456", "autor 00012", "disco 1"};
+    auto escribeFuera = [&](int vez) {
+        struct Quita {
+            ~Quita() { QSqlDatabase::removeDatabase("fuera"); }
+        } quita;
+        QSqlDatabase d = QSqlDatabase::addDatabase("QSQLITE", "fuera");
+        d.setDatabaseName(ruta);
+        d.open();
+        QSqlQuery q(d);
+        q.exec("begin");
+        q.exec(QString("insert or replace into tlautor (idautor, dsautor, dsautor_std, intautor)"
+                       " select idautor, dsautor || ' %1', dsautor_std, 0 from tlautor where idautor = 14").arg(vez));
+        q.exec(QString("insert into tlcancion (dscancion, cdcd, cddisco, cdautor, wncancion, dspath, swvarios, wntime)"
+                       " select dscancion || ' fuera %1', cdcd, cddisco, cdautor, wncancion, dspath, swvarios, wntime"
+                       " from tlcancion where idcancion <= 2000").arg(vez));
+        q.exec("commit");
+        q.finish();
+        d.close();
+    };
+    // The window: its search thread reads; the program's own connection
+    // looks at data_version before each search.
+    Catalogo hilo(ruta, "hilo");
+    hilo.AbreParaLeer();
+    std::printf("\nventana, antes y justo despues de que otro programa escriba (1 vez cada una, 5 rondas):\n");
+    for (const char* texto : otros) {
+        QList<double> antes, despues;
+        for (int vez = 0; vez < 5; ++vez) {
+            antes << Mide([&] { BuscaCanciones(hilo, texto); });
+            escribeFuera(vez);
+            despues << Mide([&] {
+                bd.motor().MiraCambiosFuera(bd);
+                BuscaCanciones(hilo, texto);
+            });
+        }
+        std::printf("%-22s antes %6.1f ms, despues %6.1f ms (medianas)\n", texto, 1000 * Mediana(antes),
+                    1000 * Mediana(despues));
+    }
+
+    // --buscar with rows waiting (nothing puts them in the index: it only
+    // reads), against every song looked at.
+    escribeFuera(99);
+    const QString sinIndice = dir.filePath("sinindice.mdb");
+    QFile::copy(ruta, sinIndice);
+    {
+        QSqlDatabase d = QSqlDatabase::addDatabase("QSQLITE", "quita");
+        d.setDatabaseName(sinIndice);
+        d.open();
+        QSqlQuery q(d);
+        for (const char* t : {"tlbusca_fts", "tlbusca", "tlbusca_pendiente"})
+            q.exec(QString("drop table %1").arg(t));
+        q.finish();
+        d.close();
+    }
+    QSqlDatabase::removeDatabase("quita");
+    Catalogo lee(ruta, "lee");
+    lee.AbreParaLeer();
+    Catalogo todas(sinIndice, "todas");
+    todas.AbreParaLeer();
+    std::printf("\n--buscar con %lld canciones esperando el indice, frente a mirarlas todas:\n",
+                (long long)lee.PrimerEntero("select count(*) from tlbusca_pendiente", {}));
+    for (const char* texto : otros) {
+        QList<double> conIndice, mirando;
+        for (int vez = 0; vez < 5; ++vez) {
+            conIndice << Mide([&] { BuscaCanciones(lee, texto, columnaBD::kAutor, std::numeric_limits<int>::max()); });
+            mirando << Mide([&] { BuscaCanciones(todas, texto, columnaBD::kAutor, std::numeric_limits<int>::max()); });
+        }
+        std::printf("%-22s indice y esperando %7.1f ms, todas %7.1f ms (medianas de 5)\n", texto,
+                    1000 * Mediana(conIndice), 1000 * Mediana(mirando));
     }
     return 0;
 }

@@ -77,6 +77,7 @@ private slots:
     void escriturasDeFuera();
     void walEnCarpetaDeSoloLectura();
     void dosPrimerosArranques();
+    void danadoEnCastellano();
 };
 
 void TestFichero::escriturasDeFuera_data()
@@ -222,6 +223,25 @@ void TestFichero::dosPrimerosArranques()
         QCOMPARE(fallos[0], QString());
         QCOMPARE(fallos[1], QString());
         QCOMPARE(sobrantes(dir.path()), QStringList{});
+    }
+}
+
+// The engine's failure is said in Spanish, naming the file, before the
+// engine's own text.
+void TestFichero::danadoEnCastellano()
+{
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(u"anterior.mdb"_s);
+    QFile f(ruta);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray("SQLite format 3\0", 16) + QByteArray(8192, '\x5a'));
+    f.close();
+    Catalogo bd(ruta, u"danado"_s);
+    try {
+        bd.AbreBaseDatos();
+        QFAIL("opened");
+    } catch (const CatalogoNoAbierto& e) {
+        QVERIFY2(e.message().startsWith(u"No se puede abrir el catálogo "_s + ruta + u": está dañado ("_s), qPrintable(e.message()));
     }
 }
 

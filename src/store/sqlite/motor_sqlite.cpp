@@ -147,7 +147,27 @@ const char* const kObjetosIndice[] = {
 // the index again with the triggers that catch rows added in any order.
 constexpr int kVersion = 3;
 
-QString textoError(const QSqlError& e) { return e.databaseText().isEmpty() ? e.text() : e.databaseText(); }
+// What the engine's failures a person can act on mean, said before the
+// engine's own text: it cannot be opened, written, read as sound, or another
+// program holds it.
+QString claseError(const QSqlError& e)
+{
+    switch (e.nativeErrorCode().toInt() & 0xff) {
+    case 14: return QStringLiteral("no se puede abrir");                 // CANTOPEN
+    case 8: return QStringLiteral("es de solo lectura");                 // READONLY
+    case 11: case 26: return QStringLiteral("está dañado");              // CORRUPT, NOTADB
+    case 5: case 6: return QStringLiteral("lo tiene bloqueado otro programa");  // BUSY, LOCKED
+    default: return QString();
+    }
+}
+
+QString textoMotor(const QSqlError& e) { return e.databaseText().isEmpty() ? e.text() : e.databaseText(); }
+
+QString textoError(const QSqlError& e)
+{
+    const QString clase = claseError(e);
+    return clase.isEmpty() ? textoMotor(e) : QStringLiteral("%1 (%2)").arg(clase, textoMotor(e));
+}
 
 QString L(const char* t) { return QString::fromLatin1(t); }
 
@@ -305,7 +325,7 @@ Estado comprueba(const QString& ruta, const QString& conexion)
                 estado.version = q.next() ? q.value(0).toInt() : 0;
                 q.finish();
             } catch (const LodrinError& e) {
-                fallo = e.message();
+                fallo = QStringLiteral("No se puede abrir el catálogo %1: %2").arg(ruta, e.message());
             }
         }
         d.close();
@@ -447,11 +467,18 @@ bool escribible(const QString& ruta)
 
 }  // namespace
 
-QString MotorSQLite::Texto(const QSqlError& e) const { return textoError(e); }
+QString MotorSQLite::Texto(const QSqlError& e) const
+{
+    const QString clase = claseError(e);
+    if (clase.isEmpty())
+        return textoMotor(e);
+    return QStringLiteral("el catálogo %1 %2 (%3)").arg(ruta_, clase, textoMotor(e));
+}
 
 void MotorSQLite::conecta(Catalogo& bd, bool soloLectura, bool inmutable)
 {
     indice_ = false;
+    ruta_ = bd.ruta();
     QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), bd.nombreConexion());
     abreComo(d, bd.ruta(), soloLectura, inmutable);
     if (!d.open())

@@ -30,7 +30,8 @@ private:
     void conecta(Catalogo& bd, bool soloLectura, bool inmutable = false);
     // Checks the index against the songs and brings it up to date.
     void cuadra(Catalogo& bd);
-    qint64 versionDatos_ = -1;  // the file's data_version when the index was last checked
+    qint64 versionDatos_ = -1;
+    QString ruta_;  // the file, for naming it in failures  // the file's data_version when the index was last checked
     // The file holds the search index, which each operation keeps up to date
     // before it commits.
     bool indice_ = false;
