@@ -56,7 +56,7 @@ int main(int argc, char** argv)
     }
 
     // Another program writes: an author put back with REPLACE (its songs
-    // wait for the index) and 2,000 songs added.
+    // wait for the index) and 20 songs added.
     const char* const otros[] = {"cancion 123456", "autor 00012", "disco 1"};
     auto escribeFuera = [&](int vez) {
         struct Quita {
@@ -71,7 +71,7 @@ int main(int argc, char** argv)
                        " select idautor, dsautor || ' %1', dsautor_std, 0 from tlautor where idautor = 14").arg(vez));
         q.exec(QString("insert into tlcancion (dscancion, cdcd, cddisco, cdautor, wncancion, dspath, swvarios, wntime)"
                        " select dscancion || ' fuera %1', cdcd, cddisco, cdautor, wncancion, dspath, swvarios, wntime"
-                       " from tlcancion where idcancion <= 2000").arg(vez));
+                       " from tlcancion where idcancion <= 20").arg(vez));
         q.exec("commit");
         q.finish();
         d.close();

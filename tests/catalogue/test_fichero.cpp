@@ -78,6 +78,7 @@ private slots:
     void walEnCarpetaDeSoloLectura();
     void dosPrimerosArranques();
     void danadoEnCastellano();
+    void ficheroEnteroEntreConfirmaciones();
 };
 
 void TestFichero::escriturasDeFuera_data()
@@ -243,6 +244,30 @@ void TestFichero::danadoEnCastellano()
     } catch (const CatalogoNoAbierto& e) {
         QVERIFY2(e.message().startsWith(u"No se puede abrir el catálogo "_s + ruta + u": está dañado ("_s), qPrintable(e.message()));
     }
+}
+
+// A large operation keeps its changes in memory until it commits: the file
+// copied alone half-way is the catalogue as it was.
+void TestFichero::ficheroEnteroEntreConfirmaciones()
+{
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(u"anterior.mdb"_s);
+    Catalogo bd(ruta, u"grande"_s);
+    bd.AbreBaseDatos();
+    GrabaCancionPrueba(bd, u"Uno"_s, u"Ana"_s, u"Mar"_s, u"Ola"_s, 1);
+    bd.Ejecuta(u"PRAGMA cache_size = 10"_s);  // a few pages, as a CD of 20,000 songs fills the usual cache
+    const QString copia = dir.filePath(u"copia.mdb"_s);
+    Operacion(bd, u"grabar el CD"_s, [&](Transaccion&) {
+        for (int i = 0; i < 3000; ++i)
+            bd.Ejecuta(u"insert into tlcancion (dscancion, cdcd, cddisco, cdautor, wncancion, dspath, swvarios, wntime)"
+                       " values (?, 1, 1, 1, 1, ?, 0, 0)"_s,
+                       {u"Canción número %1 con un título largo"_s.arg(i), u"ruta/%1.mp3"_s.arg(i)});
+        QVERIFY(QFile::copy(ruta, copia));
+    });
+    Catalogo solo(copia, u"copiasola"_s);
+    solo.AbreParaLeer();
+    QCOMPARE(solo.Abre(u"PRAGMA integrity_check"_s).Texto(u"integrity_check"_s), u"ok"_s);
+    QCOMPARE(solo.PrimerEntero(u"select count(*) from tlcancion"_s, {}), qint64(1));
 }
 
 QTEST_GUILESS_MAIN(TestFichero)

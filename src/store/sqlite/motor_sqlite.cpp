@@ -348,6 +348,9 @@ void configuraEscritura(Catalogo& bd)
         throw LodrinError(QStringLiteral("No se puede abrir el catálogo %1: otro programa lo tiene abierto").arg(bd.ruta()));
     ejecuta(q, QStringLiteral("PRAGMA synchronous=FULL"));
     ejecuta(q, QStringLiteral("PRAGMA foreign_keys=OFF"));
+    // Changed pages stay in memory until the commit, however many (about
+    // 1 KB a song), so the file alone is a whole catalogue between commits.
+    ejecuta(q, QStringLiteral("PRAGMA cache_spill=OFF"));
 }
 
 QString nombresIndice()
@@ -537,10 +540,20 @@ void MotorSQLite::MiraCambiosFuera(Catalogo& bd)
 {
     // data_version changes only when another connection commits: a look
     // costs nothing while the program alone writes.
-    if (!indice_ || bd.PrimerEntero(QStringLiteral("PRAGMA data_version"), {}) == versionDatos_)
+    if (!indice_)
+        return;
+    const qint64 version = bd.PrimerEntero(QStringLiteral("PRAGMA data_version"), {});
+    if (version == versionDatos_)
+        return;
+    versionDatos_ = version;
+    // The triggers mark whatever another program wrote; a look at the marks
+    // costs nothing, where counting every entry would cost a scan. An index
+    // that lost its triggers is read around until the next opening makes it
+    // again.
+    if (!hayIndice(bd) || !hayPendientes(bd))
         return;
     try {
-        cuadra(bd);
+        Operacion(bd, QStringLiteral("poner al día el índice de búsqueda"), [](Transaccion&) {});
     } catch (const LodrinError&) {
         // Another program holds the file: the search reads around the songs still waiting.
     }
