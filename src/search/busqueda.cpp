@@ -36,18 +36,24 @@ void ordena(std::vector<CancionEncontrada>& filas, int columna)
     });
 }
 
+// The first songs (at most limite) the index gives, in its order.
+Consulta delIndice(Catalogo& bd, const QStringList& palabras, qint64 limite)
+{
+    QVariantList valores;
+    const QString desde = bd.motor().CancionesConPalabras(palabras, valores, false, limite);
+    return bd.Abre(QStringLiteral("select ") + kColumnas + QStringLiteral(" from ") + desde +
+                       QStringLiteral(" join tlcancion c on c.idcancion = b.idcancion") + kUniones +
+                       QStringLiteral(" order by c.idcancion"),
+                   valores);
+}
+
 // The first songs found, in the index's order, then sorted as the list
 // sorts: sorting every match of a common word to show a thousand of them
 // would cost more than the search. The total is counted only when the page
 // is full.
 ResultadoBusqueda porIndice(Catalogo& bd, const QStringList& palabras, int columna, int limite)
 {
-    QVariantList valores;
-    const QString desde = bd.motor().CancionesConPalabras(palabras, valores, false, limite);
-    Consulta r = bd.Abre(QStringLiteral("select ") + kColumnas + QStringLiteral(" from ") + desde +
-                             QStringLiteral(" join tlcancion c on c.idcancion = b.idcancion") + kUniones +
-                             QStringLiteral(" order by c.idcancion"),
-                         valores);
+    Consulta r = delIndice(bd, palabras, limite);
     ResultadoBusqueda res;
     res.filas.reserve(size_t(r.RecordCount()));
     for (; !r.Fin(); r.Siguiente())
@@ -105,12 +111,7 @@ ResultadoBusqueda conPendientes(Catalogo& bd, const QStringList& palabras, int c
     }
     // Up to as many more as are marked, since those are dropped.
     const qint64 pedidas = qint64(limite) + marcadas.size();
-    QVariantList valores;
-    const QString desde = bd.motor().CancionesConPalabras(palabras, valores, false, pedidas);
-    Consulta r = bd.Abre(QStringLiteral("select ") + kColumnas + QStringLiteral(" from ") + desde +
-                             QStringLiteral(" join tlcancion c on c.idcancion = b.idcancion") + kUniones +
-                             QStringLiteral(" order by c.idcancion"),
-                         valores);
+    Consulta r = delIndice(bd, palabras, pedidas);
     const qint64 leidas = r.RecordCount();
     std::vector<CancionEncontrada> indexadas;
     for (; !r.Fin(); r.Siguiente())

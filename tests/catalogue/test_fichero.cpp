@@ -21,14 +21,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QStringList titulos(const ResultadoBusqueda& r)
-{
-    QStringList t;
-    for (const CancionEncontrada& c : r.filas)
-        t << c.fila.cancion;
-    return t;
-}
-
 // Another program's connection to the file, through the engine alone.
 class OtroPrograma {
 public:
@@ -79,6 +71,7 @@ private slots:
     void dosPrimerosArranques();
     void danadoEnCastellano();
     void ficheroEnteroEntreConfirmaciones();
+    void plegadoEnteroDeUnCatalogoAnterior();
 };
 
 void TestFichero::escriturasDeFuera_data()
@@ -142,7 +135,7 @@ void TestFichero::escriturasDeFuera()
         const QByteArray antes = [&] { QFile f(ruta); f.open(QIODevice::ReadOnly); return f.readAll(); }();
         Catalogo lee(ruta, u"lee"_s);
         lee.AbreParaLeer();
-        QCOMPARE(titulos(BuscaCanciones(lee, texto)), encontradas);
+        QCOMPARE(Titulos(BuscaCanciones(lee, texto)), encontradas);
         QFile f(ruta);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QVERIFY(f.readAll() == antes);
@@ -158,7 +151,7 @@ void TestFichero::escriturasDeFuera()
     QVERIFY(!bd.SoloLectura());
     QCOMPARE(pendientes(bd), qint64(0));
     QVERIFY(bd.motor().IndiceAlDia(bd));
-    QCOMPARE(titulos(BuscaCanciones(bd, texto)), encontradas);
+    QCOMPARE(Titulos(BuscaCanciones(bd, texto)), encontradas);
     QCOMPARE(bd.PrimerEntero(u"select count(*) from tlbusca"_s, {}), bd.PrimerEntero(u"select count(*) from tlcancion"_s, {}));
     bd.Ejecuta(u"insert into tlbusca_fts (tlbusca_fts) values ('integrity-check')"_s);
 }
@@ -187,10 +180,10 @@ void TestFichero::walEnCarpetaDeSoloLectura()
         bd.AbreBaseDatos();
         QVERIFY(bd.SoloLectura());
         QCOMPARE(ListaBD(bd, u"BDau#"_s + QString::number(autor)).filas.size(), size_t(1));
-        QCOMPARE(titulos(BuscaCanciones(bd, u"ola"_s)), QStringList{u"Ola"_s});
+        QCOMPARE(Titulos(BuscaCanciones(bd, u"ola"_s)), QStringList{u"Ola"_s});
         Catalogo lee(ruta, u"walbusca"_s);
         lee.AbreParaLeer();
-        QCOMPARE(titulos(BuscaCanciones(lee, u"ana"_s)), QStringList{u"Ola"_s});
+        QCOMPARE(Titulos(BuscaCanciones(lee, u"ana"_s)), QStringList{u"Ola"_s});
         QCOMPARE(sobrantes(dir.path()), QStringList{});
     }
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -268,6 +261,32 @@ void TestFichero::ficheroEnteroEntreConfirmaciones()
     solo.AbreParaLeer();
     QCOMPARE(solo.Abre(u"PRAGMA integrity_check"_s).Texto(u"integrity_check"_s), u"ok"_s);
     QCOMPARE(solo.PrimerEntero(u"select count(*) from tlcancion"_s, {}), qint64(1));
+}
+
+// "ß" and "ss" are the same letters in keys and searches; a catalogue of
+// the version before gets its keys and search texts folded again.
+void TestFichero::plegadoEnteroDeUnCatalogoAnterior()
+{
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(u"anterior.mdb"_s);
+    {
+        Catalogo bd(ruta, u"pliega"_s);
+        bd.AbreBaseDatos();
+        GrabaCancionPrueba(bd, u"Uno"_s, u"Ana"_s, u"Mar"_s, u"Große Straße"_s, 1);
+        GrabaCancionPrueba(bd, u"Uno"_s, u"Ana"_s, u"Río"_s, u"GROSSE STRASSE"_s, 2);
+        // As the version before left it: "ß" kept in keys and texts.
+        bd.Ejecuta(u"update tlcancion set dscancion_clave = 'große straße' where wncancion = 1"_s);
+        bd.Ejecuta(u"update tlbusca set dsbusca = replace(dsbusca, 'ss', 'ß')"_s);
+        bd.Ejecuta(u"PRAGMA user_version = 3"_s);
+    }
+    Catalogo bd(ruta, u"pliega"_s);
+    bd.AbreBaseDatos();
+    QCOMPARE(bd.PrimerEntero(u"PRAGMA user_version"_s, {}), qint64(4));
+    QCOMPARE(bd.Abre(u"select dscancion_clave from tlcancion where wncancion = 1"_s).Texto(u"dscancion_clave"_s),
+             u"grosse strasse"_s);
+    QVERIFY(bd.motor().IndiceAlDia(bd));
+    for (const QString& texto : {u"straße"_s, u"STRASSE"_s, u"großE"_s})
+        QCOMPARE(Titulos(BuscaCanciones(bd, texto)), (QStringList{u"Große Straße"_s, u"GROSSE STRASSE"_s}));
 }
 
 QTEST_GUILESS_MAIN(TestFichero)

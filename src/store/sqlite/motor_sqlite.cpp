@@ -144,8 +144,9 @@ const char* const kObjetosIndice[] = {
 
 // The schema's steps: the number of the last one is kept in the file's
 // user_version. 1 adds the folded key columns, 2 the search index, 3 makes
-// the index again with the triggers that catch rows added in any order.
-constexpr int kVersion = 3;
+// the index again with the triggers that catch rows added in any order, 4
+// folds keys and search texts fully.
+constexpr int kVersion = 4;
 
 // What the engine's failures a person can act on mean, said before the
 // engine's own text: it cannot be opened, written, read as sound, or another
@@ -427,7 +428,23 @@ void pasoClaves(Catalogo& bd)
 // the version before may have it already, in part or whole.
 void pasoIndice(Catalogo& bd) { rehaceIndice(bd); }
 
-void (*const kPasos[kVersion])(Catalogo&) = {pasoClaves, pasoIndice, rehaceIndice};
+// Step 4: the keys and search texts with full case folding ("ß" = "ss"):
+// keys that change are written again, every song goes through the index.
+void pasoPliegueEntero(Catalogo& bd)
+{
+    for (const auto& c : kClaves) {
+        const QString rellena = QStringLiteral("update %1 set %2 = ? where %3 = ?").arg(L(c[0]), L(c[3]), L(c[1]));
+        Consulta r = bd.Abre(QStringLiteral("select %1, %2, %3 from %4").arg(L(c[1]), L(c[2]), L(c[3]), L(c[0])));
+        for (; !r.Fin(); r.Siguiente()) {
+            const QString clave = Pliega(r.Texto(L(c[2])));
+            if (clave != r.Texto(L(c[3])))
+                bd.Ejecuta(rellena, {clave, r.Campo(L(c[1]))});
+        }
+    }
+    bd.Ejecuta(QStringLiteral("INSERT OR IGNORE INTO tlbusca_pendiente SELECT idcancion FROM tlcancion"));
+}
+
+void (*const kPasos[kVersion])(Catalogo&) = {pasoClaves, pasoIndice, rehaceIndice, pasoPliegueEntero};
 
 // An older catalogue that cannot be written: copies of its tables that lack
 // the key columns, with the keys filled, kept in memory in front of them.
