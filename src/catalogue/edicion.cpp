@@ -1,5 +1,7 @@
 #include "catalogue/edicion.h"
 
+#include <functional>
+
 #include "catalogue/navegador.h"
 #include "catalogue/nombres.h"
 #include "common/textos.h"
@@ -56,7 +58,56 @@ QString actualiza(Catalogo& bd, const FilaBD& fila)
     return r.Fin() ? fila.posicion : QString::number(r.Entero(QStringLiteral("wncancion")));
 }
 
+bool igual(const FilaBD& a, const FilaBD& b)
+{
+    return a.posicion == b.posicion && a.attrib == b.attrib && a.autor == b.autor && a.disco == b.disco &&
+           a.cancion == b.cancion && a.cd == b.cd;
+}
+
+// Runs hacer on the song only when the catalogue still holds it as shown.
+bool siSigueIgual(Catalogo& bd, const QString& que, const FilaBD& mostrada, CancionAhora& ahora,
+                  const std::function<void()>& hacer)
+{
+    const bool hecho = Operacion(bd, que, [&](Transaccion&) {
+        ahora.existe = LeeCancion(bd, mostrada.clave, ahora.fila);
+        if (!ahora.existe || !igual(ahora.fila, mostrada))
+            return false;
+        hacer();
+        return true;
+    });
+    if (hecho)
+        ahora.existe = LeeCancion(bd, mostrada.clave, ahora.fila);
+    return hecho;
+}
+
 }  // namespace
+
+const QString kCancionCambiada = QStringLiteral("la canción ha cambiado desde que se mostró");
+
+bool LeeCancion(Catalogo& bd, const QString& clave, FilaBD& ahora)
+{
+    Consulta r = bd.Abre(
+        QStringLiteral("select c.idcancion as idcancion, c.wncancion as wncancion, c.swvarios as swvarios,"
+                       " c.cdautor as cdautor, a.dsautor as dsautor, c.cddisco as cddisco, d.dsdisco as dsdisco,"
+                       " c.dscancion as dscancion, k.dscd as dscd from tlcancion c"
+                       " left join tlautor a on a.idautor = c.cdautor left join tldisco d on d.iddisco = c.cddisco"
+                       " left join tlcd k on k.idcd = c.cdcd where c.idcancion = ?"),
+        {IdCancion(clave)});
+    if (r.Fin())
+        return false;
+    ahora = FilaDeCancion(r);
+    return true;
+}
+
+bool BorraCancionMostrada(Catalogo& bd, const FilaBD& mostrada, CancionAhora& ahora)
+{
+    return siSigueIgual(bd, QStringLiteral("borrar las canciones"), mostrada, ahora, [&] { borra(bd, mostrada); });
+}
+
+bool ActualizaCancionMostrada(Catalogo& bd, const FilaBD& fila, const FilaBD& mostrada, CancionAhora& ahora)
+{
+    return siSigueIgual(bd, QStringLiteral("cambiar las canciones"), mostrada, ahora, [&] { actualiza(bd, fila); });
+}
 
 qint64 IdCancion(const QString& clave) { return clave.mid(3).toLongLong(); }
 

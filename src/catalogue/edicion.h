@@ -2,8 +2,9 @@
 #include <QString>
 #include <vector>
 
+#include "catalogue/navegador.h"
+
 class Catalogo;
-struct FilaBD;
 
 // Edits of catalogued songs made from the catalogue list. Each call is one
 // operation: it is committed whole or, on failure, not at all (LodrinError
@@ -26,6 +27,25 @@ void BorraCanciones(Catalogo& bd, const std::vector<FilaBD>& filas);
 QString ActualizaCancion(Catalogo& bd, const FilaBD& fila);
 // Rewrites several rows in one operation; the positions to show, in order.
 std::vector<QString> ActualizaCanciones(Catalogo& bd, const std::vector<FilaBD>& filas);
+
+// What the catalogue holds now of the song a list row shows ("ca#" key): the
+// row as the browser would show it; false when the song is gone.
+bool LeeCancion(Catalogo& bd, const QString& clave, FilaBD& ahora);
+
+// What the person is told when a row no longer shows its song as it is.
+extern const QString kCancionCambiada;
+
+// Delete and F2 on a shown row: the song is deleted or rewritten only if the
+// catalogue still holds it as `mostrada` shows it, checked inside the same
+// operation; otherwise nothing is written and false is returned. Either way
+// `ahora` gets the song as the catalogue holds it afterwards (`existe` false
+// when it is gone).
+struct CancionAhora {
+    bool existe = false;
+    FilaBD fila;
+};
+bool BorraCancionMostrada(Catalogo& bd, const FilaBD& mostrada, CancionAhora& ahora);
+bool ActualizaCancionMostrada(Catalogo& bd, const FilaBD& fila, const FilaBD& mostrada, CancionAhora& ahora);
 
 // A position text as a number; false when it is not one the catalogue holds.
 bool LeePosicion(const QString& texto, qint64& posicion);

@@ -133,6 +133,7 @@ std::vector<NodoBD> ArbolBD(Catalogo& bd, int orden, Avance* avance)
 ContenidoBD ListaBD(Catalogo& bd, const QString& clave, Avance* avance)
 {
     ContenidoBD c;
+    c.clave = clave;
     const QString marca = clave.left(5);
     const bool porAutor = marca == QLatin1String("BDau#");
     const bool porDisco = marca == QLatin1String("BDdi#");

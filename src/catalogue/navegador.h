@@ -56,6 +56,7 @@ struct ContenidoBD {
     std::vector<FilaBD> filas;
     std::vector<NodoBD> nodos;  // in the order they are to be added
     int columnaOrden = -1;      // sort column to set, or -1 to leave it
+    QString clave;              // the node read, to read it again
 };
 
 // Reads the songs of the first-level node with this key ("BDau#..",

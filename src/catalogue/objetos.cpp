@@ -12,7 +12,13 @@
 #include "worklist/listatrabajo.h"
 #include "store/catalogo.h"
 
+#include <QCoreApplication>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSqlQuery>
+#include <cerrno>
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 QString CarpetaImagenes(const QString& dirPrograma)
@@ -50,13 +56,8 @@ namespace {
 
 // Writes beside the target first, so a failed write never leaves half a file
 // under the picture's name.
-QString pon(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, const QByteArray& bytes,
-            const QString& origen)
+void escribe(const QString& destino, const QByteArray& bytes, const QString& origen)
 {
-    const QString carpeta = CarpetaImagenes(dirPrograma);
-    if (!QDir().mkpath(carpeta))
-        throw LodrinError(QStringLiteral("No se puede crear la carpeta %1").arg(carpeta));
-    const QString destino = QDir(carpeta).filePath(NombreCopia(idobjeto, ruta));
     const QString temporal = destino + QStringLiteral(".tmp");
     QFile::remove(temporal);
     QFile f(temporal);
@@ -72,8 +73,43 @@ QString pon(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, co
         QFile::remove(temporal);
         throw LodrinError(QStringLiteral("No se puede copiar la imagen %1 a %2").arg(origen, destino));
     }
+}
+
+QString carpetaHecha(const QString& dirPrograma)
+{
+    const QString carpeta = CarpetaImagenes(dirPrograma);
+    if (!QDir().mkpath(carpeta))
+        throw LodrinError(QStringLiteral("No se puede crear la carpeta %1").arg(carpeta));
+    return carpeta;
+}
+
+QString pon(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, const QByteArray& bytes,
+            const QString& origen)
+{
+    const QString destino = QDir(carpetaHecha(dirPrograma)).filePath(NombreCopia(idobjeto, ruta));
+    escribe(destino, bytes, origen);
     return destino;
 }
+
+// A copy waiting for its operation to commit: "<id>.<ext>.<pid>.nuevo", so
+// nothing shows it before, and whose it is can be told after a kill.
+const QRegularExpression kEnEspera(QStringLiteral("^(\\d+)\\.([^.]*)\\.(\\d+)\\.nuevo$"));
+const QRegularExpression kCopia(QStringLiteral("^(\\d+)\\.[^.]*(\\.tmp)?$"));
+
+// Gives a waiting copy its name, in place of any copy of the same id under
+// another extension (a CD whose recording was killed may have left one).
+void coloca(const QString& carpeta, const QString& enEspera, qint64 idobjeto, const QString& nombre)
+{
+    for (QString vieja = CopiaExistente(QFileInfo(carpeta).path(), idobjeto); !vieja.isEmpty();
+         vieja = CopiaExistente(QFileInfo(carpeta).path(), idobjeto))
+        if (!QFile::remove(vieja))
+            break;
+    const QString destino = QDir(carpeta).filePath(nombre);
+    QFile::remove(destino);
+    QFile::rename(enEspera, destino);
+}
+
+bool vivo(qint64 pid) { return ::kill(pid_t(pid), 0) == 0 || errno == EPERM; }
 
 }  // namespace
 
@@ -190,9 +226,15 @@ qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabl
         }
         const QByteArray bytes = leidos.isEmpty() ? LeeImagenOrigen(origen) : leidos;
         bd.motor().GuardaImagen(bd, id, bytes);
-        const QString hecha = pon(dirPrograma, id, ruta, bytes, origen);
-        // A copy belongs to the operation that made it: undone with it.
-        t.AlDeshacer([hecha] { QFile::remove(hecha); });
+        // A copy belongs to the operation that made it: it gets its name when
+        // that commits, and goes if it is undone.
+        const QString carpeta = carpetaHecha(dirPrograma);
+        const QString nombre = NombreCopia(id, ruta);
+        const QString enEspera = QDir(carpeta).filePath(
+            QStringLiteral("%1.%2.nuevo").arg(nombre).arg(QCoreApplication::applicationPid()));
+        escribe(enEspera, bytes, origen);
+        t.AlDeshacer([enEspera] { QFile::remove(enEspera); });
+        t.AlConfirmar([carpeta, enEspera, id, nombre] { coloca(carpeta, enEspera, id, nombre); });
         return id;
     });
 }
@@ -206,6 +248,37 @@ qint64 DameSiguienteObjeto(Catalogo& bd, const QString& tabla, qint64 idtabla, q
         if (id > actual)
             return id;
     return ids.front() == actual ? 0 : ids.front();
+}
+
+void OrdenaCopias(Catalogo& bd, const QString& dirPrograma)
+{
+    const QString carpeta = CarpetaImagenes(dirPrograma);
+    // The folder first, the rows after: a copy named after a commit always
+    // finds its row.
+    const QStringList ficheros = QDir(carpeta).entryList(QDir::Files | QDir::Hidden);
+    if (ficheros.isEmpty())
+        return;
+    QSet<qint64> filas;
+    bd.Recorre(QStringLiteral("select idobjeto from tlobjetos"), {},
+               [&](const QSqlQuery& q) { filas.insert(q.value(0).toLongLong()); });
+    for (const QString& f : ficheros) {
+        const QString ruta = QDir(carpeta).filePath(f);
+        const QRegularExpressionMatch espera = kEnEspera.match(f);
+        if (espera.hasMatch()) {
+            // A program killed after its commit left the copy unnamed.
+            if (vivo(espera.captured(3).toLongLong()))
+                continue;
+            const qint64 id = espera.captured(1).toLongLong();
+            if (filas.contains(id))
+                coloca(carpeta, ruta, id, espera.captured(1) + QLatin1Char('.') + espera.captured(2));
+            else
+                QFile::remove(ruta);
+            continue;
+        }
+        const QRegularExpressionMatch copia = kCopia.match(f);
+        if (copia.hasMatch() && (!copia.captured(2).isEmpty() || !filas.contains(copia.captured(1).toLongLong())))
+            QFile::remove(ruta);
+    }
 }
 
 void ImagenesAlDisco(const QString& dirPrograma)

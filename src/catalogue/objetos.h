@@ -13,11 +13,17 @@ QString CarpetaImagenes(const QString& dirPrograma);
 // operation that made copies, before its commit.
 void ImagenesAlDisco(const QString& dirPrograma);
 
+// At a writing opening: copies of pictures no row names (left by a program
+// killed while recording) are removed, and copies a killed program made
+// for an operation that committed get their names.
+void OrdenaCopias(Catalogo& bd, const QString& dirPrograma);
+
 // Finds the picture of an owner by its relative path (crear on), or any
 // picture of the owner (crear off; on a server the owner's pictures are then
 // brought into the local cache, for showing them). With crear on a picture not yet stored is
 // inserted and copied from origen; a stored picture whose copy is missing is
-// copied again. Returns the idobjeto, or 0. Throws LodrinError when the copy
+// copied again. The copy takes its name, in place of any other extension's
+// copy of that id, only when the operation commits. Returns the idobjeto, or 0. Throws LodrinError when the copy
 // fails; the row inserted before stays, and the next recording copies it.
 // bytes, when given, are origen's, read before the operation began.
 qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabla, qint64 idtabla,

@@ -127,6 +127,7 @@ void PestanaBaseDatos::Prepara()
 void PestanaBaseDatos::Limpia()
 {
     terminaBusqueda();
+    nodo_.clear();
     lstVBD->clear();
 }
 
@@ -135,7 +136,6 @@ void PestanaBaseDatos::terminaBusqueda()
     if (!buscando_)
         return;
     buscando_ = false;
-    antesDeBuscar_.clear();
     if (buscador_)
         buscador_->Olvida();
     const QSignalBlocker bloqueo(txtBuscaBD);
@@ -148,17 +148,22 @@ void PestanaBaseDatos::busca(const QString& texto)
     if (PalabrasBusqueda(texto).isEmpty()) {
         if (!buscando_)
             return;
-        std::vector<FilaBD> antes = std::move(antesDeBuscar_);
         terminaBusqueda();
-        ponFilas(antes);
+        lstVBD->clear();
+        if (!nodo_.isEmpty()) {
+            try {
+                ponFilas(ListaBD(bd_, nodo_).filas);
+            } catch (const LodrinError& e) {
+                lblCuentaBD->setText(e.message());
+            }
+        }
         return;
     }
-    if (!buscando_) {
-        antesDeBuscar_.clear();
-        for (int i = 0; i < lstVBD->topLevelItemCount(); ++i)
-            antesDeBuscar_.push_back(LeeFilaBD(lstVBD->topLevelItem(i)));
-        buscando_ = true;
-    }
+    buscando_ = true;
+    // What another program wrote since the last look is put in the index
+    // first, so the search goes through the index.
+    if (!bd_.SoloLectura())
+        bd_.motor().MiraCambiosFuera(bd_);
     if (buscador_) {
         buscador_->Busca(texto, lstVBD->sortColumn());
         return;
@@ -206,6 +211,7 @@ void PestanaBaseDatos::Muestra(const ContenidoBD& contenido)
     lstVBD->clear();
     if (contenido.columnaOrden >= 0)
         lstVBD->sortByColumn(contenido.columnaOrden, Qt::AscendingOrder);
+    nodo_ = contenido.clave;
     ponFilas(contenido.filas);
 }
 
@@ -222,17 +228,43 @@ void PestanaBaseDatos::Edita(int tecla, EditorFilas& editor)
         QTreeWidget* l;
         ~Ordena() { l->setSortingEnabled(true); }
     } ordena{lstVBD};
+    // Each song is written only if the catalogue still holds it as its row
+    // showed it; either way its row then shows the song as it is.
+    std::vector<QTreeWidgetItem*> idos;
+    const auto cambiada = [&](QTreeWidgetItem* item, const CancionAhora& ahora) {
+        if (ahora.existe)
+            EscribeFilaBD(item, ahora.fila);
+        else
+            idos.push_back(item);
+        throw LodrinError(kCancionCambiada);
+    };
+    struct Quita {
+        std::vector<QTreeWidgetItem*>& idos;
+        ~Quita() { qDeleteAll(idos); }
+    } quita{idos};
     editor.Edita(
-        tecla, filas, true, [&](int i) { BorraCancion(bd_, LeeFilaBD(filas.item(i))); },
+        tecla, filas, true,
         [&](int i) {
             QTreeWidgetItem* item = filas.item(i);
+            CancionAhora ahora;
+            if (!BorraCancionMostrada(bd_, LeeFilaBD(item), ahora))
+                cambiada(item, ahora);
+        },
+        [&](int i) {
+            QTreeWidgetItem* item = filas.item(i);
+            CancionAhora ahora;
+            bool hecho = false;
             try {
-                item->setText(columnaBD::kPosicion, ActualizaCancion(bd_, LeeFilaBD(item)));
+                hecho = ActualizaCancionMostrada(bd_, LeeFilaBD(item), antes.value(item), ahora);
             } catch (...) {
                 // The row shows what the catalogue still holds.
                 EscribeFilaBD(item, antes.value(item));
                 throw;
             }
+            if (!hecho)
+                cambiada(item, ahora);
+            if (ahora.existe)
+                EscribeFilaBD(item, ahora.fila);
         });
     // What was changed may no longer match, or match elsewhere.
     if (buscando_)

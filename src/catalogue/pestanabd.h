@@ -23,14 +23,16 @@ public:
     // Start-up, once the catalogue is open: the list stays sorted by the
     // column the browser sets, and searches can be made.
     void Prepara();
-    // Also ends a search, without bringing back the rows it replaced.
+    // Also ends a search, without reading the browsed node again.
     void Limpia();
     void OrdenaPor(int columna);
     // The songs of a node, in the list's sort order.
     void Muestra(const ContenidoBD& contenido);
     // Delete and F2 on the list: the songs are deleted or updated in the
     // catalogue as their rows go or change; a failure throws LodrinError and
-    // the rows not yet done stay as they were.
+    // the rows not yet done stay as they were. A song the catalogue no longer
+    // holds as its row shows is left alone: the row shows it as it is now
+    // (or goes) and kCancionCambiada is thrown.
     void Edita(int tecla, EditorFilas& editor);
 
 signals:
@@ -55,5 +57,7 @@ private:
     QLabel* lblCuentaBD;
     BuscadorCatalogo* buscador_ = nullptr;  // a catalogue file only
     bool buscando_ = false;
-    std::vector<FilaBD> antesDeBuscar_;  // the rows a search replaced
+    // The node whose songs the list shows when no search is made: leaving a
+    // search reads it again, so the list never shows a stale copy.
+    QString nodo_;
 };

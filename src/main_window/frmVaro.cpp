@@ -16,6 +16,7 @@
 
 #include "autorun/genera_ui.h"
 #include "catalogue/navegador_ui.h"
+#include "catalogue/objetos.h"
 #include "catalogue/pestanabd.h"
 #include "common/avisos.h"
 #include "common/barraavance.h"
@@ -208,6 +209,8 @@ void frmVaro::Form_Load()
     // A catalogue of a newer program opens for reading only, and says so.
     if (!bd_.aviso().isEmpty())
         avisos_.Informa(bd_.aviso());
+    if (!bd_.SoloLectura())
+        OrdenaCopias(bd_, dirPrograma_);
     // 11
     baseDatos_->Prepara();
     // 13

@@ -58,8 +58,13 @@ int Buscar(const QString& texto)
         // A search never creates a catalogue file.
         if (!donde.EnServidor() && !QFileInfo::exists(donde.Nombre()))
             throw LodrinError(QStringLiteral("No hay catálogo en %1").arg(donde.Nombre()));
+        if (PalabrasBusqueda(texto).size() > kMaximoPalabras) {
+            Escribe(stderr, QStringLiteral("Lodrin: %1\n").arg(kDemasiadasPalabras));
+            return 1;
+        }
+        // A read command only reads: the catalogue is neither made nor mended.
         Catalogo bd(donde);
-        bd.AbreBaseDatos();
+        bd.AbreParaLeer();
         const ResultadoBusqueda r = BuscaCanciones(bd, texto, columnaBD::kAutor, std::numeric_limits<int>::max());
         QString lineas;
         for (const CancionEncontrada& c : r.filas)

@@ -1,6 +1,8 @@
 #include "search/busqueda.h"
 
+#include <QSet>
 #include <algorithm>
+#include <iterator>
 
 #include "catalogue/edicion.h"
 #include "store/catalogo.h"
@@ -34,18 +36,24 @@ void ordena(std::vector<CancionEncontrada>& filas, int columna)
     });
 }
 
+// The first songs (at most limite) the index gives, in its order.
+Consulta delIndice(Catalogo& bd, const QStringList& palabras, qint64 limite)
+{
+    QVariantList valores;
+    const QString desde = bd.motor().CancionesConPalabras(palabras, valores, false, limite);
+    return bd.Abre(QStringLiteral("select ") + kColumnas + QStringLiteral(" from ") + desde +
+                       QStringLiteral(" join tlcancion c on c.idcancion = b.idcancion") + kUniones +
+                       QStringLiteral(" order by c.idcancion"),
+                   valores);
+}
+
 // The first songs found, in the index's order, then sorted as the list
 // sorts: sorting every match of a common word to show a thousand of them
 // would cost more than the search. The total is counted only when the page
 // is full.
 ResultadoBusqueda porIndice(Catalogo& bd, const QStringList& palabras, int columna, int limite)
 {
-    QVariantList valores;
-    const QString desde = bd.motor().CancionesConPalabras(palabras, valores, false, limite);
-    Consulta r = bd.Abre(QStringLiteral("select ") + kColumnas + QStringLiteral(" from ") + desde +
-                             QStringLiteral(" join tlcancion c on c.idcancion = b.idcancion") + kUniones +
-                             QStringLiteral(" order by c.idcancion"),
-                         valores);
+    Consulta r = delIndice(bd, palabras, limite);
     ResultadoBusqueda res;
     res.filas.reserve(size_t(r.RecordCount()));
     for (; !r.Fin(); r.Siguiente())
@@ -83,6 +91,52 @@ ResultadoBusqueda mirandoTodas(Catalogo& bd, const QStringList& palabras, int co
     return res;
 }
 
+// The index for every song but those another program wrote since it was
+// last brought up to date: they are looked at one by one, and the index's
+// entries for them are passed over.
+ResultadoBusqueda conPendientes(Catalogo& bd, const QStringList& palabras, int columna, int limite)
+{
+    ResultadoBusqueda res;
+    QSet<qint64> marcadas;
+    std::vector<CancionEncontrada> nuevas;
+    Consulta p = bd.Abre(QStringLiteral("select ") + kColumnas +
+                         QStringLiteral(" from tlbusca_pendiente p join tlcancion c on c.idcancion = p.idcancion") +
+                         kUniones + QStringLiteral(" order by c.idcancion"));
+    for (; !p.Fin(); p.Siguiente()) {
+        marcadas.insert(p.Entero(QStringLiteral("idcancion")));
+        if (tieneTodas(TextoBusqueda(p.Texto(QStringLiteral("dsautor")), p.Texto(QStringLiteral("dsdisco")),
+                                     p.Texto(QStringLiteral("dscancion")), p.Texto(QStringLiteral("dscd"))),
+                        palabras))
+            nuevas.push_back(encontrada(p));
+    }
+    // Up to as many more as are marked, since those are dropped.
+    const qint64 pedidas = qint64(limite) + marcadas.size();
+    Consulta r = delIndice(bd, palabras, pedidas);
+    const qint64 leidas = r.RecordCount();
+    std::vector<CancionEncontrada> indexadas;
+    for (; !r.Fin(); r.Siguiente())
+        if (!marcadas.contains(r.Entero(QStringLiteral("idcancion"))))
+            indexadas.push_back(encontrada(r));
+    res.total = qint64(indexadas.size() + nuevas.size());
+    if (leidas >= pedidas) {
+        QVariantList cuenta;
+        const QString todas = bd.motor().CancionesConPalabras(palabras, cuenta, false, -1);
+        res.total = qint64(nuevas.size()) +
+                    bd.PrimerEntero(QStringLiteral("select count(*) from ") + todas +
+                                        QStringLiteral(" where not exists (select 1 from tlbusca_pendiente p"
+                                                       " where p.idcancion = b.idcancion)"),
+                                    cuenta);
+    }
+    std::merge(indexadas.begin(), indexadas.end(), nuevas.begin(), nuevas.end(), std::back_inserter(res.filas),
+               [](const CancionEncontrada& a, const CancionEncontrada& b) {
+                   return IdCancion(a.fila.clave) < IdCancion(b.fila.clave);
+               });
+    if (res.filas.size() > size_t(limite))
+        res.filas.resize(size_t(limite));
+    ordena(res.filas, columna);
+    return res;
+}
+
 QString conPuntos(qint64 n)
 {
     QString t = QString::number(n < 0 ? -n : n);
@@ -93,19 +147,39 @@ QString conPuntos(qint64 n)
 
 }  // namespace
 
+const QString kDemasiadasPalabras =
+    QStringLiteral("Se pueden buscar como mucho %1 palabras a la vez").arg(kMaximoPalabras);
+
 QStringList PalabrasBusqueda(const QString& texto)
 {
-    return PliegaBusqueda(texto).simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    // Control characters (NUL among them) part words as blanks do.
+    QString t = PliegaBusqueda(texto);
+    for (QChar& c : t)
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    QStringList palabras = t.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    palabras.removeDuplicates();
+    return palabras;
 }
 
 ResultadoBusqueda BuscaCanciones(Catalogo& bd, const QString& texto, int columnaOrden, int limite)
 {
     const QStringList palabras = PalabrasBusqueda(texto);
     ResultadoBusqueda res;
+    if (palabras.size() > kMaximoPalabras)
+        throw LodrinError(kDemasiadasPalabras);
     if (!palabras.isEmpty()) {
         LecturaCatalogo lectura(bd);
-        const bool indice = bd.motor().IndiceAlDia(bd);
-        res = indice ? porIndice(bd, palabras, columnaOrden, limite) : mirandoTodas(bd, palabras, columnaOrden, limite);
+        if (bd.motor().IndiceAlDia(bd)) {
+            res = porIndice(bd, palabras, columnaOrden, limite);
+        } else if (bd.motor().IndiceConPendientes(bd) &&
+                   // With most songs waiting, reading them all costs less.
+                   bd.PrimerEntero(QStringLiteral("select count(*) from tlbusca_pendiente"), {}) * 4 <
+                       bd.PrimerEntero(QStringLiteral("select count(*) from tlcancion"), {})) {
+            res = conPendientes(bd, palabras, columnaOrden, limite);
+        } else {
+            res = mirandoTodas(bd, palabras, columnaOrden, limite);
+        }
     }
     res.texto = texto;
     return res;

@@ -36,7 +36,8 @@ struct ResultadoBusqueda {
 // come sorted as the catalogue list sorts by the column columnaOrden (a
 // columnaBD value). A text of no words finds nothing.
 // Reads through the index when the catalogue has one and it is up to date,
-// otherwise looks at every song; both find the same songs. Throws LodrinError.
+// otherwise looks at every song; both find the same songs. Throws LodrinError
+// (kDemasiadasPalabras for more than kMaximoPalabras words). Only reads.
 ResultadoBusqueda BuscaCanciones(Catalogo& bd, const QString& texto, int columnaOrden = columnaBD::kAutor,
                                  int limite = kLimiteBusqueda);
 
@@ -49,5 +50,10 @@ QString TextoCuenta(qint64 mostradas, qint64 total);
 // line break. Tabs and line breaks within a field are written as blanks.
 QString LineaBusqueda(const CancionEncontrada& c);
 
-// The folded words of what was typed.
+// The most words one search takes, and what is said of more.
+constexpr int kMaximoPalabras = 32;
+extern const QString kDemasiadasPalabras;
+
+// The folded words of what was typed, each once; blanks and control
+// characters part them.
 QStringList PalabrasBusqueda(const QString& texto);

@@ -189,11 +189,14 @@ Transaccion::Transaccion(Catalogo& bd, const QString& que) : bd_(bd), exterior_(
             throw LodrinError(
                 QStringLiteral("No se puede %1 en el catálogo %2: %3").arg(que, bd_.ruta_, bd_.motor_->Texto(fallo)));
         bd_.alDeshacer_.clear();
+        bd_.alConfirmar_.clear();
     }
     ++bd_.profundidad_;
 }
 
 void Transaccion::AlDeshacer(std::function<void()> deshacer) { bd_.alDeshacer_.push_back(std::move(deshacer)); }
+
+void Transaccion::AlConfirmar(std::function<void()> hacer) { bd_.alConfirmar_.push_back(std::move(hacer)); }
 
 void Transaccion::Confirma()
 {
@@ -209,6 +212,10 @@ void Transaccion::Confirma()
         bd_.lanza(d.lastError());
     }
     bd_.alDeshacer_.clear();
+    const auto hechos = std::move(bd_.alConfirmar_);
+    bd_.alConfirmar_.clear();
+    for (const auto& hacer : hechos)
+        hacer();
 }
 
 Transaccion::~Transaccion()
@@ -222,6 +229,7 @@ Transaccion::~Transaccion()
             (*it)();
     }
     bd_.alDeshacer_.clear();
+    bd_.alConfirmar_.clear();
 }
 
 LecturaCatalogo::LecturaCatalogo(Catalogo& bd) : bd_(bd)

@@ -127,6 +127,7 @@ private:
     // Open transactions: only the outermost one begins and ends in the engine.
     int profundidad_ = 0;
     std::vector<std::function<void()>> alDeshacer_;
+    std::vector<std::function<void()>> alConfirmar_;
 };
 
 // One user operation on the catalogue: begins a transaction, and unless
@@ -146,6 +147,9 @@ public:
     bool Exterior() const { return exterior_; }
     // Something to undo outside the engine if the operation is rolled back.
     void AlDeshacer(std::function<void()> deshacer);
+    // Something to do outside the engine once the operation has committed
+    // (giving picture copies their names).
+    void AlConfirmar(std::function<void()> hacer);
 
 private:
     Catalogo& bd_;

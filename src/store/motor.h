@@ -91,6 +91,15 @@ public:
     virtual bool IndiceAlDia(Catalogo& bd) = 0;
     virtual QString CancionesConPalabras(const QStringList& palabras, QVariantList& valores, bool leyendoTodas,
                                          qint64 limite) = 0;
+    // Whether the index can be read for every song but those marked in
+    // tlbusca_pendiente, which are then looked at one by one.
+    // The server: never, its search looks at every song while any wait.
+    virtual bool IndiceConPendientes(Catalogo&) { return false; }
+    // Before a search of the window: when another program wrote the
+    // catalogue since the last look, the index is checked and brought up to
+    // date if the catalogue can be written now.
+    // The server: nothing; its search reads every song while any wait.
+    virtual void MiraCambiosFuera(Catalogo&) {}
 };
 
 // The folded texts of songs whose index entries changed, for the engine to

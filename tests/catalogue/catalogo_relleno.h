@@ -5,6 +5,7 @@
 
 #include "catalogue/nombres.h"
 #include "catalogue/objetos.h"
+#include "search/busqueda.h"
 #include "store/catalogo.h"
 
 struct CancionPrueba {
@@ -37,4 +38,13 @@ inline qint64 GrabaPortadaPrueba(Catalogo& bd, const QString& dirPrograma, qint6
                                  const QString& relativa)
 {
     return GrabaObjeto(bd, dirPrograma, QStringLiteral("d"), iddisco, relativa, origen, true);
+}
+
+// The titles of the songs a search found, in its order.
+inline QStringList Titulos(const ResultadoBusqueda& r)
+{
+    QStringList t;
+    for (const CancionEncontrada& c : r.filas)
+        t << c.fila.cancion;
+    return t;
 }

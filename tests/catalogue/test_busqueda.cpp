@@ -17,18 +17,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QStringList titulos(const ResultadoBusqueda& r)
-{
-    QStringList t;
-    for (const CancionEncontrada& c : r.filas)
-        t << c.fila.cancion;
-    return t;
-}
-
-}  // namespace
-
 class TestBusqueda : public QObject {
     Q_OBJECT
 private slots:
@@ -102,6 +90,8 @@ void TestBusqueda::reglas_data()
     QTest::newRow("corta que no está") << u"rio q"_s << QStringList{};
     QTest::newRow("no entre dos campos") << u"ruizorillas"_s << QStringList{};
     QTest::newRow("nada escrito") << u"   "_s << QStringList{};
+    QTest::newRow("control y NUL parten palabras") << u"rio\tcancion"_s + QChar(0) + u"del\x01" "bea"_s << QStringList{rio};
+    QTest::newRow("palabra repetida") << u"rio rio RÍO"_s << QStringList{rio};
 }
 
 void TestBusqueda::reglas()
@@ -110,7 +100,7 @@ void TestBusqueda::reglas()
     QFETCH(QStringList, encontradas);
     for (Catalogo* bd : {bd_.get(), sinIndice_.get()}) {
         const ResultadoBusqueda r = BuscaCanciones(*bd, texto);
-        QCOMPARE(titulos(r), encontradas);
+        QCOMPARE(Titulos(r), encontradas);
         QCOMPARE(r.total, qint64(encontradas.size()));
     }
 }
@@ -131,7 +121,7 @@ void TestBusqueda::filasComoLasDelNavegador()
         // Past the limit, the first recorded, in the order of the column
         // asked for, and the count of all.
         const ResultadoBusqueda porCd = BuscaCanciones(*bd, u"o"_s, columnaBD::kCd, 3);
-        QCOMPARE(titulos(porCd), QStringList({u"a_b \"dicho\""_s, u"Canción del Río"_s, u"Ñandú"_s}));
+        QCOMPARE(Titulos(porCd), QStringList({u"a_b \"dicho\""_s, u"Canción del Río"_s, u"Ñandú"_s}));
         QCOMPARE(TextoCuenta(qint64(porCd.filas.size()), porCd.total), u"3 de 4 canciones"_s);
     }
     QCOMPARE(TextoCuenta(1000, 23456), u"1.000 de 23.456 canciones"_s);
@@ -151,7 +141,7 @@ void TestBusqueda::alDiaTrasEditarBorrarYOtrosProgramas()
         fila.cancion = u"Marea Alta"_s;
         fila.autor = u"Íñigo"_s;
         ActualizaCancion(bd, fila);
-        QCOMPARE(titulos(BuscaCanciones(bd, u"inigo alta"_s)), QStringList{u"Marea Alta"_s});
+        QCOMPARE(Titulos(BuscaCanciones(bd, u"inigo alta"_s)), QStringList{u"Marea Alta"_s});
         QCOMPARE(BuscaCanciones(bd, u"ola"_s).total, qint64(0));
         BorraCancion(bd, BuscaCanciones(bd, u"brisa"_s).filas.at(0).fila);
         QCOMPARE(BuscaCanciones(bd, u"brisa"_s).total, qint64(0));
@@ -162,12 +152,12 @@ void TestBusqueda::alDiaTrasEditarBorrarYOtrosProgramas()
         bd.Ejecuta(u"insert into tlcancion (dscancion, cdcd, cddisco, cdautor, wncancion, dspath, swvarios, wntime)"
                    " values ('Viento', ?, ?, ?, 3, 'v.mp3', ?, 0)"_s,
                    {a.idcd, b.iddisco, b.idautor, false});
-        QCOMPARE(titulos(BuscaCanciones(bd, u"viento mar"_s)), QStringList{u"Viento"_s});
+        QCOMPARE(Titulos(BuscaCanciones(bd, u"viento mar"_s)), QStringList{u"Viento"_s});
     }
     Catalogo bd(ruta, u"reabre"_s);
     bd.AbreBaseDatos();
     QCOMPARE(bd.PrimerEntero(u"select count(*) from tlbusca_pendiente"_s, {}), qint64(0));
-    QCOMPARE(titulos(BuscaCanciones(bd, u"viento"_s)), QStringList{u"Viento"_s});
+    QCOMPARE(Titulos(BuscaCanciones(bd, u"viento"_s)), QStringList{u"Viento"_s});
     if (!PruebaEnServidor())
         bd.Ejecuta(u"insert into tlbusca_fts (tlbusca_fts) values ('integrity-check')"_s);
 }
@@ -184,7 +174,7 @@ void TestBusqueda::enSuHilo()
     QCOMPARE(encontrado.size(), 1);
     const auto r = encontrado.at(0).at(0).value<ResultadoBusqueda>();
     QCOMPARE(r.texto, u"nandu"_s);
-    QCOMPARE(titulos(r), QStringList{u"Ñandú"_s});
+    QCOMPARE(Titulos(r), QStringList{u"Ñandú"_s});
 }
 
 QTEST_GUILESS_MAIN(TestBusqueda)

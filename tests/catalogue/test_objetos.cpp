@@ -22,6 +22,7 @@ private slots:
     void grabaYEncuentra();
     void siguienteObjeto();
     void copiaExistente();
+    void copiasDeGrabacionesMatadas();
 
 private:
     qint64 graba(qint64 disco, const QString& ruta)
@@ -121,6 +122,29 @@ void TestObjetos::copiaExistente()
     QCOMPARE(CopiaExistente(dirPrograma, 8), QDir(carpeta).filePath(u"8.Gif"_s));
     QCOMPARE(NombreCopia(12, u"A\\FRONT.JPG"_s), u"12.jpg"_s);
     QCOMPARE(NombreCopia(3, u"b.Gif"_s), u"3.gif"_s);
+}
+
+// A recording killed half-way leaves copies no row names, or a copy it
+// committed but had not yet named; the next writing opening puts both
+// right. A new copy of an id replaces any other extension's.
+void TestObjetos::copiasDeGrabacionesMatadas()
+{
+    const QString carpeta = CarpetaImagenes(dirPrograma);
+    imagen(u"a.jpg"_s);
+    imagen(u"b.gif"_s);
+    const qint64 a = graba(1, u"a.jpg"_s);
+    EscribeFichero(QDir(carpeta).filePath(u"%1.JPG"_s.arg(a + 1)), "de un CD matado");
+    const qint64 b = graba(2, u"b.gif"_s);
+    QCOMPARE(b, a + 1);
+    QCOMPARE(Ficheros(carpeta), QStringList({u"%1.jpg"_s.arg(a), u"%1.gif"_s.arg(b)}));
+
+    const QString muerto = u"2147483646"_s;  // no process has it
+    const QString vivo = QString::number(QCoreApplication::applicationPid());
+    for (const QString& f : {u"99.jpg"_s, u"98.gif.%1.nuevo"_s.arg(muerto), u"%1.gif.%2.nuevo"_s.arg(a).arg(muerto),
+                             u"97.jpg.%1.nuevo"_s.arg(vivo), u"5.jpg.tmp"_s})
+        EscribeFichero(QDir(carpeta).filePath(f), "x");
+    OrdenaCopias(*bd, dirPrograma);
+    QCOMPARE(Ficheros(carpeta), QStringList({u"%1.gif"_s.arg(a), u"%1.gif"_s.arg(b), u"97.jpg.%1.nuevo"_s.arg(vivo)}));
 }
 
 QTEST_GUILESS_MAIN(TestObjetos)

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "catalogue/catalogo_relleno.h"
+#include "catalogue/edicion.h"
 #include "catalogue/navegador.h"
 #include "catalogue/navegador_ui.h"
 #include "decoding/dialog.h"
@@ -306,6 +307,87 @@ private slots:
         QCOMPARE(bd_->Abre("select idcancion from tlcancion").Entero("idcancion"), b.idcancion);
         QCOMPARE(bd_->Abre("select * from tldisco").RecordCount(), 1);
         QVERIFY(entrada_->mostrados.isEmpty());
+    }
+
+    // The list is a view: what a search changed is read again when it ends,
+    // and F2 on a row after it writes only what the person typed.
+    void buscarEditarYVolver()
+    {
+        frmVaro& w = *w_;
+        const auto judas = GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "Judas", 1);
+        const auto late = GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "Late", 2);
+        auto* lista = Hijo<QTreeWidget>(w, "lstVBD");
+        auto* caja = Hijo<QLineEdit>(w, "txtBuscaBD");
+        Hijo<AreaSuperior>(w, "AreaSuperior")->ArbolBD(1);
+        Hijo<AreaSuperior>(w, "AreaSuperior")->NodeClick(nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDau#" + id(judas.idautor)));
+        QTest::keyClicks(caja, "devil");
+        QTRY_COMPARE(lista->topLevelItemCount(), 2);
+        filaCancion(lista, judas.idcancion)->setSelected(true);
+        entrada_->respuesta = [](DatosEntrada& d) {
+            d.textos[2] = "Judas II";
+            return true;
+        };
+        QTest::keyClick(lista, Qt::Key_F2);
+        QTRY_VERIFY(filaCancion(lista, judas.idcancion) &&
+                    filaCancion(lista, judas.idcancion)->text(columnaBD::kCancion) == "Judas II");
+        lista->clearSelection();
+        filaCancion(lista, late.idcancion)->setSelected(true);
+        QTest::keyClick(lista, Qt::Key_Delete);
+        QTRY_COMPARE(lista->topLevelItemCount(), 1);
+
+        QTest::keyClick(caja, Qt::Key_Escape);
+        QCOMPARE(lista->topLevelItemCount(), 1);
+        QTreeWidgetItem* fila = filaCancion(lista, judas.idcancion);
+        QCOMPARE(fila->text(columnaBD::kCancion), QString("Judas II"));
+        fila->setSelected(true);
+        entrada_->respuesta = [](DatosEntrada& d) {
+            d.textos[3] = "9";
+            return true;
+        };
+        QTest::keyClick(lista, Qt::Key_F2);
+        Consulta r = bd_->Abre("select * from tlcancion where idcancion = " + id(judas.idcancion));
+        QCOMPARE(r.Texto("dscancion"), QString("Judas II"));
+        QCOMPARE(r.Entero("wncancion"), qint64(9));
+        QCOMPARE(avisos_->textos, QStringList());
+    }
+
+    // A row whose song another program changed or deleted since it was shown:
+    // nothing is written, the person is told, and the row shows the song as
+    // it is now.
+    void filaQueYaNoEsLaCancion_data()
+    {
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<QString>("fuera");
+        QTest::addColumn<QString>("queda");  // the title stored and shown; empty when the song is gone
+        QTest::newRow("F2, título cambiado") << int(Qt::Key_F2) << "update tlcancion set dscancion = 'Otra'" << "Otra";
+        QTest::newRow("F2, borrada") << int(Qt::Key_F2) << "delete from tlcancion" << "";
+        QTest::newRow("Supr, título cambiado") << int(Qt::Key_Delete) << "update tlcancion set dscancion = 'Otra'" << "Otra";
+        QTest::newRow("Supr, posición cambiada") << int(Qt::Key_Delete) << "update tlcancion set dscancion = 'Otra', wncancion = 4" << "Otra";
+    }
+    void filaQueYaNoEsLaCancion()
+    {
+        QFETCH(int, tecla);
+        QFETCH(QString, fuera);
+        QFETCH(QString, queda);
+        frmVaro& w = *w_;
+        const auto a = GrabaCancionPrueba(*bd_, "CD", "Dover", "Devil", "Judas", 1);
+        auto* lista = Hijo<QTreeWidget>(w, "lstVBD");
+        Hijo<AreaSuperior>(w, "AreaSuperior")->ArbolBD(1);
+        Hijo<AreaSuperior>(w, "AreaSuperior")->NodeClick(nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDau#" + id(a.idautor)));
+        bd_->Ejecuta(fuera + " where idcancion = " + id(a.idcancion));
+        filaCancion(lista, a.idcancion)->setSelected(true);
+        entrada_->respuesta = [](DatosEntrada& d) {
+            d.textos[3] = "7";
+            return true;
+        };
+        w.lstVBD_KeyDown(tecla);
+        QCOMPARE(avisos_->textos.size(), 1);
+        QVERIFY(avisos_->textos.first().endsWith(kCancionCambiada));
+        Consulta r = bd_->Abre("select * from tlcancion where idcancion = " + id(a.idcancion));
+        QCOMPARE(r.Fin() ? QString() : r.Texto("dscancion"), queda);
+        QVERIFY(r.Fin() || r.Entero("wncancion") != 7);
+        QTreeWidgetItem* fila = filaCancion(lista, a.idcancion);
+        QCOMPARE(fila ? fila->text(columnaBD::kCancion) : QString(), queda);
     }
 
     void elDialogoDeVerdad()

@@ -173,6 +173,13 @@ void TestInstalacion::lineaDeOrdenes_data()
     QTest::newRow("buscar") << QStringList{"Lodrin", "--buscar", "rio CANCION"} << 0
                             << "Bea Ruiz\tOrillas\tCanción del Río\t3\t03:00\tVerano\n" << "";
     QTest::newRow("buscar sin resultado") << QStringList{"Lodrin", "--buscar=rio zzz"} << 1 << "" << "";
+    QTest::newRow("buscar demasiadas palabras")
+        << QStringList{"Lodrin", "--buscar", [] {
+               QStringList p;
+               for (int i = 0; i < 33; ++i)
+                   p << "p" + QString::number(i);
+               return p.join(' ');
+           }()} << 1 << "" << "Lodrin: Se pueden buscar como mucho 32 palabras a la vez\n";
     QTest::newRow("ayuda del visor") << QStringList{"Vistel", "-h"} << 0 << "Uso: Vistel [OPCIÓN] [CARPETA]\n" << "";
     QTest::newRow("opción desconocida")
         << QStringList{"Lodrin", "--nada"} << 2 << ""

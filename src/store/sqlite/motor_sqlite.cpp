@@ -1,10 +1,16 @@
 #include "store/sqlite/motor_sqlite.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QUrl>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <cerrno>
+#include <iterator>
+#include <unistd.h>
 
 #include "store/catalogo.h"
 #include "store/pliegue.h"
@@ -106,6 +112,14 @@ const char* const kIndice[] = {
     "CREATE TRIGGER tlbusca_autor_au AFTER UPDATE OF idautor, dsautor ON tlautor BEGIN"
     " INSERT OR IGNORE INTO tlbusca_pendiente SELECT idcancion FROM tlcancion"
     " WHERE cdautor IN (old.idautor, new.idautor); END",
+    // A row added after its songs, or put back by INSERT OR REPLACE (which
+    // fires no delete), names songs that are already there.
+    "CREATE TRIGGER tlbusca_autor_ai AFTER INSERT ON tlautor BEGIN"
+    " INSERT OR IGNORE INTO tlbusca_pendiente SELECT idcancion FROM tlcancion WHERE cdautor = new.idautor; END",
+    "CREATE TRIGGER tlbusca_disco_ai AFTER INSERT ON tldisco BEGIN"
+    " INSERT OR IGNORE INTO tlbusca_pendiente SELECT idcancion FROM tlcancion WHERE cddisco = new.iddisco; END",
+    "CREATE TRIGGER tlbusca_cd_ai AFTER INSERT ON tlcd BEGIN"
+    " INSERT OR IGNORE INTO tlbusca_pendiente SELECT idcancion FROM tlcancion WHERE cdcd = new.idcd; END",
     "CREATE TRIGGER tlbusca_autor_ad AFTER DELETE ON tlautor BEGIN"
     " INSERT OR IGNORE INTO tlbusca_pendiente SELECT idcancion FROM tlcancion WHERE cdautor = old.idautor; END",
     "CREATE TRIGGER tlbusca_disco_au AFTER UPDATE OF iddisco, dsdisco ON tldisco BEGIN"
@@ -120,11 +134,41 @@ const char* const kIndice[] = {
     "INSERT INTO tlbusca_pendiente SELECT idcancion FROM tlcancion",
 };
 
-// The schema's steps: the number of the last one is kept in the file's
-// user_version. 1 adds the folded key columns, 2 the search index.
-constexpr int kVersion = 2;
+// Every table and trigger of the index, by name.
+const char* const kObjetosIndice[] = {
+    "tlbusca", "tlbusca_pendiente", "tlbusca_fts", "tlbusca_ai", "tlbusca_ad", "tlbusca_au",
+    "tlbusca_cancion_ai", "tlbusca_cancion_au", "tlbusca_cancion_ad", "tlbusca_autor_ai", "tlbusca_autor_au",
+    "tlbusca_autor_ad", "tlbusca_disco_ai", "tlbusca_disco_au", "tlbusca_disco_ad", "tlbusca_cd_ai",
+    "tlbusca_cd_au", "tlbusca_cd_ad",
+};
 
-QString textoError(const QSqlError& e) { return e.databaseText().isEmpty() ? e.text() : e.databaseText(); }
+// The schema's steps: the number of the last one is kept in the file's
+// user_version. 1 adds the folded key columns, 2 the search index, 3 makes
+// the index again with the triggers that catch rows added in any order, 4
+// folds keys and search texts fully.
+constexpr int kVersion = 4;
+
+// What the engine's failures a person can act on mean, said before the
+// engine's own text: it cannot be opened, written, read as sound, or another
+// program holds it.
+QString claseError(const QSqlError& e)
+{
+    switch (e.nativeErrorCode().toInt() & 0xff) {
+    case 14: return QStringLiteral("no se puede abrir");                 // CANTOPEN
+    case 8: return QStringLiteral("es de solo lectura");                 // READONLY
+    case 11: case 26: return QStringLiteral("está dañado");              // CORRUPT, NOTADB
+    case 5: case 6: return QStringLiteral("lo tiene bloqueado otro programa");  // BUSY, LOCKED
+    default: return QString();
+    }
+}
+
+QString textoMotor(const QSqlError& e) { return e.databaseText().isEmpty() ? e.text() : e.databaseText(); }
+
+QString textoError(const QSqlError& e)
+{
+    const QString clase = claseError(e);
+    return clase.isEmpty() ? textoMotor(e) : QStringLiteral("%1 (%2)").arg(clase, textoMotor(e));
+}
 
 QString L(const char* t) { return QString::fromLatin1(t); }
 
@@ -173,12 +217,15 @@ void creaEn(QSqlDatabase& d)
 
 // Makes a new catalogue file whole (tables, indexes, typical masks) beside
 // ruta and puts it in place only once complete, so an interrupted creation
-// never leaves a half catalogue. Throws CatalogoNoAbierto.
+// never leaves a half catalogue. Two programs starting at the same moment
+// each build their own; the first in place wins, the other opens it. Throws
+// CatalogoNoAbierto.
 void creaCatalogo(const QString& ruta, const QString& conexion)
 {
-    const QString temporal = ruta + QStringLiteral(".nuevo");
-    for (const QString& f : {temporal, temporal + QStringLiteral("-journal")})
-        QFile::remove(f);
+    const QString temporal = QStringLiteral("%1.nuevo-%2-%3")
+                                 .arg(ruta)
+                                 .arg(QCoreApplication::applicationPid())
+                                 .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
     QString fallo;
     {
         QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexion);
@@ -195,20 +242,46 @@ void creaCatalogo(const QString& ruta, const QString& conexion)
         d.close();
     }
     QSqlDatabase::removeDatabase(conexion);
-    if (fallo.isEmpty() && !QFile::rename(temporal, ruta))
-        fallo = QStringLiteral("no se puede poner el fichero en su sitio");
-    if (!fallo.isEmpty()) {
-        QFile::remove(temporal);
-        QFile::remove(temporal + QStringLiteral("-journal"));
-        throw CatalogoNoAbierto(QStringLiteral("No se puede crear el catálogo %1: %2").arg(ruta, fallo));
+    if (fallo.isEmpty()) {
+        // A link is made only where no file is: never over the other's.
+        const QByteArray desde = QFile::encodeName(temporal);
+        const QByteArray hasta = QFile::encodeName(ruta);
+        if (::link(desde.constData(), hasta.constData()) != 0 && errno != EEXIST &&
+            !QFile::rename(temporal, ruta) && !QFileInfo::exists(ruta))
+            fallo = QStringLiteral("no se puede poner el fichero en su sitio");
     }
+    QFile::remove(temporal);
+    QFile::remove(temporal + QStringLiteral("-journal"));
+    if (!fallo.isEmpty())
+        throw CatalogoNoAbierto(QStringLiteral("No se puede crear el catálogo %1: %2").arg(ruta, fallo));
 }
+
+bool escribible(const QString& ruta);
 
 // What a look at an existing file tells.
 struct Estado {
     int version = 0;
     bool sinClaves = false;  // it lacks the folded key columns
+    bool inmutable = false;  // read as a file no one writes (see abreComo)
 };
+
+// A file an earlier version left in write-ahead mode wants side files beside
+// it even to be read; where none can be made (a read-only file, folder or
+// medium) it is read as a file no one writes, which needs none.
+bool enModoWal(const QByteArray& cabecera) { return cabecera.size() >= 20 && cabecera[18] == 2; }
+
+void abreComo(QSqlDatabase& d, const QString& ruta, bool soloLectura, bool inmutable)
+{
+    if (inmutable) {
+        QUrl url = QUrl::fromLocalFile(ruta);
+        url.setQuery(QStringLiteral("immutable=1"));
+        d.setDatabaseName(url.toString(QUrl::FullyEncoded));
+        d.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+        return;
+    }
+    d.setDatabaseName(ruta);
+    d.setConnectOptions(soloLectura ? QStringLiteral("QSQLITE_OPEN_READONLY") : QString());
+}
 
 // Looks at an existing file without writing to it: it must be a database of
 // the engine holding the tables and columns the program uses. Throws
@@ -218,21 +291,21 @@ Estado comprueba(const QString& ruta, const QString& conexion)
     QFile f(ruta);
     if (!f.open(QIODevice::ReadOnly))
         throw CatalogoNoAbierto(QStringLiteral("No se puede abrir el fichero %1: %2").arg(ruta, f.errorString()));
-    const QByteArray cabecera = f.read(16);
+    const QByteArray cabecera = f.read(20);
     f.close();
-    if (cabecera != QByteArray("SQLite format 3\0", 16))
+    if (!cabecera.startsWith(QByteArray("SQLite format 3\0", 16)))
         throw CatalogoNoAbierto(
             QStringLiteral("El fichero %1 no es una base de datos reconocida: file is not a database").arg(ruta));
 
     QString fallo;
     Estado estado;
+    estado.inmutable = enModoWal(cabecera) && !escribible(ruta);
     {
         QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexion);
-        d.setDatabaseName(ruta);
         // A journal left by a program that was killed half-way through an
         // operation must be played back first, which takes writing.
         const bool caliente = QFile::exists(ruta + QStringLiteral("-journal")) && QFileInfo(ruta).isWritable();
-        d.setConnectOptions(caliente ? QString() : QStringLiteral("QSQLITE_OPEN_READONLY"));
+        abreComo(d, ruta, !caliente, estado.inmutable);
         if (!d.open()) {
             fallo = textoError(d.lastError());
         } else {
@@ -253,7 +326,7 @@ Estado comprueba(const QString& ruta, const QString& conexion)
                 estado.version = q.next() ? q.value(0).toInt() : 0;
                 q.finish();
             } catch (const LodrinError& e) {
-                fallo = e.message();
+                fallo = QStringLiteral("No se puede abrir el catálogo %1: %2").arg(ruta, e.message());
             }
         }
         d.close();
@@ -276,13 +349,56 @@ void configuraEscritura(Catalogo& bd)
         throw LodrinError(QStringLiteral("No se puede abrir el catálogo %1: otro programa lo tiene abierto").arg(bd.ruta()));
     ejecuta(q, QStringLiteral("PRAGMA synchronous=FULL"));
     ejecuta(q, QStringLiteral("PRAGMA foreign_keys=OFF"));
+    // Changed pages stay in memory until the commit, however many (about
+    // 1 KB a song), so the file alone is a whole catalogue between commits.
+    ejecuta(q, QStringLiteral("PRAGMA cache_spill=OFF"));
 }
 
+QString nombresIndice()
+{
+    QStringList n;
+    for (const char* o : kObjetosIndice)
+        n << QLatin1Char('\'') + L(o) + QLatin1Char('\'');
+    return n.join(u',');
+}
+
+// Whether every table and trigger of the index is there: a half index
+// (tables dropped by hand, triggers left) is no index.
 bool hayIndice(Catalogo& bd)
 {
-    return bd.PrimerEntero(QStringLiteral("select count(*) from sqlite_master where type = 'table' and"
-                                          " name in ('tlbusca', 'tlbusca_pendiente', 'tlbusca_fts')"),
-                           {}) == 3;
+    static const QString sql =
+        QStringLiteral("select count(*) from sqlite_master where name in (%1)").arg(nombresIndice());
+    return bd.PrimerEntero(sql, {}) == qint64(std::size(kObjetosIndice));
+}
+
+// Makes the index again from nothing, every song marked to be put in it:
+// whatever part of it is left goes first.
+void rehaceIndice(Catalogo& bd)
+{
+    Consulta r = bd.Abre(QStringLiteral("select name from sqlite_master where type = 'trigger' and name like 'tlbusca%'"));
+    for (; !r.Fin(); r.Siguiente())
+        bd.Ejecuta(QStringLiteral("DROP TRIGGER IF EXISTS \"%1\"").arg(r.Texto(QStringLiteral("name"))));
+    for (const char* t : {"tlbusca_fts", "tlbusca", "tlbusca_pendiente"})
+        bd.Ejecuta(QStringLiteral("DROP TABLE IF EXISTS %1").arg(L(t)));
+    for (const char* s : kIndice)
+        bd.Ejecuta(L(s));
+}
+
+// A cheap look at the index against the songs: as many entries and marks
+// as songs, or songs written while the triggers were missing are marked
+// and entries of songs gone are dropped.
+bool indiceCuadra(Catalogo& bd)
+{
+    return bd.PrimerEntero(QStringLiteral("select (select count(*) from tlcancion) = (select count(*) from tlbusca)"
+                                          " and not exists (select 1 from tlbusca_pendiente)"),
+                           {}) != 0;
+}
+
+void cuadraIndice(Catalogo& bd)
+{
+    bd.Ejecuta(QStringLiteral("INSERT OR IGNORE INTO tlbusca_pendiente SELECT idcancion FROM tlcancion c"
+                              " WHERE NOT EXISTS (SELECT 1 FROM tlbusca b WHERE b.idcancion = c.idcancion)"));
+    bd.Ejecuta(QStringLiteral("DELETE FROM tlbusca WHERE idcancion NOT IN (SELECT idcancion FROM tlcancion)"));
 }
 
 bool hayPendientes(Catalogo& bd)
@@ -309,16 +425,26 @@ void pasoClaves(Catalogo& bd)
 }
 
 // Step 2: the search index, every song marked to be put in it. A file of
-// the version before may have it already.
-void pasoIndice(Catalogo& bd)
+// the version before may have it already, in part or whole.
+void pasoIndice(Catalogo& bd) { rehaceIndice(bd); }
+
+// Step 4: the keys and search texts with full case folding ("ß" = "ss"):
+// keys that change are written again, every song goes through the index.
+void pasoPliegueEntero(Catalogo& bd)
 {
-    if (hayIndice(bd))
-        return;
-    for (const char* s : kIndice)
-        bd.Ejecuta(QString::fromLatin1(s));
+    for (const auto& c : kClaves) {
+        const QString rellena = QStringLiteral("update %1 set %2 = ? where %3 = ?").arg(L(c[0]), L(c[3]), L(c[1]));
+        Consulta r = bd.Abre(QStringLiteral("select %1, %2, %3 from %4").arg(L(c[1]), L(c[2]), L(c[3]), L(c[0])));
+        for (; !r.Fin(); r.Siguiente()) {
+            const QString clave = Pliega(r.Texto(L(c[2])));
+            if (clave != r.Texto(L(c[3])))
+                bd.Ejecuta(rellena, {clave, r.Campo(L(c[1]))});
+        }
+    }
+    bd.Ejecuta(QStringLiteral("INSERT OR IGNORE INTO tlbusca_pendiente SELECT idcancion FROM tlcancion"));
 }
 
-void (*const kPasos[kVersion])(Catalogo&) = {pasoClaves, pasoIndice};
+void (*const kPasos[kVersion])(Catalogo&) = {pasoClaves, pasoIndice, rehaceIndice, pasoPliegueEntero};
 
 // An older catalogue that cannot be written: copies of its tables that lack
 // the key columns, with the keys filled, kept in memory in front of them.
@@ -361,14 +487,20 @@ bool escribible(const QString& ruta)
 
 }  // namespace
 
-QString MotorSQLite::Texto(const QSqlError& e) const { return textoError(e); }
+QString MotorSQLite::Texto(const QSqlError& e) const
+{
+    const QString clase = claseError(e);
+    if (clase.isEmpty())
+        return textoMotor(e);
+    return QStringLiteral("el catálogo %1 %2 (%3)").arg(ruta_, clase, textoMotor(e));
+}
 
-void MotorSQLite::conecta(Catalogo& bd, bool soloLectura)
+void MotorSQLite::conecta(Catalogo& bd, bool soloLectura, bool inmutable)
 {
     indice_ = false;
+    ruta_ = bd.ruta();
     QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), bd.nombreConexion());
-    d.setDatabaseName(bd.ruta());
-    d.setConnectOptions(soloLectura ? QStringLiteral("QSQLITE_OPEN_READONLY") : QString());
+    abreComo(d, bd.ruta(), soloLectura, inmutable);
     if (!d.open())
         throw CatalogoNoAbierto(QStringLiteral("No se puede abrir el catálogo %1: %2").arg(bd.ruta(), textoError(d.lastError())));
 }
@@ -384,7 +516,7 @@ bool MotorSQLite::Abre(Catalogo& bd, QString& aviso)
         aviso = QStringLiteral("El catálogo %1 es de una versión de Lodrin más nueva que esta: se abre solo para leer.")
                     .arg(ruta);
     const bool soloLectura = nuevo || !escribible(ruta);
-    conecta(bd, soloLectura);
+    conecta(bd, soloLectura, estado.inmutable);
     try {
         if (soloLectura) {
             if (estado.sinClaves)
@@ -400,11 +532,13 @@ bool MotorSQLite::Abre(Catalogo& bd, QString& aviso)
                 kPasos[paso - 1](bd);
                 bd.Ejecuta(QStringLiteral("PRAGMA user_version = %1").arg(paso));
             });
-        // Songs that others wrote (an earlier version, the engine's own
-        // tool) are put in the index now.
-        indice_ = hayIndice(bd);
-        if (indice_ && hayPendientes(bd))
-            Operacion(bd, QStringLiteral("poner al día el índice de búsqueda"), [](Transaccion&) {});
+        // An index left in pieces is made again, so the catalogue always
+        // opens; songs that others wrote (an earlier version, the engine's
+        // own tool) are put in it now.
+        if (!hayIndice(bd))
+            Operacion(bd, QStringLiteral("rehacer el índice de búsqueda"), [&](Transaccion&) { rehaceIndice(bd); });
+        indice_ = true;
+        cuadra(bd);
     } catch (const LodrinError& e) {
         bd.Cierra();
         throw CatalogoNoAbierto(e.message());
@@ -412,11 +546,44 @@ bool MotorSQLite::Abre(Catalogo& bd, QString& aviso)
     return false;
 }
 
+void MotorSQLite::cuadra(Catalogo& bd)
+{
+    versionDatos_ = bd.PrimerEntero(QStringLiteral("PRAGMA data_version"), {});
+    if (!indiceCuadra(bd))
+        Operacion(bd, QStringLiteral("poner al día el índice de búsqueda"), [&](Transaccion&) { cuadraIndice(bd); });
+}
+
+void MotorSQLite::MiraCambiosFuera(Catalogo& bd)
+{
+    // data_version changes only when another connection commits: a look
+    // costs nothing while the program alone writes.
+    if (!indice_)
+        return;
+    const qint64 version = bd.PrimerEntero(QStringLiteral("PRAGMA data_version"), {});
+    if (version == versionDatos_)
+        return;
+    versionDatos_ = version;
+    // The triggers mark whatever another program wrote; a look at the marks
+    // costs nothing, where counting every entry would cost a scan. An index
+    // that lost its triggers is read around until the next opening makes it
+    // again.
+    if (!hayIndice(bd) || !hayPendientes(bd))
+        return;
+    try {
+        Operacion(bd, QStringLiteral("poner al día el índice de búsqueda"), [](Transaccion&) {});
+    } catch (const LodrinError&) {
+        // Another program holds the file: the search reads around the songs still waiting.
+    }
+}
+
+bool MotorSQLite::IndiceConPendientes(Catalogo& bd) { return hayIndice(bd); }
+
 void MotorSQLite::AbreParaLeer(Catalogo& bd)
 {
     if (!QFileInfo::exists(bd.ruta()))
         throw CatalogoNoAbierto(QStringLiteral("No se puede abrir el catálogo %1: no existe").arg(bd.ruta()));
-    conecta(bd, true);
+    const Estado estado = comprueba(bd.ruta(), bd.nombreConexion() + QStringLiteral("_prueba"));
+    conecta(bd, true, estado.inmutable);
 }
 
 bool MotorSQLite::Empieza(Catalogo& bd, QSqlError& fallo)

@@ -25,11 +25,17 @@ public:
     QByteArray LeeImagen(Catalogo&, qint64) override { return {}; }
     QString IdCache() const override { return {}; }
     bool IndiceAlDia(Catalogo& bd) override;
+    bool IndiceConPendientes(Catalogo& bd) override;
+    void MiraCambiosFuera(Catalogo& bd) override;
     QString CancionesConPalabras(const QStringList& palabras, QVariantList& valores, bool leyendoTodas,
                                  qint64 limite) override;
 
 private:
-    void conecta(Catalogo& bd, bool soloLectura);
+    void conecta(Catalogo& bd, bool soloLectura, bool inmutable = false);
+    // Checks the index against the songs and brings it up to date.
+    void cuadra(Catalogo& bd);
+    qint64 versionDatos_ = -1;
+    QString ruta_;  // the file, for naming it in failures  // the file's data_version when the index was last checked
     // The file holds the search index, which each operation keeps up to date
     // before it commits.
     bool indice_ = false;
