@@ -26,7 +26,7 @@ PestanaMascaras::PestanaMascaras(Catalogo& bd, Avisos& avisos, QWidget* parent)
     lblInfoMasc = Ayuda(this, "lblInfoMasc");
     chkEtiquetas = Control<QCheckBox>(
         this, "chkEtiquetas",
-        QStringLiteral("Proponer también lo que dicen las etiquetas de los ficheros (ID3v2, APEv2) y tomar sus portadas"),
+        QStringLiteral("&Proponer también lo que dicen las etiquetas de los ficheros (ID3v2, APEv2) y tomar sus portadas"),
         QStringLiteral("Al analizar, ofrece como una mascara más, <etiquetas>, el autor, disco, canción y posición "
                        "que ya llevan los ficheros; un disco sin imágenes toma la portada de su primer fichero"));
     chkEtiquetas->setChecked(Ajustes().value(kClaveEtiquetas, true).toBool());

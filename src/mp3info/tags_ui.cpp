@@ -34,12 +34,6 @@ void Lote(const ListaTrabajo& lista, Avance& avance, Avisos& avisos, const QStri
             fallidos << e.message();
         }
         avance.Avanza(i);
-        if (!Protege(avisos, QStringLiteral("poner el tag en el fichero %1").arg(fichero), [&] {
-                PonEtiquetas(fichero, {lista.SubItem(i, columna::kAutor), lista.SubItem(i, columna::kDisco),
-                                       lista.SubItem(i, columna::kCancion), lista.SubItem(i, columna::kPosicion),
-                                       lista.Clase(i) == ClaseFila::Varios});
-            }, QStringLiteral("Poner Tag's")))
-            return;
     }
     avance.Termina();
     QStringList partes;
