@@ -14,7 +14,7 @@ cmake --build build
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j2
 # Every catalogue test again, on a throwaway PostgreSQL server of its own: the
 # store, search, the browser, listing queries, recording, edits, pictures and
-# copies. test_almacen stays on the file: it pins the file's own journal,
+# copies. test_almacen and test_fichero stay on the file: they pin the file's own journal,
 # locks, read-only files and older files' steps.
 LODRIN_PRUEBA_MOTOR=postgresql bash scripts/pg_temporal.sh env QT_QPA_PLATFORM=offscreen \
   ctest --test-dir build --output-on-failure -j2 \
