@@ -142,6 +142,7 @@ void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& dato
         bool copias = false;
         const qint64 idcd = DameCd(bd, datos.descripcion, datos.serial, true);
         Memoria memoria(bd);
+        CancionesNuevas canciones;
 
         for (int i = 1; i <= lista.Cuenta(); ++i) {
             const FilaTrabajo& fila = lista.Fila(i);
@@ -161,8 +162,7 @@ void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& dato
                 qint64 posicion = ValorPosicion(lista.SubItem(i, columna::kPosicion));
                 if (!PosicionCabe(posicion))
                     posicion = 0;
-                QString ruta = fila.texto;
-                DameCancion(bd, titulo, idautor, iddisco, idcd, posicion, ruta, varios, true, segundos[size_t(i)]);
+                canciones.Anade(titulo, idautor, iddisco, idcd, posicion, fila.texto, varios, segundos[size_t(i)]);
             } else if (imagen && analizada && datos.grabarImagenes) {
                 const QString disco = lista.SubItem(i, columna::kDisco);
                 if (!disco.isEmpty()) {
@@ -176,6 +176,8 @@ void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& dato
             if (avance && avance->Cancelado())
                 throw OperacionCancelada(kGrabacionCancelada);
         }
+        // The songs go in together: on a server, a few statements for the CD.
+        canciones.Graba(bd);
         if (copias)
             ImagenesAlDisco(datos.dirPrograma);
     });

@@ -122,6 +122,27 @@ qint64 DameCd(Catalogo& bd, QString descripcion, QString serial, bool crear)
     });
 }
 
+void CancionesNuevas::Anade(QString titulo, qint64 idautor, qint64 iddisco, qint64 idcd, qint64 posicion,
+                            const QString& ruta, bool varios, qint64 segundos)
+{
+    const QString tal = comoSeGuarda(titulo);
+    Estandariza(titulo);
+    if (titulo.isEmpty())
+        return;
+    const QString clave = Pliega(tal);
+    filas.push_back({tal, idcd, iddisco, idautor, posicion, comoSeGuarda(ruta), varios, segundos, clave});
+}
+
+void CancionesNuevas::Graba(Catalogo& bd)
+{
+    if (filas.empty())
+        return;
+    Operacion(bd, QStringLiteral("añadir las canciones"), [&](Transaccion&) {
+        bd.motor().InsertaQueFalten(bd, QStringLiteral("tlcancion"), QStringLiteral("idcancion"), kClaveCancion,
+                                    kColumnasCancion, filas);
+    });
+}
+
 qint64 DameCancion(Catalogo& bd, QString& titulo, qint64 idautor, qint64 iddisco, qint64 idcd,
                    qint64 posicion, QString& ruta, bool varios, bool crear, qint64 segundos)
 {

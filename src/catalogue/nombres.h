@@ -1,5 +1,7 @@
 #pragma once
 #include <QString>
+#include <QVariantList>
+#include <vector>
 
 #include "store/pliegue.h"
 
@@ -17,6 +19,15 @@ qint64 DameDisco(Catalogo& bd, QString& nombre, qint64 idautor, bool crear);
 qint64 DameCd(Catalogo& bd, QString descripcion, QString serial, bool crear);
 qint64 DameCancion(Catalogo& bd, QString& titulo, qint64 idautor, qint64 iddisco, qint64 idcd,
                    qint64 posicion, QString& ruta, bool varios, bool crear, qint64 segundos);
+// DameCancion with crear for the songs of a CD being recorded, their ids not
+// needed: cancion gathers each song's row (none for an empty title), and
+// graba adds every row whose song is not there yet, in order.
+struct CancionesNuevas {
+    void Anade(QString titulo, qint64 idautor, qint64 iddisco, qint64 idcd, qint64 posicion, const QString& ruta,
+               bool varios, qint64 segundos);
+    void Graba(Catalogo& bd);
+    std::vector<QVariantList> filas;
+};
 
 // Whether a track position fits the catalogue's 16-bit positions; recording
 // and edits accept the same range.

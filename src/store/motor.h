@@ -65,6 +65,13 @@ public:
     virtual qint64 BuscaOInserta(Catalogo& bd, const QString& tabla, const QString& columnaId, const QStringList& claves,
                                  const QVariantList& valoresClave, const QStringList& columnas,
                                  const QVariantList& valores) = 0;
+    // BuscaOInserta for many rows whose ids are not needed: each row of filas
+    // (values of columnas, claves among them), in order, unless a row with
+    // its keys is there already. Throws ConflictoCatalogo when another
+    // program holds one of those keys not yet committed.
+    virtual void InsertaQueFalten(Catalogo& bd, const QString& tabla, const QString& columnaId,
+                                  const QStringList& claves, const QStringList& columnas,
+                                  const std::vector<QVariantList>& filas) = 0;
     // The column that keeps the order in which masks were added.
     virtual QString OrdenDeAlta() const = 0;
     // After rows were copied in with their ids: new rows get ids after them.

@@ -348,11 +348,14 @@ void TestGrabacion::grabarDosVecesNoAnadeNada()
     cd.Carpeta(u"Mix\\"_s, u"<Varios Artistas>"_s, u"Mix"_s);
     cd.Cancion(u"Mix\\01.mp3"_s, u"v"_s, u"Ana"_s, u"Mix"_s, u"Uno"_s, u"01"_s);
     cd.Cancion(u"Mix\\02.mp3"_s, u"v"_s, u"Luis"_s, u"Mix"_s, u"Dos"_s, u"02"_s);
+    // The same song twice on one CD: the first one stays.
+    cd.Cancion(u"Mix\\09.mp3"_s, u"v"_s, u"Ana"_s, u"Mix"_s, u"UNO"_s, u"09"_s);
     cd.Imagen(u"Mix\\cover.jpg"_s, u"<Varios Artistas>"_s, u"Mix"_s);
     cd.Cancion(u"Vacio\\x.mp3"_s, u"f"_s, u"<vacio>"_s, u"<vacio>"_s, u"x"_s, u"00"_s);
     b.Graba(cd.lista);
     const QList<qint64> antes = Totales(b);
     QCOMPARE(antes, (QList<qint64>{4, 2, 1, 3, 1}));
+    QCOMPARE(b.bd->PrimerEntero(u"select count(*) from tlcancion where wncancion = 9"_s, {}), qint64(0));
     const QString copia = QDir(b.Imagenes()).filePath(Ficheros(b.Imagenes()).value(0));
     // Mark the copy: a second recording must not copy the picture again.
     EscribeFichero(copia, "marca");

@@ -3,6 +3,9 @@
 // in Spanish.
 #include "store/postgresql/motor_postgresql.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -452,6 +455,54 @@ qint64 MotorPostgreSQL::BuscaOInserta(Catalogo& bd, const QString& tabla, const 
     if (id == 0)
         throw ConflictoCatalogo(QStringLiteral("otro programa graba la misma fila en %1").arg(tabla));
     return id;
+}
+
+void MotorPostgreSQL::InsertaQueFalten(Catalogo& bd, const QString& tabla, const QString& columnaId,
+                                       const QStringList& claves, const QStringList& columnas,
+                                       const std::vector<QVariantList>& filas)
+{
+    // A few thousand rows per statement, as one JSON text typed by the
+    // table's own row: one round trip instead of one per row. The count is
+    // of rows neither inserted now nor found: keys another program holds
+    // not yet committed, as BuscaOInserta finds them.
+    Q_UNUSED(columnaId);
+    QStringList iguales, igualesT;
+    for (const QString& c : claves) {
+        iguales << QStringLiteral("n.%1 = v.%1").arg(c);
+        igualesT << QStringLiteral("t.%1 = v.%1").arg(c);
+    }
+    const QString cols = columnas.join(u',');
+    const QString sql =
+        QStringLiteral("with v as (select * from json_populate_recordset(null::%1, ?::json) with ordinality),"
+                       " n as (insert into %1 (%2) select %2 from v order by ordinality on conflict do nothing"
+                       " returning %3)"
+                       " select count(*) from v where not exists (select 1 from n where %4)"
+                       " and not exists (select 1 from %1 t where %5)")
+            .arg(tabla, cols, claves.join(u','), iguales.join(QStringLiteral(" and ")),
+                 igualesT.join(QStringLiteral(" and ")));
+    constexpr size_t kPorSentencia = 4000;
+    for (size_t desde = 0; desde < filas.size(); desde += kPorSentencia) {
+        QJsonArray lote;
+        for (size_t i = desde; i < std::min(filas.size(), desde + kPorSentencia); ++i) {
+            QJsonObject fila;
+            for (qsizetype c = 0; c < columnas.size(); ++c) {
+                const QVariant& v = filas[i][c];
+                // Texts are never NULL in the catalogue, as when bound one by one.
+                if (v.typeId() == QMetaType::QString)
+                    fila.insert(columnas[c], v.toString().isNull() ? QStringLiteral("") : v.toString());
+                else if (v.isNull())
+                    fila.insert(columnas[c], QJsonValue(QJsonValue::Null));
+                else if (v.typeId() == QMetaType::Bool)
+                    fila.insert(columnas[c], v.toBool());
+                else
+                    fila.insert(columnas[c], v.toLongLong());
+            }
+            lote.append(fila);
+        }
+        const QString json = QString::fromUtf8(QJsonDocument(lote).toJson(QJsonDocument::Compact));
+        if (bd.PrimerEntero(sql, {json}) != 0)
+            throw ConflictoCatalogo(QStringLiteral("otro programa graba la misma fila en %1").arg(tabla));
+    }
 }
 
 void MotorPostgreSQL::TrasCopia(Catalogo& bd)

@@ -19,6 +19,8 @@ public:
     qint64 BuscaOInserta(Catalogo& bd, const QString& tabla, const QString& columnaId, const QStringList& claves,
                          const QVariantList& valoresClave, const QStringList& columnas,
                          const QVariantList& valores) override;
+    void InsertaQueFalten(Catalogo& bd, const QString& tabla, const QString& columnaId, const QStringList& claves,
+                          const QStringList& columnas, const std::vector<QVariantList>& filas) override;
     QString OrdenDeAlta() const override { return QStringLiteral("idmascara"); }
     void TrasCopia(Catalogo& bd) override;
     bool EmpiezaInstantanea(Catalogo& bd) override;

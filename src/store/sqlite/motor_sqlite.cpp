@@ -689,3 +689,19 @@ qint64 MotorSQLite::BuscaOInserta(Catalogo& bd, const QString& tabla, const QStr
         return id;
     return Inserta(bd, tabla, columnaId, columnas, valores);
 }
+
+void MotorSQLite::InsertaQueFalten(Catalogo& bd, const QString& tabla, const QString& columnaId,
+                                   const QStringList& claves, const QStringList& columnas,
+                                   const std::vector<QVariantList>& filas)
+{
+    // A file answers each statement without a round trip: row by row.
+    QList<qsizetype> enClave;
+    for (const QString& c : claves)
+        enClave << columnas.indexOf(c);
+    for (const QVariantList& fila : filas) {
+        QVariantList valoresClave;
+        for (const qsizetype i : enClave)
+            valoresClave << fila[i];
+        BuscaOInserta(bd, tabla, columnaId, claves, valoresClave, columnas, fila);
+    }
+}

@@ -18,6 +18,8 @@ public:
     qint64 BuscaOInserta(Catalogo& bd, const QString& tabla, const QString& columnaId, const QStringList& claves,
                          const QVariantList& valoresClave, const QStringList& columnas,
                          const QVariantList& valores) override;
+    void InsertaQueFalten(Catalogo& bd, const QString& tabla, const QString& columnaId, const QStringList& claves,
+                          const QStringList& columnas, const std::vector<QVariantList>& filas) override;
     QString OrdenDeAlta() const override { return QStringLiteral("rowid"); }
     void TrasCopia(Catalogo&) override {}  // the file numbers on from the largest id it holds
     bool EmpiezaInstantanea(Catalogo& bd) override;
