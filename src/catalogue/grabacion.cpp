@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "common/diario.h"
+
 #include "catalogue/nombres.h"
 #include "catalogue/objetos.h"
 #include "common/textos.h"
@@ -113,6 +115,7 @@ void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& dato
     // is written.
     std::vector<qint64> segundos(size_t(lista.Cuenta()) + 1, 0);
     std::vector<QByteArray> imagenes(size_t(lista.Cuenta()) + 1);
+    bool hayImagenes = false;
     const QString que = QStringLiteral("grabar el CD «%1»").arg(datos.descripcion);
     if (avance)
         avance->Empieza(lista.Cuenta());
@@ -124,6 +127,7 @@ void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& dato
                 segundos[size_t(i)] = DameInfoMp3(lista.Fila(i).tag, hp) ? hp.tiempo : 0;
             } else if (clase == ClaseFila::Imagen && datos.grabarImagenes &&
                        !lista.SubItem(i, columna::kDisco).isEmpty()) {
+                hayImagenes = true;
                 try {
                     imagenes[size_t(i)] = LeeImagenOrigen(lista.Fila(i).tag);
                 } catch (const LodrinError& e) {
@@ -141,6 +145,11 @@ void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& dato
     Operacion(bd, que, [&](Transaccion&) {
         bool copias = false;
         const qint64 idcd = DameCd(bd, datos.descripcion, datos.serial, true);
+        // The picture copies of this recording wait under a token the CD
+        // keeps: only a committed recording's copies are ever named.
+        const QString token = Diario::NuevoToken();
+        if (hayImagenes)
+            bd.Ejecuta(QStringLiteral("update tlcd set dstoken = ? where idcd = ?"), {token, idcd});
         Memoria memoria(bd);
         CancionesNuevas canciones;
 
@@ -169,7 +178,7 @@ void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& dato
                     const qint64 idautor = memoria.Autor(lista.SubItem(i, columna::kAutor));
                     const qint64 iddisco = memoria.Disco(disco, idautor);
                     GrabaObjeto(bd, datos.dirPrograma, QStringLiteral("d"), iddisco, fila.texto, fila.tag, true,
-                                imagenes[size_t(i)]);
+                                imagenes[size_t(i)], token);
                     copias = true;
                 }
             }

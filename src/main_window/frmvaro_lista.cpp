@@ -18,7 +18,7 @@
 #include "exploring/exploracion.h"
 #include "exploring/pestanaanalizacd.h"
 #include "main_window/frmVaro.h"
-#include "mp3info/tags_ui.h"
+#include "worklist/tagslista.h"
 #include "store/catalogo.h"
 #include "worklist/pestanaficheros.h"
 

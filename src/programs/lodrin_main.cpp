@@ -6,6 +6,7 @@
 #include "catalogue/copia.h"
 #include "common/avisosventana.h"
 #include "common/carpetacatalogo.h"
+#include "common/diario.h"
 #include "common/lodrinerror.h"
 #include "common/traducciones.h"
 #include "exploring/unidadessistema.h"
@@ -91,6 +92,9 @@ int main(int argc, char* argv[])
         const int salida = Atiende(orden, programa, TextoCarpetaCatalogo(CarpetaEnUso()));
         if (salida >= 0)
             return salida;
+        // Whatever a killed Lodrin left half written (tags, a catalogue
+        // copy) is finished or undone before anything else is done.
+        Diario().Recupera();
         if (orden.valores.contains(QStringLiteral("copia-catalogo")))
             return CopiaCatalogoEn(orden.valores.value(QStringLiteral("copia-catalogo")));
         if (orden.valores.contains(QStringLiteral("buscar")))

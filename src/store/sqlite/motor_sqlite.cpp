@@ -29,7 +29,7 @@ const char* const kTablas[] = {
     " dsdisco TEXT COLLATE NOCASE, dsdisco_std TEXT COLLATE NOCASE, cdautord INTEGER)",
     "CREATE TABLE tlcd (idcd INTEGER PRIMARY KEY AUTOINCREMENT,"
     " dscd TEXT COLLATE NOCASE, sercd TEXT COLLATE NOCASE, lotienecd TEXT COLLATE NOCASE, dtcd DATE,"
-    " dscd_clave TEXT)",
+    " dscd_clave TEXT, dstoken TEXT)",
     "CREATE TABLE tlcancion (idcancion INTEGER PRIMARY KEY AUTOINCREMENT,"
     " dscancion TEXT COLLATE NOCASE, cdcd INTEGER, cddisco INTEGER, cdautor INTEGER,"
     " wncancion INTEGER, dspath TEXT COLLATE NOCASE, swvarios BOOLEAN, wntime INTEGER,"
@@ -145,8 +145,9 @@ const char* const kObjetosIndice[] = {
 // The schema's steps: the number of the last one is kept in the file's
 // user_version. 1 adds the folded key columns, 2 the search index, 3 makes
 // the index again with the triggers that catch rows added in any order, 4
-// folds keys and search texts fully.
-constexpr int kVersion = 4;
+// folds keys and search texts fully, 5 gives a CD the token its picture
+// copies wait under.
+constexpr int kVersion = 5;
 
 // What the engine's failures a person can act on mean, said before the
 // engine's own text: it cannot be opened, written, read as sound, or another
@@ -444,7 +445,16 @@ void pasoPliegueEntero(Catalogo& bd)
     bd.Ejecuta(QStringLiteral("INSERT OR IGNORE INTO tlbusca_pendiente SELECT idcancion FROM tlcancion"));
 }
 
-void (*const kPasos[kVersion])(Catalogo&) = {pasoClaves, pasoIndice, rehaceIndice, pasoPliegueEntero};
+// Step 5: the token of a CD's last recording, which names its picture copies
+// until they take their own names.
+void pasoToken(Catalogo& bd)
+{
+    QSqlQuery q(bd.db());
+    if (!columnas(q, "tlcd").contains(QStringLiteral("dstoken")))
+        ejecuta(q, QStringLiteral("ALTER TABLE tlcd ADD COLUMN dstoken TEXT"));
+}
+
+void (*const kPasos[kVersion])(Catalogo&) = {pasoClaves, pasoIndice, rehaceIndice, pasoPliegueEntero, pasoToken};
 
 // An older catalogue that cannot be written: copies of its tables that lack
 // the key columns, with the keys filled, kept in memory in front of them.
