@@ -13,7 +13,7 @@ if [ "${1:-}" = "--pruebas" ]; then
   packages+=(
     libqt6sql6-psql postgresql
     libsqlite3-dev
-    lame ffmpeg mediainfo id3v2 genisoimage tidy
+    lame ffmpeg mediainfo id3v2 genisoimage tidy kid3-cli
     desktop-file-utils dpkg-dev lintian
   )
 fi

@@ -236,11 +236,10 @@ qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabl
         // token the operation records, gets its name when that commits, and
         // goes if it is undone. After a kill only the token, never the id a
         // rollback hands out again, says whose it is.
-        if (token.isEmpty())
-            throw LodrinError(QStringLiteral("No se puede guardar la imagen %1 sin la grabación de su CD").arg(ruta));
         const QString carpeta = carpetaHecha(dirPrograma);
         const QString nombre = NombreCopia(id, ruta);
-        const QString enEspera = QDir(carpeta).filePath(Diario::NombreEnEspera(nombre, token));
+        const QString enEspera = QDir(carpeta).filePath(
+            Diario::NombreEnEspera(nombre, token.isEmpty() ? Diario::NuevoToken() : token));
         escribe(enEspera, bytes, origen);
         t.AlDeshacer([enEspera] { QFile::remove(enEspera); });
         t.AlConfirmar([carpeta, enEspera, id, nombre] { coloca(carpeta, enEspera, id, nombre); });

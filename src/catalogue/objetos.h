@@ -27,7 +27,9 @@ void OrdenaCopias(Catalogo& bd, const QString& dirPrograma);
 // fails; the row inserted before stays, and the next recording copies it.
 // bytes, when given, are origen's, read before the operation began. With
 // crear on, token is the recording's (recorded in tlcd within the same
-// operation): the new copy waits under it until the commit.
+// operation): the new copy waits under it until the commit. Without one, a
+// copy a kill left unnamed is not trusted: it goes, and the next recording
+// copies the picture again.
 qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabla, qint64 idtabla,
                    QString ruta, const QString& origen, bool crear, const QByteArray& bytes = {},
                    const QString& token = {});

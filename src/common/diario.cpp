@@ -4,6 +4,7 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QStandardPaths>
 #include <QUuid>
@@ -87,9 +88,8 @@ int AplicaEscritura(const EscrituraFichero& e, bool* tocado)
     for (const TrozoEscritura& t : e.trozos)
         if (const int error = f.Escribe(t.pos, t.bytes.constData(), t.bytes.size()))
             return error;
-    if (f.largo() != e.largoFinal || e.largoFinal < e.largoOriginal)
-        if (::ftruncate(f.fd(), e.largoFinal) != 0)
-            return errno;
+    if (::ftruncate(f.fd(), e.largoFinal) != 0)
+        return errno;
     return f.Cierra();
 }
 
@@ -162,7 +162,7 @@ void Diario::ColocaEnEspera(const QString& carpeta, const QString& token)
 void Diario::QuitaEnEspera(const QString& carpeta, const QString& token)
 {
     const QDir dir(carpeta);
-    for (const QString& f : dir.entryList({QStringLiteral("*.") + token + kExtensionEspera},
+    for (const QString& f : dir.entryList({QStringLiteral("*.") + token + kExtensionEspera + QLatin1Char('*')},
                                           QDir::Files | QDir::Hidden))
         QFile::remove(dir.filePath(f));
 }
@@ -342,8 +342,10 @@ int Diario::Recupera()
             if (s.status() == QDataStream::Ok) {
                 const int error = AplicaEscritura(e, &tocado);
                 // A file that cannot be written now keeps its record for the
-                // next start, unless it is gone or another took its name.
-                if (error && tocado)
+                // next start, as does one on a disc not mounted now; one that
+                // is gone from its folder, or whose name another file took,
+                // has nothing left to finish.
+                if (error && (tocado || (error == ENOENT && !QFileInfo(e.destino).absoluteDir().exists())))
                     continue;
                 VaciaDisco(e.destino);
             }

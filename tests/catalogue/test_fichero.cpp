@@ -281,7 +281,7 @@ void TestFichero::plegadoEnteroDeUnCatalogoAnterior()
     }
     Catalogo bd(ruta, u"pliega"_s);
     bd.AbreBaseDatos();
-    QCOMPARE(bd.PrimerEntero(u"PRAGMA user_version"_s, {}), qint64(4));
+    QCOMPARE(bd.PrimerEntero(u"PRAGMA user_version"_s, {}), qint64(5));
     QCOMPARE(bd.Abre(u"select dscancion_clave from tlcancion where wncancion = 1"_s).Texto(u"dscancion_clave"_s),
              u"grosse strasse"_s);
     QVERIFY(bd.motor().IndiceAlDia(bd));

@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <QElapsedTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <sys/mount.h>
 #include <sys/statvfs.h>
@@ -281,6 +282,17 @@ void TestTags::id3v2WrittenBesideId3v1KeepingOtherFrames()
              audio + BloqueTag("Canción de cuna con un título de más de treinta letras", "Coro Añil",
                                "Álbum del Ñandú", "    ", kComentarioTag, "0"));
     QVERIFY(Restos(dir.path()).isEmpty());
+
+    // "Borrar tag's" takes off what Poner wrote, and only that; the ID3v1
+    // tag is blanked, the audio stays.
+    BorraEtiquetas(ruta);
+    const QMap<QString, QString> b = MarcosId3v2(ruta);
+    for (const char* id : {"TPE1", "TALB", "TIT2", "TRCK", "TPE2"})
+        QVERIFY2(!b.contains(id), id);
+    QCOMPARE(b.value("COMM"), QString("De siempre"));
+    QCOMPARE(b.value("APIC"), QString::number(portada.size()));
+    const QByteArray sinV2 = SinId3v2(LeeFichero(ruta));
+    QCOMPARE(sinV2, audio + QByteArray(127, '\0') + '0');
 }
 
 void TestTags::failuresLeaveTheFileAsItWas_data()
@@ -518,12 +530,38 @@ void TestTags::killedBatchLeavesEachFileOldOrNew()
     }
     QVERIFY(matados > 0);
     qInfo("%d of 24 runs killed, %d with some files written and some not", matados, aMitad);
+
+    // The two moments a kill may fall on, made on purpose: a record on the
+    // disk and its file half written is finished; a record never made
+    // valid is dropped, its file untouched.
+    for (const bool asegurado : {true, false}) {
+        const QString f = EscribeFichero(dir.filePath("diario/a.mp3"), LeeFichero(origen + "/0.mp3"));
+        QCOMPARE(QProcess::execute(QCoreApplication::applicationFilePath(),
+                                   {asegurado ? "--anota" : "--anota-sin-asegurar", f}),
+                 0);
+        QVERIFY(!Restos(dir.path()).isEmpty());
+        if (asegurado)
+            EscribeFichero(f, LeeFichero(nuevo + "/0.mp3").left(300 * 1024));
+        Diario().Recupera();
+        QCOMPARE(LeeFichero(f), LeeFichero((asegurado ? nuevo : origen) + "/0.mp3"));
+        QVERIFY(Restos(dir.path()).isEmpty());
+    }
 }
 
 // The size-limit case runs PonTag in a child process, under the limit its
 // shell set; everything else is the ordinary test run.
 int main(int argc, char** argv)
 {
+    if (argc == 3 && (qstrcmp(argv[1], "--anota") == 0 || qstrcmp(argv[1], "--anota-sin-asegurar") == 0)) {
+        // Stops where a kill would: its record made, its file not yet written.
+        QCoreApplication app(argc, argv);
+        const QString f = QString::fromLocal8Bit(argv[2]);
+        Diario d;
+        d.Anota(EscrituraPonEtiquetas(f, {kNuevas.autor, kNuevas.disco, "0.mp3", kNuevas.posicion, false}));
+        if (qstrcmp(argv[1], "--anota") == 0)
+            d.Asegura();
+        std::_Exit(0);
+    }
     if (argc == 3 && qstrcmp(argv[1], "--lote") == 0) {
         QCoreApplication app(argc, argv);
         std::puts("empieza");
