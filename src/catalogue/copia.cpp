@@ -86,8 +86,9 @@ QString CopiaCatalogo(Catalogo& origen, const QString& dirOrigen, const Ubicacio
     Diario diario;
     QString token;
     auto limpia = [&] {
-        for (const char* lado : {"", "-journal", "-wal", "-shm"})
-            QFile::remove(temporal + QLatin1String(lado));
+        const QFileInfo t(temporal);
+        for (const QString& lado : t.dir().entryList({t.fileName() + QLatin1Char('*')}, QDir::Files | QDir::Hidden))
+            QFile::remove(t.dir().filePath(lado));
     };
     if (fichero) {
         limpia();

@@ -357,8 +357,12 @@ int Diario::Recupera()
                     // Killed after the copy took its name: its pictures too.
                     ColocaEnEspera(carpetaImagenes, token);
                 } else {
-                    for (const char* lado : {"", "-journal", "-wal", "-shm"})
-                        QFile::remove(temporal + QLatin1String(lado));
+                    // The file being built, its engine's side files and the
+                    // new file the engine was making under it.
+                    const QFileInfo t(temporal);
+                    for (const QString& lado : t.dir().entryList({t.fileName() + QLatin1Char('*')},
+                                                                 QDir::Files | QDir::Hidden))
+                        QFile::remove(t.dir().filePath(lado));
                     QuitaEnEspera(carpetaImagenes, token);
                 }
             }
