@@ -60,12 +60,12 @@ QString Catalogo::RutaCatalogo(const QString& dirPrograma)
 
 QSqlDatabase Catalogo::db() const { return QSqlDatabase::database(conexion_, false); }
 
-void Catalogo::AbreBaseDatos()
+void Catalogo::AbreBaseDatos(int hastaPaso)
 {
     Cierra();
     soloLectura_ = false;
     aviso_.clear();
-    soloLectura_ = motor_->Abre(*this, aviso_);
+    soloLectura_ = motor_->Abre(*this, aviso_, hastaPaso);
 }
 
 void Catalogo::AbreParaLeer()

@@ -64,7 +64,9 @@ public:
     // that is not a usable catalogue is reported and never touched. A file or
     // folder that cannot be written, or a catalogue of a newer program, opens
     // for reading only (aviso() then says why). Throws CatalogoNoAbierto.
-    void AbreBaseDatos();
+    // hastaPaso stops the climb earlier: a catalogue as an earlier version
+    // left it, which tests build.
+    void AbreBaseDatos(int hastaPaso = kPasosEsquema);
     // Opens an existing catalogue for reading only, as it is: a second
     // connection for work done beside the program's own (searching on
     // another thread). Throws CatalogoNoAbierto.

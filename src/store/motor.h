@@ -23,6 +23,17 @@ enum class ClaseFallo {
     ConexionPerdida,
 };
 
+// The schema's steps, one numbered list for every engine: each a fact about
+// the catalogue, which each engine writes in its own SQL. The number of the
+// last one taken is kept in the catalogue; each is one transaction.
+//  1 the folded key columns of titles, CD descriptions and picture paths
+//  2 the search index, and the marks of songs whose text may have changed
+//  3 the marks also catch an author, disc or CD added after its songs
+//  4 keys and search texts folded fully ("ß" = "ss"): CDs whose descriptions
+//    now fold alike are one CD, songs of one disc or pictures of one disc
+//    whose names now fold alike keep keys of their own
+constexpr int kPasosEsquema = 4;
+
 // Everything the two engines do differently, chosen once when the catalogue
 // is made: the connection, the schema and its numbered steps, ids, conflicts,
 // the search index, picture bytes and the write lock. Each engine lives in
@@ -39,7 +50,11 @@ public:
     // search index is made or mended. Returns whether the catalogue can only
     // be read; aviso says why when the person should know. Throws
     // CatalogoNoAbierto, leaving nothing open.
-    virtual bool Abre(Catalogo& bd, QString& aviso) = 0;
+    // hastaPaso stops the climb at an earlier step (a catalogue as an
+    // earlier version left it, for tests).
+    virtual bool Abre(Catalogo& bd, QString& aviso, int hastaPaso = kPasosEsquema) = 0;
+    // The numbers of the schema steps this engine has a body for.
+    virtual std::vector<int> Pasos() const = 0;
     // A second connection that only reads, as the catalogue stands (the
     // search thread). Throws CatalogoNoAbierto.
     virtual void AbreParaLeer(Catalogo& bd) = 0;
@@ -117,6 +132,17 @@ using TextosBusqueda = std::vector<std::pair<qint64, QString>>;
 // tlbusca_pendiente gets its folded text through guarda, a batch at a time,
 // and the marks are cleared. Returns at once when nothing is marked.
 void PonAlDiaIndice(Catalogo& bd, const std::function<void(const TextosBusqueda&)>& guarda);
+
+// The shared body of step 4: every key folded again; CDs whose keys now
+// meet merged into the first (their songs moved), songs and pictures whose
+// keys now meet on one disc kept apart by a key of their own, every song
+// marked for the index.
+void PliegaDeNuevo(Catalogo& bd);
+
+// The key a row keeps when another row of its place already holds the
+// plain one: the plain key, a line break (which no typed name holds) and
+// its position or id.
+QString ClaveAparte(const QString& clave, qint64 numero);
 
 // The typical masks a new catalogue starts with, in the order they are added.
 QStringList MascarasTipicas();

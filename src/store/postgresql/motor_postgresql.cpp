@@ -90,7 +90,8 @@ const char* const kTrigramas[] = {
     "CREATE INDEX IF NOT EXISTS ixbusca_trigramas ON tlbusca USING gin (dsbusca gin_trgm_ops)",
 };
 
-constexpr int kVersion = 2;
+// The number of the last step taken is kept in tlversion (from step 2 on).
+constexpr int kVersion = kPasosEsquema;
 
 QString L(const char* t) { return QString::fromLatin1(t); }
 
@@ -227,7 +228,50 @@ void pasoIndice(Catalogo& bd)
     define(bd, QStringLiteral("insert into tlbusca_pendiente select idcancion from tlcancion"));
 }
 
-void (*const kPasos[kVersion])(Catalogo&) = {pasoTablas, pasoIndice};
+// Step 3: a song is marked also when its author, disc or CD is added after
+// it (a copy, another tool).
+void pasoAltasEnCualquierOrden(Catalogo& bd)
+{
+    for (const auto& n : kNombres) {
+        define(bd, QStringLiteral("CREATE FUNCTION tlbusca_%1_alta() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN"
+                                  " INSERT INTO tlbusca_pendiente SELECT idcancion FROM tlcancion WHERE %3 = NEW.%2"
+                                  " ON CONFLICT DO NOTHING; RETURN NULL; END $$")
+                       .arg(L(n[0]), L(n[1]), L(n[3])));
+        define(bd, QStringLiteral("CREATE TRIGGER tlbusca_%1_alta AFTER INSERT ON %1 FOR EACH ROW"
+                                  " EXECUTE FUNCTION tlbusca_%1_alta()")
+                       .arg(L(n[0])));
+    }
+}
+
+// Step 4: keys folded fully. The unique keys are set aside while rows
+// change, as one row may take the key another leaves later.
+void pasoPliegueEntero(Catalogo& bd)
+{
+    QStringList unicos;
+    for (const char* i : kIndices)
+        for (const char* nombre : {"ixcd_clave", "ixcancion_clave", "ixobjetos_clave"})
+            if (L(i).contains(QLatin1Char(' ') + L(nombre) + QLatin1Char(' ')))
+                unicos << L(i);
+    for (const QString& i : unicos)
+        define(bd, QStringLiteral("DROP INDEX %1").arg(i.section(u' ', 3, 3)));
+    PliegaDeNuevo(bd);
+    for (const QString& i : unicos)
+        define(bd, i);
+}
+
+struct Paso {
+    int numero;
+    void (*cuerpo)(Catalogo&);
+};
+const Paso kPasos[] = {{1, pasoTablas}, {2, pasoIndice}, {3, pasoAltasEnCualquierOrden}, {4, pasoPliegueEntero}};
+
+void daPaso(Catalogo& bd, int numero)
+{
+    for (const Paso& p : kPasos)
+        if (p.numero == numero)
+            return p.cuerpo(bd);
+    throw LodrinError(QStringLiteral("falta el paso %1 del esquema").arg(numero));
+}
 
 bool hayTrigramas(Catalogo& bd)
 {
@@ -295,7 +339,15 @@ void MotorPostgreSQL::conecta(Catalogo& bd)
     }
 }
 
-bool MotorPostgreSQL::Abre(Catalogo& bd, QString& aviso)
+std::vector<int> MotorPostgreSQL::Pasos() const
+{
+    std::vector<int> n;
+    for (const Paso& p : kPasos)
+        n.push_back(p.numero);
+    return n;
+}
+
+bool MotorPostgreSQL::Abre(Catalogo& bd, QString& aviso, int hastaPaso)
 {
     indice_ = false;
     conecta(bd);
@@ -311,7 +363,7 @@ bool MotorPostgreSQL::Abre(Catalogo& bd, QString& aviso)
         }
         if (v > 0)
             compruebaTablas(bd, hay, v);
-        for (int paso = v + 1; paso <= kVersion; ++paso) {
+        for (int paso = v + 1; paso <= hastaPaso; ++paso) {
             Operacion(bd, paso == 1 ? QStringLiteral("crear el catálogo") : QStringLiteral("poner al día el catálogo"),
                       [&](Transaccion&) {
                           // Two programs starting on one database: the second
@@ -319,13 +371,17 @@ bool MotorPostgreSQL::Abre(Catalogo& bd, QString& aviso)
                           define(bd, QStringLiteral("select pg_advisory_xact_lock(1919)"));
                           if (version(bd, tablasDe(bd)) >= paso)
                               return;
-                          kPasos[paso - 1](bd);
+                          daPaso(bd, paso);
                           if (paso > 1)
                               bd.Ejecuta(QStringLiteral("update tlversion set version = ?"), {paso});
                       });
         }
         hay = tablasDe(bd);
         compruebaTablas(bd, hay, version(bd, hay));
+        if (hastaPaso < kVersion) {
+            indice_ = hastaPaso >= 2;
+            return false;
+        }
         leeId(bd);
         indice_ = true;
         creaTrigramas(bd);

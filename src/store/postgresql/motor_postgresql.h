@@ -7,7 +7,8 @@
 // lets it be made.
 class MotorPostgreSQL : public MotorCatalogo {
 public:
-    bool Abre(Catalogo& bd, QString& aviso) override;
+    bool Abre(Catalogo& bd, QString& aviso, int hastaPaso) override;
+    std::vector<int> Pasos() const override;
     void AbreParaLeer(Catalogo& bd) override;
     bool Reconecta(Catalogo& bd) override;
     bool Empieza(Catalogo& bd, QSqlError& fallo) override;
