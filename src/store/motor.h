@@ -21,7 +21,14 @@ enum class ClaseFallo {
     Conflicto,
     // The connection to the server is gone (restarted, backend killed).
     ConexionPerdida,
+    // Another program holds a lock the statement waited for a moment: the
+    // operation runs again while its wait lasts.
+    Bloqueo,
 };
+
+// How long an engine waits at once for another program's lock before the
+// operation gives the window a turn and tries again.
+constexpr int kRodajaEsperaMs = 200;
 
 // The schema's steps, one numbered list for every engine: each a fact about
 // the catalogue, which each engine writes in its own SQL. The number of the
@@ -63,8 +70,15 @@ public:
     virtual bool Reconecta(Catalogo& bd) = 0;
 
     // Begins an operation that writes, taking the right to write at its
-    // start; false with the engine's failure when it could not.
-    virtual bool Empieza(Catalogo& bd, QSqlError& fallo) = 0;
+    // start; false with the engine's failure when it could not. No statement
+    // of the operation waits for a lock longer than esperaMs.
+    virtual bool Empieza(Catalogo& bd, int esperaMs, QSqlError& fallo) = 0;
+    // Once the operation has ended, either way.
+    virtual void Acaba(Catalogo&) {}
+    // Who holds the catalogue when an operation could not take it, as the
+    // person reads it after "lo tiene bloqueado": empty when the engine
+    // cannot tell.
+    virtual QString QuienBloquea(Catalogo&) { return {}; }
     // Just before an operation commits: the search index takes what changed.
     virtual void AntesDeConfirmar(Catalogo& bd) = 0;
     virtual ClaseFallo Clase(const QSqlError& e) const = 0;

@@ -3,6 +3,7 @@
 // a file left in write-ahead mode where nothing can be written, two first
 // starts at once. All of it is about the file, so none runs on the server.
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -138,6 +139,14 @@ void TestFichero::escriturasDeFuera()
         QFile f(ruta);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QVERIFY(f.readAll() == antes);
+        // The window's search does not wait for the write lock: it reads
+        // around the songs still waiting.
+        bd.PonEsperaMaxima(10000);
+        QElapsedTimer reloj;
+        reloj.start();
+        bd.motor().MiraCambiosFuera(bd);
+        QCOMPARE(Titulos(BuscaCanciones(bd, texto)), encontradas);
+        QVERIFY(reloj.elapsed() < 2000);
         cerrojo.Ejecuta({u"rollback"_s});
     }
     // The window's next search, or else the next opening, mends the index.

@@ -6,7 +6,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSet>
+#include <QSysInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -330,13 +332,20 @@ void MotorPostgreSQL::conecta(Catalogo& bd)
     d.setDatabaseName(u.base);
     d.setUserName(u.usuario);
     // A server that does not answer is told within seconds, not minutes.
-    d.setConnectOptions(QStringLiteral("connect_timeout=10"));
+    // The session says which program and computer it is, so one that holds
+    // the catalogue can be named to the others.
+    QString equipo = QSysInfo::machineHostName();
+    equipo.remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")));
+    d.setConnectOptions(QStringLiteral("connect_timeout=10;application_name='Lodrin %1'").arg(equipo).trimmed());
     if (!d.open()) {
         const QString t = Texto(d.lastError());
         d = QSqlDatabase();
         bd.Cierra();
         throw CatalogoNoAbierto(QStringLiteral("No se puede conectar con %1: %2").arg(sitio, t));
     }
+    // Outside operations (reads, which another session's lock on a whole
+    // table can stop) the wait has the same limit.
+    QSqlQuery(d).exec(QStringLiteral("SET lock_timeout = %1").arg(std::max<qint64>(bd.esperaMaxima(), 1)));
 }
 
 std::vector<int> MotorPostgreSQL::Pasos() const
@@ -418,13 +427,49 @@ bool MotorPostgreSQL::Reconecta(Catalogo& bd)
     }
 }
 
-bool MotorPostgreSQL::Empieza(Catalogo& bd, QSqlError& fallo)
+bool MotorPostgreSQL::Empieza(Catalogo& bd, int esperaMs, QSqlError& fallo)
 {
+    // Every statement of the operation waits for another session's lock at
+    // most esperaMs (0 would be no limit at all for the server).
     QSqlDatabase d = bd.db();
-    if (d.transaction())
+    if (!d.transaction()) {
+        fallo = d.lastError();
+        return false;
+    }
+    QSqlQuery q(d);
+    if (q.exec(QStringLiteral("SET LOCAL lock_timeout = %1").arg(std::max(esperaMs, 1))))
         return true;
-    fallo = d.lastError();
+    fallo = q.lastError();
+    d.rollback();
     return false;
+}
+
+QString MotorPostgreSQL::QuienBloquea(Catalogo& bd)
+{
+    // The other sessions in a transaction that hold a lock on a table of the
+    // catalogue stronger than reading, oldest first, as the server names
+    // them: the program (Lodrin says its computer) and the user.
+    QStringList quien;
+    try {
+        Consulta r = bd.Abre(QStringLiteral(
+            "select a.application_name as programa, a.usename as usuario, min(a.xact_start) as desde"
+            " from pg_catalog.pg_locks l join pg_catalog.pg_stat_activity a on a.pid = l.pid"
+            " join pg_catalog.pg_class c on c.oid = l.relation"
+            " join pg_catalog.pg_namespace n on n.oid = c.relnamespace"
+            " where l.granted and l.pid <> pg_backend_pid() and l.mode <> 'AccessShareLock'"
+            " and n.nspname = current_schema() and c.relname like 'tl%'"
+            " group by a.pid, a.application_name, a.usename order by desde"));
+        for (; !r.Fin(); r.Siguiente()) {
+            const QString programa = r.Texto(QStringLiteral("programa"));
+            const QString usuario = r.Texto(QStringLiteral("usuario"));
+            quien << (programa.isEmpty() ? QStringLiteral("una sesión del usuario %1").arg(usuario)
+                                         : QStringLiteral("%1, del usuario %2").arg(programa, usuario));
+        }
+    } catch (const LodrinError&) {
+        return {};
+    }
+    quien.removeDuplicates();
+    return quien.join(QStringLiteral("; "));
 }
 
 void MotorPostgreSQL::AntesDeConfirmar(Catalogo& bd)
@@ -452,6 +497,8 @@ ClaseFallo MotorPostgreSQL::Clase(const QSqlError& e) const
     const QString c = e.nativeErrorCode();
     if (c == QLatin1String("23505") || c == QLatin1String("40001") || c == QLatin1String("40P01"))
         return ClaseFallo::Conflicto;
+    if (c == QLatin1String("55P03"))
+        return ClaseFallo::Bloqueo;
     if (perdida(e))
         return ClaseFallo::ConexionPerdida;
     return ClaseFallo::Otro;

@@ -11,7 +11,8 @@ public:
     std::vector<int> Pasos() const override;
     void AbreParaLeer(Catalogo& bd) override;
     bool Reconecta(Catalogo& bd) override;
-    bool Empieza(Catalogo& bd, QSqlError& fallo) override;
+    bool Empieza(Catalogo& bd, int esperaMs, QSqlError& fallo) override;
+    QString QuienBloquea(Catalogo& bd) override;
     void AntesDeConfirmar(Catalogo& bd) override;
     ClaseFallo Clase(const QSqlError& e) const override;
     QString Texto(const QSqlError& e) const override;

@@ -592,11 +592,17 @@ void MotorSQLite::MiraCambiosFuera(Catalogo& bd)
     // again.
     if (!hayIndice(bd) || !hayPendientes(bd))
         return;
+    // The write lock is taken at once or not at all: a search never waits.
+    const qint64 espera = bd.esperaMaxima();
+    bd.PonEsperaMaxima(0);
     try {
         Operacion(bd, QStringLiteral("poner al día el índice de búsqueda"), [](Transaccion&) {});
     } catch (const LodrinError&) {
-        // Another program holds the file: the search reads around the songs still waiting.
+        // Another program holds the file: the search reads around the songs
+        // still waiting, and the next one tries again.
+        versionDatos_ = -1;
     }
+    bd.PonEsperaMaxima(espera);
 }
 
 bool MotorSQLite::IndiceConPendientes(Catalogo& bd) { return hayIndice(bd); }
@@ -609,16 +615,30 @@ void MotorSQLite::AbreParaLeer(Catalogo& bd)
     conecta(bd, true, estado.inmutable);
 }
 
-bool MotorSQLite::Empieza(Catalogo& bd, QSqlError& fallo)
+bool MotorSQLite::Empieza(Catalogo& bd, int esperaMs, QSqlError& fallo)
 {
     // A file shared by two programs: the operation takes the right to write
     // at its start, so the other waits for it instead of failing half-way,
-    // when both want to write what both have read.
+    // when both want to write what both have read. Neither that nor the
+    // commit waits longer than esperaMs.
     QSqlQuery q(bd.db());
+    q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(esperaMs));
     if (q.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return true;
     fallo = q.lastError();
     return false;
+}
+
+void MotorSQLite::Acaba(Catalogo& bd)
+{
+    // Reads wait out another program's commit as the driver does.
+    QSqlQuery(bd.db()).exec(QStringLiteral("PRAGMA busy_timeout = 5000"));
+}
+
+ClaseFallo MotorSQLite::Clase(const QSqlError& e) const
+{
+    const int codigo = e.nativeErrorCode().toInt() & 0xff;
+    return codigo == 5 || codigo == 6 ? ClaseFallo::Bloqueo : ClaseFallo::Otro;  // BUSY, LOCKED
 }
 
 void MotorSQLite::AntesDeConfirmar(Catalogo& bd)

@@ -10,9 +10,10 @@ public:
     std::vector<int> Pasos() const override;
     void AbreParaLeer(Catalogo& bd) override;
     bool Reconecta(Catalogo&) override { return false; }
-    bool Empieza(Catalogo& bd, QSqlError& fallo) override;
+    bool Empieza(Catalogo& bd, int esperaMs, QSqlError& fallo) override;
+    void Acaba(Catalogo& bd) override;
     void AntesDeConfirmar(Catalogo& bd) override;
-    ClaseFallo Clase(const QSqlError&) const override { return ClaseFallo::Otro; }
+    ClaseFallo Clase(const QSqlError& e) const override;
     QString Texto(const QSqlError& e) const override;
     qint64 Inserta(Catalogo& bd, const QString& tabla, const QString& columnaId, const QStringList& columnas,
                    const QVariantList& valores) override;
