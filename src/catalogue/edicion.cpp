@@ -38,22 +38,32 @@ QString actualiza(Catalogo& bd, const FilaBD& fila)
         titulo.remove(0, 1);
     // A disc holds one song of each folded title: an edit that would give it
     // a second is refused at once, the same on every engine. Only a clash
-    // with another program writing at the same moment is run again.
-    if (bd.PrimerEntero(QStringLiteral("select count(*) from tlcancion c join tlcancion e on e.cdcd = c.cdcd"
-                                       " where e.idcancion = ? and c.idcancion <> ? and c.dscancion_clave = ?"
-                                       " and c.cddisco = ? and c.cdautor = ?"),
-                        {id, id, Pliega(titulo), iddisco, idautor}) > 0)
-        throw LodrinError(QStringLiteral("ya hay una canción «%1» en ese disco").arg(titulo));
+    // with another program writing at the same moment is run again. A song
+    // an older catalogue held beside another whose title now folds alike
+    // keeps its own key while that other holds the plain one.
+    const QString select = QStringLiteral("select count(*) from tlcancion c join tlcancion e on e.cdcd = c.cdcd"
+                                          " where e.idcancion = ? and c.idcancion <> ? and c.dscancion_clave = ?"
+                                          " and c.cddisco = ? and c.cdautor = ?");
+    QString clave = Pliega(titulo);
+    if (bd.PrimerEntero(select, {id, id, clave, iddisco, idautor}) > 0) {
+        Consulta r = bd.Abre(QStringLiteral("select dscancion_clave from tlcancion where idcancion = ?"
+                                            " and cddisco = ? and cdautor = ?"),
+                             {id, iddisco, idautor});
+        const QString propia = r.Fin() ? QString() : r.Texto(QStringLiteral("dscancion_clave"));
+        if (!propia.startsWith(clave + QLatin1Char('\n')) || bd.PrimerEntero(select, {id, id, propia, iddisco, idautor}) > 0)
+            throw LodrinError(QStringLiteral("ya hay una canción «%1» en ese disco").arg(titulo));
+        clave = propia;
+    }
 
     if (conPosicion) {
         bd.Ejecuta(QStringLiteral("update tlcancion set dscancion = ?, dscancion_clave = ?, cddisco = ?, cdautor = ?,"
                                   " wncancion = ? where idcancion = ?"),
-                   {titulo, Pliega(titulo), iddisco, idautor, posicion, id});
+                   {titulo, clave, iddisco, idautor, posicion, id});
         return QString::number(posicion);
     }
     bd.Ejecuta(QStringLiteral("update tlcancion set dscancion = ?, dscancion_clave = ?, cddisco = ?, cdautor = ?"
                               " where idcancion = ?"),
-               {titulo, Pliega(titulo), iddisco, idautor, id});
+               {titulo, clave, iddisco, idautor, id});
     Consulta r = bd.Abre(QStringLiteral("select wncancion from tlcancion where idcancion = ?"), {id});
     return r.Fin() ? fila.posicion : QString::number(r.Entero(QStringLiteral("wncancion")));
 }

@@ -111,6 +111,7 @@ frmVaro::~frmVaro()
 {
     // The controls paint with the image lists and the work list: they go first.
     hide();
+    bd_.PonAvisoEspera({});
     qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
     delete imagenes_;
 }
@@ -146,6 +147,23 @@ void frmVaro::conecta()
     connect(prgLoad_, &BarraAvance::Trabajando, this, &frmVaro::trabajando);
     connect(cmdCancelar_, &QPushButton::clicked, prgLoad_, &BarraAvance::Cancela);
     connect(escape_, &QShortcut::activated, prgLoad_, &BarraAvance::Cancela);
+    // A write that meets another program's lock shows its wait on the bar,
+    // with "Cancelar", unless a long operation already shows its own there.
+    bd_.PonAvisoEspera([this, propia = false](qint64 esperado, qint64 limite) mutable {
+        if (esperado < 0) {
+            if (propia)
+                prgLoad_->Termina();
+            propia = false;
+            return true;
+        }
+        if (!propia && prgLoad_->isHidden()) {
+            propia = true;
+            prgLoad_->Empieza(int(limite));
+        }
+        if (propia)
+            prgLoad_->Avanza(int(esperado));
+        return !prgLoad_->Cancelado();
+    });
 }
 
 // While long work runs only "Cancelar" (and Escape) can be used.

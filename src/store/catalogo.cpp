@@ -1,7 +1,10 @@
 #include "store/catalogo.h"
 
+#include <algorithm>
+
 #include <QSqlError>
 #include <QRandomGenerator>
+#include <QSettings>
 #include <QSqlRecord>
 #include <QThread>
 
@@ -23,8 +26,48 @@ Catalogo::Catalogo(const QString& rutaFichero, const QString& nombreConexion)
 }
 
 Catalogo::Catalogo(const UbicacionCatalogo& ubicacion, const QString& nombreConexion)
-    : ubicacion_(ubicacion), ruta_(ubicacion.Nombre()), conexion_(nombreConexion), motor_(MotorCatalogo::Para(ubicacion))
+    : ubicacion_(ubicacion),
+      ruta_(ubicacion.Nombre()),
+      conexion_(nombreConexion),
+      motor_(MotorCatalogo::Para(ubicacion)),
+      esperaMaxima_(qint64(QSettings(QStringLiteral("Lodrin"), QStringLiteral("Lodrin"))
+                                .value(QStringLiteral("catalogo/esperaSegundos"), 10)
+                                .toDouble() *
+                            1000))
 {
+}
+
+bool Catalogo::EsperaOtraVez(const QString& que, QElapsedTimer& desde)
+{
+    if (profundidad_ > 0)
+        return false;
+    if (!desde.isValid())
+        desde.start();
+    const qint64 esperado = desde.elapsed();
+    bool sigue = esperado < esperaMaxima_;
+    if (sigue && avisoEspera_) {
+        avisado_ = true;
+        sigue = avisoEspera_(esperado, esperaMaxima_);
+    }
+    if (sigue) {
+        // An engine may refuse at once (a lock it sees cannot be waited
+        // for): a short pause, so the tries do not spin.
+        QThread::msleep(20);
+        return true;
+    }
+    AcabaEspera();
+    const QString quien = motor_->QuienBloquea(*this);
+    throw CatalogoBloqueado(QStringLiteral("No se ha podido %1 en el catálogo %2: otro programa lo tiene bloqueado%3")
+                                .arg(que, ruta_, quien.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(quien)));
+}
+
+void Catalogo::AcabaEspera()
+{
+    if (profundidad_ > 0)
+        return;
+    if (avisado_ && avisoEspera_)
+        avisoEspera_(-1, esperaMaxima_);
+    avisado_ = false;
 }
 
 bool Catalogo::Reintenta(int intento)
@@ -60,12 +103,12 @@ QString Catalogo::RutaCatalogo(const QString& dirPrograma)
 
 QSqlDatabase Catalogo::db() const { return QSqlDatabase::database(conexion_, false); }
 
-void Catalogo::AbreBaseDatos()
+void Catalogo::AbreBaseDatos(int hastaPaso)
 {
     Cierra();
     soloLectura_ = false;
     aviso_.clear();
-    soloLectura_ = motor_->Abre(*this, aviso_);
+    soloLectura_ = motor_->Abre(*this, aviso_, hastaPaso);
 }
 
 void Catalogo::AbreParaLeer()
@@ -79,6 +122,8 @@ void Catalogo::lanza(const QSqlError& e) const
 {
     if (motor_->Clase(e) == ClaseFallo::Conflicto)
         throw ConflictoCatalogo(motor_->Texto(e));
+    if (motor_->Clase(e) == ClaseFallo::Bloqueo)
+        throw CatalogoBloqueado(motor_->Texto(e));
     throw LodrinError(motor_->Texto(e));
 }
 
@@ -181,13 +226,21 @@ Transaccion::Transaccion(Catalogo& bd, const QString& que) : bd_(bd), exterior_(
         throw LodrinError(QStringLiteral("El catálogo %1 es de solo lectura: no se puede %2.").arg(bd_.ruta_, que));
     if (exterior_) {
         // A connection the server lost is opened again here, once.
+        // No statement waits for a lock longer than a moment: the operation
+        // runs again while its wait lasts, the window heard between tries.
+        const int espera = int(std::min<qint64>(kRodajaEsperaMs, bd_.esperaMaxima_));
         QSqlError fallo;
-        bool empezada = bd_.motor_->Empieza(bd_, fallo);
+        bool empezada = bd_.motor_->Empieza(bd_, espera, fallo);
         if (!empezada && bd_.reabre(fallo))
-            empezada = bd_.motor_->Empieza(bd_, fallo);
-        if (!empezada)
-            throw LodrinError(
-                QStringLiteral("No se puede %1 en el catálogo %2: %3").arg(que, bd_.ruta_, bd_.motor_->Texto(fallo)));
+            empezada = bd_.motor_->Empieza(bd_, espera, fallo);
+        if (!empezada) {
+            bd_.motor_->Acaba(bd_);
+            const QString texto =
+                QStringLiteral("No se puede %1 en el catálogo %2: %3").arg(que, bd_.ruta_, bd_.motor_->Texto(fallo));
+            if (bd_.motor_->Clase(fallo) == ClaseFallo::Bloqueo)
+                throw CatalogoBloqueado(texto);
+            throw LodrinError(texto);
+        }
         bd_.alDeshacer_.clear();
         bd_.alConfirmar_.clear();
     }
@@ -211,6 +264,7 @@ void Transaccion::Confirma()
         confirmada_ = false;
         bd_.lanza(d.lastError());
     }
+    bd_.motor_->Acaba(bd_);
     bd_.alDeshacer_.clear();
     const auto hechos = std::move(bd_.alConfirmar_);
     bd_.alConfirmar_.clear();
@@ -225,6 +279,7 @@ Transaccion::~Transaccion()
         return;
     if (!confirmada_) {
         bd_.db().rollback();
+        bd_.motor_->Acaba(bd_);
         for (auto it = bd_.alDeshacer_.rbegin(); it != bd_.alDeshacer_.rend(); ++it)
             (*it)();
     }

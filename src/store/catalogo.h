@@ -1,4 +1,5 @@
 #pragma once
+#include <QElapsedTimer>
 #include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -46,6 +47,19 @@ public:
     using LodrinError::LodrinError;
 };
 
+// Another program held the catalogue longer than an operation may wait, or
+// the person stopped waiting.
+class CatalogoBloqueado : public LodrinError {
+public:
+    using LodrinError::LodrinError;
+};
+
+// Told about every fifth of a second while an operation waits for another
+// program's lock: milliseconds waited and the most it may wait, then once
+// with esperado < 0 when the wait ends. Returns false when the person asked
+// to stop waiting.
+using AvisoEspera = std::function<bool(qint64 esperado, qint64 limite)>;
+
 // The one catalogue connection. Made once in main() and passed by reference;
 // it takes its file and connection name, so tests open their own catalogue.
 // Every statement of the program goes through it with its values bound; each
@@ -64,7 +78,9 @@ public:
     // that is not a usable catalogue is reported and never touched. A file or
     // folder that cannot be written, or a catalogue of a newer program, opens
     // for reading only (aviso() then says why). Throws CatalogoNoAbierto.
-    void AbreBaseDatos();
+    // hastaPaso stops the climb earlier: a catalogue as an earlier version
+    // left it, which tests build.
+    void AbreBaseDatos(int hastaPaso = kPasosEsquema);
     // Opens an existing catalogue for reading only, as it is: a second
     // connection for work done beside the program's own (searching on
     // another thread). Throws CatalogoNoAbierto.
@@ -100,6 +116,21 @@ public:
     // Closes the connection, forgetting its prepared statements.
     void Cierra();
 
+    // The longest an operation waits for another program's lock, in
+    // milliseconds (the setting catalogo/esperaSegundos, 10 s by default); 0
+    // takes the lock at once or not at all.
+    qint64 esperaMaxima() const { return esperaMaxima_; }
+    void PonEsperaMaxima(qint64 ms) { esperaMaxima_ = ms; }
+    // Who hears of waits (the window's progress bar and "Cancelar").
+    void PonAvisoEspera(AvisoEspera aviso) { avisoEspera_ = std::move(aviso); }
+    // Whether the operation que, blocked by another program since desde
+    // (started at its first block), may try again: only the outermost, within
+    // the longest wait, while the person waits. Throws CatalogoBloqueado
+    // naming the catalogue and who holds it when not.
+    bool EsperaOtraVez(const QString& que, QElapsedTimer& desde);
+    // The wait is over: whoever heard of it hears so.
+    void AcabaEspera();
+
     // The authors the user chose while decoding during this run.
     AutoresNuevos& autoresNuevos() { return autores_; }
 
@@ -128,6 +159,9 @@ private:
     int profundidad_ = 0;
     std::vector<std::function<void()>> alDeshacer_;
     std::vector<std::function<void()>> alConfirmar_;
+    qint64 esperaMaxima_;
+    AvisoEspera avisoEspera_;
+    bool avisado_ = false;
 };
 
 // One user operation on the catalogue: begins a transaction, and unless
@@ -197,6 +231,8 @@ auto UnaVez(Catalogo& bd, const QString& que, F& f) -> decltype(f(std::declval<T
         const QString texto = QStringLiteral("No se ha podido %1 en el catálogo %2: %3").arg(que, bd.ruta(), e.message());
         if (dynamic_cast<const ConflictoCatalogo*>(&e))
             throw ConflictoCatalogo(texto);
+        if (dynamic_cast<const CatalogoBloqueado*>(&e))
+            throw CatalogoBloqueado(texto);
         throw LodrinError(texto);
     }
 }
@@ -205,15 +241,25 @@ auto UnaVez(Catalogo& bd, const QString& que, F& f) -> decltype(f(std::declval<T
 
 // Runs f as one operation: commits at its end, or rolls everything back and
 // throws a LodrinError naming the catalogue and what failed. When another
-// program's operation collided with it on the server, it is run again whole.
+// program's operation collided with it on the server, it is run again whole;
+// when another program holds the catalogue, it is run again while the wait
+// lasts (Catalogo::EsperaOtraVez), the window heard between tries.
 template <class F>
 auto Operacion(Catalogo& bd, const QString& que, F&& f) -> decltype(f(std::declval<Transaccion&>()))
 {
+    QElapsedTimer bloqueado;
+    struct Fin {
+        Catalogo& bd;
+        ~Fin() { bd.AcabaEspera(); }
+    } fin{bd};
     for (int intento = 1;; ++intento) {
         try {
             return detalle::UnaVez(bd, que, f);
         } catch (const ConflictoCatalogo& e) {
             if (!bd.Reintenta(intento))
+                throw;
+        } catch (const CatalogoBloqueado&) {
+            if (!bd.EsperaOtraVez(que, bloqueado))
                 throw;
         }
     }

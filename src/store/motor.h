@@ -21,7 +21,27 @@ enum class ClaseFallo {
     Conflicto,
     // The connection to the server is gone (restarted, backend killed).
     ConexionPerdida,
+    // Another program holds a lock the statement waited for a moment: the
+    // operation runs again while its wait lasts.
+    Bloqueo,
 };
+
+// How long an engine waits at once for another program's lock before the
+// operation gives the window a turn and tries again.
+constexpr int kRodajaEsperaMs = 200;
+
+// The schema's steps, one numbered list for every engine: each a fact about
+// the catalogue, which each engine writes in its own SQL. The number of the
+// last one taken is kept in the catalogue; each is one transaction.
+//  1 the folded key columns of titles, CD descriptions and picture paths
+//  2 the search index, and the marks of songs whose text may have changed
+//  3 the marks also catch an author, disc or CD added after its songs
+//  4 keys and search texts folded fully ("ß" = "ss"): CDs whose descriptions
+//    now fold alike are one CD, songs of one disc or pictures of one disc
+//    whose names now fold alike keep keys of their own
+//  5 the token of a CD's last recording, under which its picture copies
+//    wait until they take their own names
+constexpr int kPasosEsquema = 5;
 
 // Everything the two engines do differently, chosen once when the catalogue
 // is made: the connection, the schema and its numbered steps, ids, conflicts,
@@ -39,7 +59,11 @@ public:
     // search index is made or mended. Returns whether the catalogue can only
     // be read; aviso says why when the person should know. Throws
     // CatalogoNoAbierto, leaving nothing open.
-    virtual bool Abre(Catalogo& bd, QString& aviso) = 0;
+    // hastaPaso stops the climb at an earlier step (a catalogue as an
+    // earlier version left it, for tests).
+    virtual bool Abre(Catalogo& bd, QString& aviso, int hastaPaso = kPasosEsquema) = 0;
+    // The numbers of the schema steps this engine has a body for.
+    virtual std::vector<int> Pasos() const = 0;
     // A second connection that only reads, as the catalogue stands (the
     // search thread). Throws CatalogoNoAbierto.
     virtual void AbreParaLeer(Catalogo& bd) = 0;
@@ -48,8 +72,15 @@ public:
     virtual bool Reconecta(Catalogo& bd) = 0;
 
     // Begins an operation that writes, taking the right to write at its
-    // start; false with the engine's failure when it could not.
-    virtual bool Empieza(Catalogo& bd, QSqlError& fallo) = 0;
+    // start; false with the engine's failure when it could not. No statement
+    // of the operation waits for a lock longer than esperaMs.
+    virtual bool Empieza(Catalogo& bd, int esperaMs, QSqlError& fallo) = 0;
+    // Once the operation has ended, either way.
+    virtual void Acaba(Catalogo&) {}
+    // Who holds the catalogue when an operation could not take it, as the
+    // person reads it after "lo tiene bloqueado": empty when the engine
+    // cannot tell.
+    virtual QString QuienBloquea(Catalogo&) { return {}; }
     // Just before an operation commits: the search index takes what changed.
     virtual void AntesDeConfirmar(Catalogo& bd) = 0;
     virtual ClaseFallo Clase(const QSqlError& e) const = 0;
@@ -117,6 +148,17 @@ using TextosBusqueda = std::vector<std::pair<qint64, QString>>;
 // tlbusca_pendiente gets its folded text through guarda, a batch at a time,
 // and the marks are cleared. Returns at once when nothing is marked.
 void PonAlDiaIndice(Catalogo& bd, const std::function<void(const TextosBusqueda&)>& guarda);
+
+// The shared body of step 4: every key folded again; CDs whose keys now
+// meet merged into the first (their songs moved), songs and pictures whose
+// keys now meet on one disc kept apart by a key of their own, every song
+// marked for the index.
+void PliegaDeNuevo(Catalogo& bd);
+
+// The key a row keeps when another row of its place already holds the
+// plain one: the plain key, a line break (which no typed name holds) and
+// its position or id.
+QString ClaveAparte(const QString& clave, qint64 numero);
 
 // The typical masks a new catalogue starts with, in the order they are added.
 QStringList MascarasTipicas();

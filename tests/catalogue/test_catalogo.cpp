@@ -5,6 +5,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "catalogue/catalogo_relleno.h"
+#include "catalogue/edicion.h"
+#include "catalogue/navegador.h"
 #include "catalogue/nombres.h"
 #include "common/lodrinerror.h"
 #include "store/catalogo.h"
@@ -22,6 +25,9 @@ private slots:
     void baseDeDatosAjenaSeRechazaIntacta();
     void textosConComillasNoRompenSentencias();
     void idsMayoresDe32767();
+    void cadaMotorTieneCadaPaso();
+    void catalogosAnteriores_data();
+    void catalogosAnteriores();
 };
 
 void TestCatalogo::rutaJuntoAlPrograma()
@@ -166,6 +172,102 @@ void TestCatalogo::idsMayoresDe32767()
     const qint64 idDisco = DameDisco(bd, disco, 70001, true);
     QString otro = "disco";
     QCOMPARE(DameDisco(bd, otro, 70001, false), idDisco);
+}
+
+void TestCatalogo::cadaMotorTieneCadaPaso()
+{
+    std::vector<int> todos;
+    for (int n = 1; n <= kPasosEsquema; ++n)
+        todos.push_back(n);
+    UbicacionCatalogo servidor;
+    servidor.motor = Motor::PostgreSQL;
+    QCOMPARE(MotorCatalogo::Para(UbicacionCatalogo::Fichero("x.mdb"))->Pasos(), todos);
+    QCOMPARE(MotorCatalogo::Para(servidor)->Pasos(), todos);
+}
+
+void TestCatalogo::catalogosAnteriores_data()
+{
+    QTest::addColumn<int>("hasta");  // the last step the earlier version took
+    for (int paso = PruebaEnServidor() ? 1 : 0; paso < kPasosEsquema; ++paso)
+        QTest::addRow("paso %d", paso) << paso;
+}
+
+// A catalogue an earlier version left, holding names that fold alike only
+// with full folding, climbs to the last step with every row kept, found
+// and editable, and recording its CD again adds nothing.
+void TestCatalogo::catalogosAnteriores()
+{
+    QFETCH(int, hasta);
+    QTemporaryDir dir;
+    const UbicacionCatalogo u = CatalogoDePrueba(dir.path());
+    const QStringList cds = {"Bahía Groß", "BAHÍA GROSS"};
+    const QList<QStringList> titulos = {{"Straße del Sol", "ﬁn"}, {"STRASSE DEL SOL", "FIN"}};
+    {
+        Catalogo bd(u, "anterior");
+        bd.AbreBaseDatos(hasta);
+        // Keys as that version folded them: one letter to one.
+        const auto con = [&](QStringList columnas, QVariantList valores, const QString& clave, const QString& texto) {
+            if (hasta >= 1) {
+                columnas << clave;
+                valores << texto.toCaseFolded();
+            }
+            return std::pair{columnas, valores};
+        };
+        const auto inserta = [&](const char* tabla, const char* id, const std::pair<QStringList, QVariantList>& f) {
+            return bd.Inserta(tabla, id, f.first, f.second);
+        };
+        Operacion(bd, "grabar", [&](Transaccion&) {
+            QString a = "Coro Añil", d = "Álbum del Ñandú";
+            const qint64 autor =
+                bd.Inserta("tlautor", "idautor", {"dsautor", "dsautor_std", "intautor"}, {a, Estandariza(a), 0});
+            const qint64 disco =
+                bd.Inserta("tldisco", "iddisco", {"dsdisco", "dsdisco_std", "cdautord"}, {d, Estandariza(d), autor});
+            for (int k = 0; k < 2; ++k) {
+                const qint64 cd = inserta("tlcd", "idcd",
+                                          con({"dscd", "sercd", "lotienecd", "dtcd"}, {cds[k], "1234-ABCD", " ", "2020-01-01"},
+                                              "dscd_clave", cds[k]));
+                for (int p = 0; p < 2; ++p)
+                    inserta("tlcancion", "idcancion",
+                            con({"dscancion", "cdcd", "cddisco", "cdautor", "wncancion", "dspath", "swvarios", "wntime"},
+                                {titulos[k][p], cd, disco, autor, p + 1, titulos[k][p] + ".mp3", false, 60},
+                                "dscancion_clave", titulos[k][p]));
+                inserta("tlobjetos", "idobjeto",
+                        con({"dstabla", "idtabla", "dspath"}, {"d", disco, cds[k] + ".jpg"}, "dspath_clave", cds[k] + ".jpg"));
+            }
+        });
+        if (hasta >= 2)
+            bd.Ejecuta("update tlbusca set dsbusca = replace(dsbusca, 'ss', 'ß')");
+    }
+    Catalogo bd(u, "aldia");
+    bd.AbreBaseDatos();
+    QVERIFY(!bd.SoloLectura());
+    QCOMPARE(bd.PrimerEntero(PruebaEnServidor() ? "select version from tlversion" : "PRAGMA user_version", {}),
+             qint64(kPasosEsquema));
+    for (const auto& [select, n] :
+         {std::pair{"select count(*) from tlcd", 1}, {"select count(*) from tlcancion", 4},
+          {"select count(distinct dscancion_clave) from tlcancion", 4}, {"select count(*) from tlobjetos", 2},
+          {"select count(distinct dspath_clave) from tlobjetos", 2}})
+        QCOMPARE(bd.PrimerEntero(select, {}), qint64(n));
+    const QStringList calle = {"STRASSE DEL SOL", "Straße del Sol"};
+    for (const auto& [texto, encontradas] : {std::pair{"straße", calle}, {"STRASSE", calle},
+                                             {"bahia gross fin", QStringList{"FIN", "ﬁn"}}}) {
+        QStringList t = Titulos(BuscaCanciones(bd, texto));
+        t.sort();
+        QCOMPARE(t, encontradas);
+    }
+    // Each song takes an edit of its position; its title stays.
+    const QString autor = "BDau#" + QString::number(bd.PrimerEntero("select idautor from tlautor", {}));
+    for (FilaBD fila : ListaBD(bd, autor).filas) {
+        fila.posicion = QString::number(fila.posicion.toInt() + 10);
+        QCOMPARE(ActualizaCancion(bd, fila), fila.posicion);
+    }
+    // Recording the CD again finds every song.
+    for (const QStringList& cd : titulos)
+        for (const QString& t : cd)
+            GrabaCancionPrueba(bd, cds[1], "Coro Añil", "Álbum del Ñandú", t, 1);
+    QCOMPARE(bd.PrimerEntero("select count(*) from tlcancion", {}), qint64(4));
+    QCOMPARE(bd.PrimerEntero("select count(distinct dscancion_clave) from tlcancion", {}), qint64(4));
+    QCOMPARE(bd.PrimerEntero("select count(*) from tlcd", {}), qint64(1));
 }
 
 QTEST_GUILESS_MAIN(TestCatalogo)

@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QSysInfo>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
@@ -279,6 +280,8 @@ void TestServidor::faltasQueSeDicen_data()
     QTest::newRow("canción repetida") << u"repetida"_s;
     QTest::newRow("copia que falla") << u"copia"_s;
     QTest::newRow("catálogo más nuevo") << u"nuevo"_s;
+    QTest::newRow("bloqueado") << u"bloqueo"_s;
+    QTest::newRow("bloqueo cancelado") << u"bloqueo cancelado"_s;
     if (!PruebaEnServidor())
         return;  // the rest are the server's own
     QTest::newRow("conexión perdida") << u"perdida"_s;
@@ -333,6 +336,52 @@ void TestServidor::faltasQueSeDicen()
         QCOMPARE(canciones(), QStringList({u"Canción 1"_s, u"Canción 13"_s}));
         QString nombre = u"Otro"_s;
         QVERIFY_THROWS_EXCEPTION(LodrinError, DameAutor(*bd, nombre, true));
+    } else if (falta.startsWith(u"bloqueo"_s)) {
+        // Another program holds the catalogue: the write waits at most the
+        // limit, the window hearing of it, or until the person cancels, and
+        // then says which catalogue and, where the server tells, who.
+        const bool cancela = falta.endsWith(u"cancelado"_s);
+        const QString cerrojo = u"cerrojo"_s;
+        std::unique_ptr<Catalogo> otro;
+        if (PruebaEnServidor()) {
+            otro = std::make_unique<Catalogo>(u, cerrojo);
+            otro->AbreParaLeer();
+        } else {
+            QSqlDatabase::addDatabase(u"QSQLITE"_s, cerrojo).setDatabaseName(u.fichero);
+        }
+        {
+            QSqlDatabase d = QSqlDatabase::database(cerrojo);
+            QSqlQuery q(d);
+            QVERIFY(q.exec(PruebaEnServidor() ? u"begin"_s : u"begin immediate"_s));
+            QVERIFY(!PruebaEnServidor() || q.exec(u"lock table tlcd in exclusive mode"_s));
+        }
+        constexpr qint64 kLimite = 1000;
+        bd->PonEsperaMaxima(kLimite);
+        int avisos = 0;
+        bool acabada = false;
+        bd->PonAvisoEspera([&](qint64 esperado, qint64 limite) {
+            acabada = esperado < 0;
+            avisos += esperado >= 0 && limite == kLimite;
+            return !(cancela && avisos == 2);
+        });
+        QElapsedTimer reloj;
+        reloj.start();
+        try {
+            DameCd(*bd, u"Nuevo"_s, u"1"_s, true);
+            QFAIL("written under another program's lock");
+        } catch (const CatalogoBloqueado& e) {
+            QVERIFY2(e.message().startsWith(u"No se ha podido añadir el CD Nuevo en el catálogo %1: otro programa lo tiene bloqueado"_s.arg(bd->ruta())),
+                     qPrintable(e.message()));
+            if (PruebaEnServidor())
+                QVERIFY2(e.message().contains(u"(Lodrin "_s + QSysInfo::machineHostName()), qPrintable(e.message()));
+        }
+        QVERIFY(reloj.elapsed() < (cancela ? kLimite : 2 * kLimite));
+        QVERIFY(avisos >= (cancela ? 2 : 3));
+        QVERIFY(acabada);
+        otro.reset();
+        QSqlDatabase::database(cerrojo).rollback();
+        QSqlDatabase::removeDatabase(cerrojo);
+        QVERIFY(DameCd(*bd, u"Nuevo"_s, u"1"_s, true) > 0);
     } else if (falta == u"cache"_s) {
         // The folder caches this catalogue's cover; then its lodrin.ini
         // names another catalogue, whose own cover has the same id.

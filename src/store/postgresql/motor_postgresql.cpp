@@ -6,7 +6,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSet>
+#include <QSysInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -90,7 +92,8 @@ const char* const kTrigramas[] = {
     "CREATE INDEX IF NOT EXISTS ixbusca_trigramas ON tlbusca USING gin (dsbusca gin_trgm_ops)",
 };
 
-constexpr int kVersion = 3;
+// The number of the last step taken is kept in tlversion (from step 2 on).
+constexpr int kVersion = kPasosEsquema;
 
 QString L(const char* t) { return QString::fromLatin1(t); }
 
@@ -227,11 +230,55 @@ void pasoIndice(Catalogo& bd)
     define(bd, QStringLiteral("insert into tlbusca_pendiente select idcancion from tlcancion"));
 }
 
-// Step 3: the token of a CD's last recording, which names its picture copies
-// until they take their own names.
+// Step 3: a song is marked also when its author, disc or CD is added after
+// it (a copy, another tool).
+void pasoAltasEnCualquierOrden(Catalogo& bd)
+{
+    for (const auto& n : kNombres) {
+        define(bd, QStringLiteral("CREATE FUNCTION tlbusca_%1_alta() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN"
+                                  " INSERT INTO tlbusca_pendiente SELECT idcancion FROM tlcancion WHERE %3 = NEW.%2"
+                                  " ON CONFLICT DO NOTHING; RETURN NULL; END $$")
+                       .arg(L(n[0]), L(n[1]), L(n[3])));
+        define(bd, QStringLiteral("CREATE TRIGGER tlbusca_%1_alta AFTER INSERT ON %1 FOR EACH ROW"
+                                  " EXECUTE FUNCTION tlbusca_%1_alta()")
+                       .arg(L(n[0])));
+    }
+}
+
+// Step 4: keys folded fully. The unique keys are set aside while rows
+// change, as one row may take the key another leaves later.
+void pasoPliegueEntero(Catalogo& bd)
+{
+    QStringList unicos;
+    for (const char* i : kIndices)
+        for (const char* nombre : {"ixcd_clave", "ixcancion_clave", "ixobjetos_clave"})
+            if (L(i).contains(QLatin1Char(' ') + L(nombre) + QLatin1Char(' ')))
+                unicos << L(i);
+    for (const QString& i : unicos)
+        define(bd, QStringLiteral("DROP INDEX %1").arg(i.section(u' ', 3, 3)));
+    PliegaDeNuevo(bd);
+    for (const QString& i : unicos)
+        define(bd, i);
+}
+
+struct Paso {
+    int numero;
+    void (*cuerpo)(Catalogo&);
+};
+// Step 5: the token of a CD's last recording, under which its picture
+// copies wait until they take their own names.
 void pasoToken(Catalogo& bd) { define(bd, QStringLiteral("ALTER TABLE tlcd ADD COLUMN IF NOT EXISTS dstoken TEXT")); }
 
-void (*const kPasos[kVersion])(Catalogo&) = {pasoTablas, pasoIndice, pasoToken};
+const Paso kPasos[] = {{1, pasoTablas},        {2, pasoIndice}, {3, pasoAltasEnCualquierOrden},
+                       {4, pasoPliegueEntero}, {5, pasoToken}};
+
+void daPaso(Catalogo& bd, int numero)
+{
+    for (const Paso& p : kPasos)
+        if (p.numero == numero)
+            return p.cuerpo(bd);
+    throw LodrinError(QStringLiteral("falta el paso %1 del esquema").arg(numero));
+}
 
 bool hayTrigramas(Catalogo& bd)
 {
@@ -290,16 +337,31 @@ void MotorPostgreSQL::conecta(Catalogo& bd)
     d.setDatabaseName(u.base);
     d.setUserName(u.usuario);
     // A server that does not answer is told within seconds, not minutes.
-    d.setConnectOptions(QStringLiteral("connect_timeout=10"));
+    // The session says which program and computer it is, so one that holds
+    // the catalogue can be named to the others.
+    QString equipo = QSysInfo::machineHostName();
+    equipo.remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")));
+    d.setConnectOptions(QStringLiteral("connect_timeout=10;application_name='Lodrin %1'").arg(equipo).trimmed());
     if (!d.open()) {
         const QString t = Texto(d.lastError());
         d = QSqlDatabase();
         bd.Cierra();
         throw CatalogoNoAbierto(QStringLiteral("No se puede conectar con %1: %2").arg(sitio, t));
     }
+    // Outside operations (reads, which another session's lock on a whole
+    // table can stop) the wait has the same limit.
+    QSqlQuery(d).exec(QStringLiteral("SET lock_timeout = %1").arg(std::max<qint64>(bd.esperaMaxima(), 1)));
 }
 
-bool MotorPostgreSQL::Abre(Catalogo& bd, QString& aviso)
+std::vector<int> MotorPostgreSQL::Pasos() const
+{
+    std::vector<int> n;
+    for (const Paso& p : kPasos)
+        n.push_back(p.numero);
+    return n;
+}
+
+bool MotorPostgreSQL::Abre(Catalogo& bd, QString& aviso, int hastaPaso)
 {
     indice_ = false;
     conecta(bd);
@@ -315,7 +377,7 @@ bool MotorPostgreSQL::Abre(Catalogo& bd, QString& aviso)
         }
         if (v > 0)
             compruebaTablas(bd, hay, v);
-        for (int paso = v + 1; paso <= kVersion; ++paso) {
+        for (int paso = v + 1; paso <= hastaPaso; ++paso) {
             Operacion(bd, paso == 1 ? QStringLiteral("crear el catálogo") : QStringLiteral("poner al día el catálogo"),
                       [&](Transaccion&) {
                           // Two programs starting on one database: the second
@@ -323,13 +385,17 @@ bool MotorPostgreSQL::Abre(Catalogo& bd, QString& aviso)
                           define(bd, QStringLiteral("select pg_advisory_xact_lock(1919)"));
                           if (version(bd, tablasDe(bd)) >= paso)
                               return;
-                          kPasos[paso - 1](bd);
+                          daPaso(bd, paso);
                           if (paso > 1)
                               bd.Ejecuta(QStringLiteral("update tlversion set version = ?"), {paso});
                       });
         }
         hay = tablasDe(bd);
         compruebaTablas(bd, hay, version(bd, hay));
+        if (hastaPaso < kVersion) {
+            indice_ = hastaPaso >= 2;
+            return false;
+        }
         leeId(bd);
         indice_ = true;
         creaTrigramas(bd);
@@ -366,13 +432,49 @@ bool MotorPostgreSQL::Reconecta(Catalogo& bd)
     }
 }
 
-bool MotorPostgreSQL::Empieza(Catalogo& bd, QSqlError& fallo)
+bool MotorPostgreSQL::Empieza(Catalogo& bd, int esperaMs, QSqlError& fallo)
 {
+    // Every statement of the operation waits for another session's lock at
+    // most esperaMs (0 would be no limit at all for the server).
     QSqlDatabase d = bd.db();
-    if (d.transaction())
+    if (!d.transaction()) {
+        fallo = d.lastError();
+        return false;
+    }
+    QSqlQuery q(d);
+    if (q.exec(QStringLiteral("SET LOCAL lock_timeout = %1").arg(std::max(esperaMs, 1))))
         return true;
-    fallo = d.lastError();
+    fallo = q.lastError();
+    d.rollback();
     return false;
+}
+
+QString MotorPostgreSQL::QuienBloquea(Catalogo& bd)
+{
+    // The other sessions in a transaction that hold a lock on a table of the
+    // catalogue stronger than reading, oldest first, as the server names
+    // them: the program (Lodrin says its computer) and the user.
+    QStringList quien;
+    try {
+        Consulta r = bd.Abre(QStringLiteral(
+            "select a.application_name as programa, a.usename as usuario, min(a.xact_start) as desde"
+            " from pg_catalog.pg_locks l join pg_catalog.pg_stat_activity a on a.pid = l.pid"
+            " join pg_catalog.pg_class c on c.oid = l.relation"
+            " join pg_catalog.pg_namespace n on n.oid = c.relnamespace"
+            " where l.granted and l.pid <> pg_backend_pid() and l.mode <> 'AccessShareLock'"
+            " and n.nspname = current_schema() and c.relname like 'tl%'"
+            " group by a.pid, a.application_name, a.usename order by desde"));
+        for (; !r.Fin(); r.Siguiente()) {
+            const QString programa = r.Texto(QStringLiteral("programa"));
+            const QString usuario = r.Texto(QStringLiteral("usuario"));
+            quien << (programa.isEmpty() ? QStringLiteral("una sesión del usuario %1").arg(usuario)
+                                         : QStringLiteral("%1, del usuario %2").arg(programa, usuario));
+        }
+    } catch (const LodrinError&) {
+        return {};
+    }
+    quien.removeDuplicates();
+    return quien.join(QStringLiteral("; "));
 }
 
 void MotorPostgreSQL::AntesDeConfirmar(Catalogo& bd)
@@ -400,6 +502,8 @@ ClaseFallo MotorPostgreSQL::Clase(const QSqlError& e) const
     const QString c = e.nativeErrorCode();
     if (c == QLatin1String("23505") || c == QLatin1String("40001") || c == QLatin1String("40P01"))
         return ClaseFallo::Conflicto;
+    if (c == QLatin1String("55P03"))
+        return ClaseFallo::Bloqueo;
     if (perdida(e))
         return ClaseFallo::ConexionPerdida;
     return ClaseFallo::Otro;

@@ -7,10 +7,12 @@
 // lets it be made.
 class MotorPostgreSQL : public MotorCatalogo {
 public:
-    bool Abre(Catalogo& bd, QString& aviso) override;
+    bool Abre(Catalogo& bd, QString& aviso, int hastaPaso) override;
+    std::vector<int> Pasos() const override;
     void AbreParaLeer(Catalogo& bd) override;
     bool Reconecta(Catalogo& bd) override;
-    bool Empieza(Catalogo& bd, QSqlError& fallo) override;
+    bool Empieza(Catalogo& bd, int esperaMs, QSqlError& fallo) override;
+    QString QuienBloquea(Catalogo& bd) override;
     void AntesDeConfirmar(Catalogo& bd) override;
     ClaseFallo Clase(const QSqlError& e) const override;
     QString Texto(const QSqlError& e) const override;

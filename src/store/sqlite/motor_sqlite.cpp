@@ -17,26 +17,27 @@
 
 namespace {
 
-// Text columns compare without regard to ASCII case, as the catalogue has
-// always done. Lookups of titles, descriptions and picture paths go through
-// a key column the program fills with the case-folded text, so every letter
-// compares without regard to case and the file needs nothing but the engine
-// itself to be read or checked.
+// The tables as the first version made them: text columns compare without
+// regard to ASCII case, as the catalogue has always done. A new catalogue
+// starts from them and climbs every step, so a new file and an old one
+// brought up to date are the same. Lookups of titles, descriptions and
+// picture paths go through the key columns of step 1, which the program
+// fills with the case-folded text, so every letter compares without regard
+// to case and the file needs nothing but the engine itself to be read or
+// checked.
 const char* const kTablas[] = {
     "CREATE TABLE tlautor (idautor INTEGER PRIMARY KEY AUTOINCREMENT,"
     " dsautor TEXT COLLATE NOCASE, dsautor_std TEXT COLLATE NOCASE, intautor INTEGER)",
     "CREATE TABLE tldisco (iddisco INTEGER PRIMARY KEY AUTOINCREMENT,"
     " dsdisco TEXT COLLATE NOCASE, dsdisco_std TEXT COLLATE NOCASE, cdautord INTEGER)",
     "CREATE TABLE tlcd (idcd INTEGER PRIMARY KEY AUTOINCREMENT,"
-    " dscd TEXT COLLATE NOCASE, sercd TEXT COLLATE NOCASE, lotienecd TEXT COLLATE NOCASE, dtcd DATE,"
-    " dscd_clave TEXT, dstoken TEXT)",
+    " dscd TEXT COLLATE NOCASE, sercd TEXT COLLATE NOCASE, lotienecd TEXT COLLATE NOCASE, dtcd DATE)",
     "CREATE TABLE tlcancion (idcancion INTEGER PRIMARY KEY AUTOINCREMENT,"
     " dscancion TEXT COLLATE NOCASE, cdcd INTEGER, cddisco INTEGER, cdautor INTEGER,"
-    " wncancion INTEGER, dspath TEXT COLLATE NOCASE, swvarios BOOLEAN, wntime INTEGER,"
-    " dscancion_clave TEXT)",
+    " wncancion INTEGER, dspath TEXT COLLATE NOCASE, swvarios BOOLEAN, wntime INTEGER)",
     "CREATE TABLE tlmascara (dsmascara TEXT, wnmascara INTEGER)",
     "CREATE TABLE tlobjetos (idobjeto INTEGER PRIMARY KEY AUTOINCREMENT,"
-    " dstabla TEXT COLLATE NOCASE, idtabla INTEGER, dspath TEXT COLLATE NOCASE, dspath_clave TEXT)",
+    " dstabla TEXT COLLATE NOCASE, idtabla INTEGER, dspath TEXT COLLATE NOCASE)",
 };
 
 // Every lookup has an index, so it costs the same in a small catalogue and
@@ -142,12 +143,8 @@ const char* const kObjetosIndice[] = {
     "tlbusca_cd_au", "tlbusca_cd_ad",
 };
 
-// The schema's steps: the number of the last one is kept in the file's
-// user_version. 1 adds the folded key columns, 2 the search index, 3 makes
-// the index again with the triggers that catch rows added in any order, 4
-// folds keys and search texts fully, 5 gives a CD the token its picture
-// copies wait under.
-constexpr int kVersion = 5;
+// The number of the last schema step taken is kept in the file's user_version.
+constexpr int kVersion = kPasosEsquema;
 
 // What the engine's failures a person can act on mean, said before the
 // engine's own text: it cannot be opened, written, read as sound, or another
@@ -198,10 +195,6 @@ void creaEn(QSqlDatabase& d)
         throw LodrinError(textoError(d.lastError()));
     for (const char* t : kTablas)
         ejecuta(q, L(t));
-    for (const char* t : kIndices)
-        ejecuta(q, L(t));
-    for (const char* t : kIndice)
-        ejecuta(q, L(t));
     q.prepare(QStringLiteral("insert into tlmascara (dsmascara, wnmascara) values (?, ?)"));
     for (const QString& m : MascarasTipicas()) {
         q.bindValue(0, m);
@@ -209,16 +202,16 @@ void creaEn(QSqlDatabase& d)
         if (!q.exec())
             throw LodrinError(textoError(q.lastError()));
     }
-    ejecuta(q, QStringLiteral("PRAGMA user_version = %1").arg(kVersion));
     q.finish();
     if (!d.commit())
         throw LodrinError(textoError(d.lastError()));
 }
 
 
-// Makes a new catalogue file whole (tables, indexes, typical masks) beside
-// ruta and puts it in place only once complete, so an interrupted creation
-// never leaves a half catalogue. Two programs starting at the same moment
+// Makes a new catalogue file whole (the first version's tables, the typical
+// masks) beside ruta and puts it in place only once complete, so an
+// interrupted creation never leaves a half catalogue; opening it then climbs
+// every step. Two programs starting at the same moment
 // each build their own; the first in place wins, the other opens it. Throws
 // CatalogoNoAbierto.
 void creaCatalogo(const QString& ruta, const QString& conexion)
@@ -429,24 +422,19 @@ void pasoClaves(Catalogo& bd)
 // the version before may have it already, in part or whole.
 void pasoIndice(Catalogo& bd) { rehaceIndice(bd); }
 
-// Step 4: the keys and search texts with full case folding ("ß" = "ss"):
-// keys that change are written again, every song goes through the index.
-void pasoPliegueEntero(Catalogo& bd)
-{
-    for (const auto& c : kClaves) {
-        const QString rellena = QStringLiteral("update %1 set %2 = ? where %3 = ?").arg(L(c[0]), L(c[3]), L(c[1]));
-        Consulta r = bd.Abre(QStringLiteral("select %1, %2, %3 from %4").arg(L(c[1]), L(c[2]), L(c[3]), L(c[0])));
-        for (; !r.Fin(); r.Siguiente()) {
-            const QString clave = Pliega(r.Texto(L(c[2])));
-            if (clave != r.Texto(L(c[3])))
-                bd.Ejecuta(rellena, {clave, r.Campo(L(c[1]))});
-        }
-    }
-    bd.Ejecuta(QStringLiteral("INSERT OR IGNORE INTO tlbusca_pendiente SELECT idcancion FROM tlcancion"));
-}
+// Step 3: the index made again with the triggers that catch an author,
+// disc or CD added after its songs.
+void pasoAltasEnCualquierOrden(Catalogo& bd) { rehaceIndice(bd); }
 
-// Step 5: the token of a CD's last recording, which names its picture copies
-// until they take their own names.
+// Step 4: the keys are not unique in the file, so the shared body alone.
+void pasoPliegueEntero(Catalogo& bd) { PliegaDeNuevo(bd); }
+
+struct Paso {
+    int numero;
+    void (*cuerpo)(Catalogo&);
+};
+// Step 5: the token of a CD's last recording, under which its picture
+// copies wait until they take their own names.
 void pasoToken(Catalogo& bd)
 {
     QSqlQuery q(bd.db());
@@ -454,7 +442,29 @@ void pasoToken(Catalogo& bd)
         ejecuta(q, QStringLiteral("ALTER TABLE tlcd ADD COLUMN dstoken TEXT"));
 }
 
-void (*const kPasos[kVersion])(Catalogo&) = {pasoClaves, pasoIndice, rehaceIndice, pasoPliegueEntero, pasoToken};
+const Paso kPasos[] = {
+    {1, pasoClaves}, {2, pasoIndice}, {3, pasoAltasEnCualquierOrden}, {4, pasoPliegueEntero}, {5, pasoToken}};
+
+void daPaso(Catalogo& bd, int numero)
+{
+    for (const Paso& p : kPasos)
+        if (p.numero == numero)
+            return p.cuerpo(bd);
+    throw LodrinError(QStringLiteral("falta el paso %1 del esquema").arg(numero));
+}
+
+// The step a writing connection finds the file at, looked at again inside
+// the step's transaction: another program may have taken it meanwhile.
+// Files made before the steps were numbered that already hold the key
+// columns start from step 1 done.
+int pasoActual(Catalogo& bd)
+{
+    const int v = int(bd.PrimerEntero(QStringLiteral("PRAGMA user_version"), {}));
+    if (v != 0)
+        return v;
+    QSqlQuery q(bd.db());
+    return columnas(q, kClaves[0][0]).contains(L(kClaves[0][3])) ? 1 : 0;
+}
 
 // An older catalogue that cannot be written: copies of its tables that lack
 // the key columns, with the keys filled, kept in memory in front of them.
@@ -470,6 +480,7 @@ void vistasLectura(Catalogo& bd)
         for (const char* t : kTablas)
             if (QString::fromLatin1(t).startsWith(QStringLiteral("CREATE TABLE %1 ").arg(L(c[0]))))
                 ejecuta(q, QString::fromLatin1(t).replace(0, 12, QStringLiteral("CREATE TEMP TABLE")));
+        ejecuta(q, QStringLiteral("ALTER TABLE temp.%1 ADD COLUMN %2 TEXT").arg(L(c[0]), L(c[3])));
         QStringList lista;
         for (const auto& t : kColumnas)
             if (L(t[0]) == L(c[0]))
@@ -515,7 +526,15 @@ void MotorSQLite::conecta(Catalogo& bd, bool soloLectura, bool inmutable)
         throw CatalogoNoAbierto(QStringLiteral("No se puede abrir el catálogo %1: %2").arg(bd.ruta(), textoError(d.lastError())));
 }
 
-bool MotorSQLite::Abre(Catalogo& bd, QString& aviso)
+std::vector<int> MotorSQLite::Pasos() const
+{
+    std::vector<int> n;
+    for (const Paso& p : kPasos)
+        n.push_back(p.numero);
+    return n;
+}
+
+bool MotorSQLite::Abre(Catalogo& bd, QString& aviso, int hastaPaso)
 {
     const QString ruta = bd.ruta();
     if (!QFileInfo::exists(ruta))
@@ -534,14 +553,18 @@ bool MotorSQLite::Abre(Catalogo& bd, QString& aviso)
             return true;
         }
         configuraEscritura(bd);
-        // Files made before the steps were numbered that already hold the
-        // key columns start from step 1 done.
         const int desde = estado.version == 0 && !estado.sinClaves ? 1 : estado.version;
-        for (int paso = desde + 1; paso <= kVersion; ++paso)
+        for (int paso = desde + 1; paso <= hastaPaso; ++paso)
             Operacion(bd, QStringLiteral("poner al día el catálogo"), [&](Transaccion&) {
-                kPasos[paso - 1](bd);
+                if (pasoActual(bd) >= paso)
+                    return;
+                daPaso(bd, paso);
                 bd.Ejecuta(QStringLiteral("PRAGMA user_version = %1").arg(paso));
             });
+        if (hastaPaso < kVersion) {
+            indice_ = hayIndice(bd);
+            return false;
+        }
         // An index left in pieces is made again, so the catalogue always
         // opens; songs that others wrote (an earlier version, the engine's
         // own tool) are put in it now.
@@ -579,11 +602,17 @@ void MotorSQLite::MiraCambiosFuera(Catalogo& bd)
     // again.
     if (!hayIndice(bd) || !hayPendientes(bd))
         return;
+    // The write lock is taken at once or not at all: a search never waits.
+    const qint64 espera = bd.esperaMaxima();
+    bd.PonEsperaMaxima(0);
     try {
         Operacion(bd, QStringLiteral("poner al día el índice de búsqueda"), [](Transaccion&) {});
     } catch (const LodrinError&) {
-        // Another program holds the file: the search reads around the songs still waiting.
+        // Another program holds the file: the search reads around the songs
+        // still waiting, and the next one tries again.
+        versionDatos_ = -1;
     }
+    bd.PonEsperaMaxima(espera);
 }
 
 bool MotorSQLite::IndiceConPendientes(Catalogo& bd) { return hayIndice(bd); }
@@ -596,16 +625,30 @@ void MotorSQLite::AbreParaLeer(Catalogo& bd)
     conecta(bd, true, estado.inmutable);
 }
 
-bool MotorSQLite::Empieza(Catalogo& bd, QSqlError& fallo)
+bool MotorSQLite::Empieza(Catalogo& bd, int esperaMs, QSqlError& fallo)
 {
     // A file shared by two programs: the operation takes the right to write
     // at its start, so the other waits for it instead of failing half-way,
-    // when both want to write what both have read.
+    // when both want to write what both have read. Neither that nor the
+    // commit waits longer than esperaMs.
     QSqlQuery q(bd.db());
+    q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(esperaMs));
     if (q.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return true;
     fallo = q.lastError();
     return false;
+}
+
+void MotorSQLite::Acaba(Catalogo& bd)
+{
+    // Reads wait out another program's commit as the driver does.
+    QSqlQuery(bd.db()).exec(QStringLiteral("PRAGMA busy_timeout = 5000"));
+}
+
+ClaseFallo MotorSQLite::Clase(const QSqlError& e) const
+{
+    const int codigo = e.nativeErrorCode().toInt() & 0xff;
+    return codigo == 5 || codigo == 6 ? ClaseFallo::Bloqueo : ClaseFallo::Otro;  // BUSY, LOCKED
 }
 
 void MotorSQLite::AntesDeConfirmar(Catalogo& bd)

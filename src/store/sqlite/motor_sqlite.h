@@ -6,12 +6,14 @@
 // copies; the search index is a full-text table of trigrams.
 class MotorSQLite : public MotorCatalogo {
 public:
-    bool Abre(Catalogo& bd, QString& aviso) override;
+    bool Abre(Catalogo& bd, QString& aviso, int hastaPaso) override;
+    std::vector<int> Pasos() const override;
     void AbreParaLeer(Catalogo& bd) override;
     bool Reconecta(Catalogo&) override { return false; }
-    bool Empieza(Catalogo& bd, QSqlError& fallo) override;
+    bool Empieza(Catalogo& bd, int esperaMs, QSqlError& fallo) override;
+    void Acaba(Catalogo& bd) override;
     void AntesDeConfirmar(Catalogo& bd) override;
-    ClaseFallo Clase(const QSqlError&) const override { return ClaseFallo::Otro; }
+    ClaseFallo Clase(const QSqlError& e) const override;
     QString Texto(const QSqlError& e) const override;
     qint64 Inserta(Catalogo& bd, const QString& tabla, const QString& columnaId, const QStringList& columnas,
                    const QVariantList& valores) override;
@@ -36,8 +38,8 @@ private:
     void conecta(Catalogo& bd, bool soloLectura, bool inmutable = false);
     // Checks the index against the songs and brings it up to date.
     void cuadra(Catalogo& bd);
-    qint64 versionDatos_ = -1;
-    QString ruta_;  // the file, for naming it in failures  // the file's data_version when the index was last checked
+    qint64 versionDatos_ = -1;  // the file's data_version when the index was last checked
+    QString ruta_;              // the file, for naming it in failures
     // The file holds the search index, which each operation keeps up to date
     // before it commits.
     bool indice_ = false;
