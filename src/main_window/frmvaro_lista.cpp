@@ -204,7 +204,9 @@ void frmVaro::cmdGraba_Click()
     datos.serial = analizaCd_->Serial();
     datos.grabarImagenes = analizaCd_->GrabarImagenes();
     datos.dirPrograma = dirPrograma_;
-    GrabaDesdeVentana(bd_, lista_, datos, *prgLoad_, avisos_);
+    ResumenGrabacion resumen;
+    if (GrabaDesdeVentana(bd_, lista_, datos, *prgLoad_, avisos_, &resumen))
+        ponEstado(TextoGrabado(datos.descripcion, resumen));
 }
 
 void frmVaro::cmbLimpia_Click() { avisos_.Informa(QStringLiteral("Opcion no implementada, jet "), QStringLiteral("Lodrin")); }

@@ -262,7 +262,8 @@ void TestFrmVaro::catalogoAjenoParaElArranque()
 
 void TestFrmVaro::ventanaQueCrece()
 {
-    const QSize diseno(Twips(10680), Twips(8355) + Hijo<QMenuBar>(*w_, "menuLodrin")->sizeHint().height());
+    const QSize diseno(Twips(10680), Twips(8355) + Hijo<QMenuBar>(*w_, "menuLodrin")->sizeHint().height() +
+                                         Hijo<QWidget>(*w_, "barraEstado")->sizeHint().height() + Twips(90));
     w_->show();
     QVERIFY(QTest::qWaitForWindowExposed(w_));
     QCOMPARE(w_->size(), diseno);
