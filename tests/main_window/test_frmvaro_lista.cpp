@@ -65,6 +65,7 @@ private slots:
     void soltarBuscaYNueva();
     void explorarElCd();
     void caminoDelTeclado();
+    void focoTrasCadaTarea();
 };
 
 // Without a mouse: Ctrl+O and a folder typed in Qt's chooser, "Busca" by its
@@ -119,6 +120,51 @@ void TestFrmVaroLista::caminoDelTeclado()
         orden << QApplication::focusWidget()->objectName();
     }
     QCOMPARE(orden, (QStringList{"lstVBD", "cmbLimpia"}));
+}
+
+// From start to a recorded CD and back to the search box, keys only: after
+// each long task the keyboard is on the control used (after "Explorar", on
+// the description to check), and Ctrl+Tab turns the tabs from anywhere.
+void TestFrmVaroLista::focoTrasCadaTarea()
+{
+    QTemporaryDir cd;
+    QVERIFY(!CreaMp3(cd.filePath("Coro Añil/Álbum del Ñandú/01 Alba.mp3"), 0.5).isEmpty());
+    UnidadesFalsas u(cd.path(), "CORO_ANIL", 42);
+    Ventana v(u, "foco");
+    frmVaro& w = v.w;
+    ElectorGuionado elector;
+    elector.responde = [](const ElectorGuionado::Vista&, bool&) { return 1; };
+    w.PonElector(&elector);
+    Suelta(w, {cd.filePath("Coro Añil")});
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+
+    const struct {
+        Qt::Key tecla;
+        Qt::KeyboardModifiers con;
+        const char* foco;
+        const char* pestana;
+    } pasos[] = {
+        {Qt::Key_B, Qt::AltModifier, "cmdBusca", "Ficheros"},
+        {Qt::Key_L, Qt::AltModifier, "cmdAnaliza", "Ficheros"},
+        {Qt::Key_Tab, Qt::ControlModifier, "Drive1", "Analiza CD"},
+        {Qt::Key_X, Qt::AltModifier, "txtCDROM", "Analiza CD"},
+        {Qt::Key_G, Qt::AltModifier, "cmdGraba", "Analiza CD"},
+        {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, "lstVBusca", "Ficheros"},
+        {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, "qt_tabwidget_tabbar", "Acerca de,,,"},
+        {Qt::Key_Tab, Qt::ControlModifier, "lstVBusca", "Ficheros"},
+        {Qt::Key_F, Qt::ControlModifier, "txtBuscaBD", "Base de datos"},
+    };
+    auto* pestanas = Hijo<QTabWidget>(w, "SSTab2");
+    for (const auto& p : pasos) {
+        QWidget* antes = QApplication::focusWidget();
+        QTest::keyClick(antes ? antes : &w, p.tecla, p.con);
+        QTRY_COMPARE(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(),
+                     QString::fromUtf8(p.foco));
+        QCOMPARE(pestanas->tabText(pestanas->currentIndex()), QString::fromUtf8(p.pestana));
+    }
+    QCOMPARE(Hijo<QLabel>(w, "lblEstado")->text(), QString("Grabado el CD «CORO_ANIL»: 1 disco, 1 canción"));
+    QCOMPARE(v.avisos.textos, QStringList());
 }
 
 void TestFrmVaroLista::comprobacionDeUnidad()
