@@ -175,6 +175,11 @@ Consulta Catalogo::Abre(const QString& sql, const QVariantList& valores)
     return c;
 }
 
+QString detalle::EnElCatalogo(const Catalogo& bd, const QString& causa)
+{
+    return causa.contains(bd.ruta()) ? QString() : QStringLiteral(" en el catálogo %1").arg(bd.ruta());
+}
+
 Transaccion::Transaccion(Catalogo& bd, const QString& que) : bd_(bd), exterior_(bd.profundidad_ == 0)
 {
     if (bd_.soloLectura_)
@@ -185,9 +190,10 @@ Transaccion::Transaccion(Catalogo& bd, const QString& que) : bd_(bd), exterior_(
         bool empezada = bd_.motor_->Empieza(bd_, fallo);
         if (!empezada && bd_.reabre(fallo))
             empezada = bd_.motor_->Empieza(bd_, fallo);
-        if (!empezada)
-            throw LodrinError(
-                QStringLiteral("No se puede %1 en el catálogo %2: %3").arg(que, bd_.ruta_, bd_.motor_->Texto(fallo)));
+        if (!empezada) {
+            const QString causa = bd_.motor_->Texto(fallo);
+            throw LodrinError(QStringLiteral("No se puede %1%2: %3").arg(que, detalle::EnElCatalogo(bd_, causa), causa));
+        }
         bd_.alDeshacer_.clear();
         bd_.alConfirmar_.clear();
     }

@@ -27,3 +27,6 @@ public:
 QString EscribeFichero(const QString& ruta, const QByteArray& contenido);
 // Reads a whole file.
 QByteArray LeeFichero(const QString& ruta);
+// A readable file named .mp3 that holds no audio (recorded with no playing
+// time), for rows whose file content does not matter; it lasts the run.
+QString FicheroSinAudio();
