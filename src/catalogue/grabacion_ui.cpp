@@ -12,7 +12,7 @@ bool GrabaDesdeVentana(Catalogo& bd, const ListaTrabajo& lista, const DatosGraba
     // Two CDs recorded without a description would share one catalogue row
     // and their songs would merge.
     if (datos.descripcion.trimmed().isEmpty() || datos.serial.trimmed().isEmpty()) {
-        avisos.Informa(QStringLiteral("Para grabar el CD hace falta su descripcion y su numero de serie. "
+        avisos.Informa(QStringLiteral("Para grabar el CD hace falta su descripción y su número de serie. "
                                       "No se ha grabado nada."),
                        QStringLiteral("Graba"));
         return false;

@@ -158,7 +158,7 @@ void frmVaro::conecta()
     connect(ficheros_, &PestanaFicheros::Analiza, this,
             protegido("analizar la lista", &frmVaro::cmdAnaliza_Click, {"cmdAnaliza", "cmdGenera", "lstVBusca"}));
     connect(ficheros_, &PestanaFicheros::Compara, this, protegido("comparar la lista", &frmVaro::cmdCompara_Click));
-    connect(ficheros_, &PestanaFicheros::Genera, this, protegido("hacer el arbol", &frmVaro::cmdGenera_Click));
+    connect(ficheros_, &PestanaFicheros::Genera, this, protegido("hacer el árbol", &frmVaro::cmdGenera_Click));
     connect(ficheros_, &PestanaFicheros::VerAuto, this, protegido("ver el Autorun", &frmVaro::cmdVerAuto_Click));
     connect(ficheros_, &PestanaFicheros::Soltadas, this, [this](const QStringList& rutas) {
         Protege(avisos_, QStringLiteral("añadir a la lista"), [&] { lstVBusca_OLEDragDrop(rutas); });

@@ -174,7 +174,7 @@ void TestGrabacionVentana::grabaSinDescripcionOSerieNoGraba()
     Hijo<QLabel>(*v.w, "lbserial")->setText(serie);
     v.w->Aplica(Suceso::Explorar);
     Pulsa(*v.w, "cmdGraba");
-    QCOMPARE(v.avisos.textos, QStringList{u"Para grabar el CD hace falta su descripcion y su numero de serie. "
+    QCOMPARE(v.avisos.textos, QStringList{u"Para grabar el CD hace falta su descripción y su número de serie. "
                                           u"No se ha grabado nada."_s});
     QCOMPARE(CuentaFilas(*v.bd, u"tlcd"_s), qint64(0));
     QCOMPARE(CuentaFilas(*v.bd, u"tlcancion"_s), qint64(0));
