@@ -129,7 +129,8 @@ private:
     CamposLlevados campos_;
     Habilitados habilitados_;
     ElectorDecodificacion* elector_ = nullptr;
-    bool analisisParado_ = false;  // the next "Analiza" goes on where it stopped
+    bool analisisParado_ = false;
+    bool recordando_ = false;  // a change to undo is running  // the next "Analiza" goes on where it stopped
     ElectorDecodificacion* dlgDecodif_ = nullptr;
     EntradaDatos* entrada_ = nullptr;
     EntradaDialogo entradaDialogo_;
