@@ -201,6 +201,8 @@ void frmVaro::cmdGraba_Click()
     datos.grabarImagenes = analizaCd_->GrabarImagenes();
     datos.dirPrograma = dirPrograma_;
     ResumenGrabacion resumen;
+    // What an earlier recording said does not stand for this one.
+    ponEstado(QString());
     if (GrabaDesdeVentana(bd_, lista_, datos, *prgLoad_, avisos_, &resumen))
         ponEstado(TextoGrabado(datos.descripcion, resumen));
 }
