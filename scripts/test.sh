@@ -8,6 +8,10 @@ bash scripts/setup.sh --pruebas
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLODRIN_ASAN=ON
 cmake --build build-asan --target test_mp3info_robustez
 QT_QPA_PLATFORM=offscreen ctest --test-dir build-asan -R '^test_mp3info_robustez$' --output-on-failure
+# A packager's build, without the tests: the programs and the benchmarks that
+# need no test support must build on their own.
+cmake -S . -B build-sinpruebas -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+cmake --build build-sinpruebas
 # Everything else, and that test again, in the ordinary build.
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
 cmake --build build

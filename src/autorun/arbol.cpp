@@ -7,7 +7,7 @@
 int ArbolDiscos::Anade(int padre, const QString& clave, const QString& texto, const QString& imagen)
 {
     if (indice_.contains(clave))
-        throw LodrinError(QStringLiteral("Clave repetida en el arbol: ") + clave);
+        throw LodrinError(QStringLiteral("Clave repetida en el árbol: ") + clave);
     NodoArbol n;
     n.clave = clave;
     n.texto = texto;

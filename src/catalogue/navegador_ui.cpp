@@ -118,7 +118,7 @@ AreaSuperior::AreaSuperior(Catalogo& bd, const ListasImagenes& imagenes, const Q
     connect(cmbISort, &QComboBox::activated, this, &AreaSuperior::cmbISort_Click);
     connect(tvBD, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* n) { NodeClick(n); });
     connect(&canciones_, &PestanaBaseDatos::DiscoElegido, this, [this](qint64 disco) {
-        Protege(avisos_, QStringLiteral("leer el catalogo"), [&] { MuestraDisco(disco); });
+        Protege(avisos_, QStringLiteral("leer el catálogo"), [&] { MuestraDisco(disco); });
     });
 }
 
@@ -136,7 +136,7 @@ void AreaSuperior::cmbISort_Click()
 {
     const int indice = cmbISort->currentIndex();
     if (indice >= 0)
-        Protege(avisos_, QStringLiteral("leer el catalogo"), [&] { ArbolBD(indice + 1); });
+        Protege(avisos_, QStringLiteral("leer el catálogo"), [&] { ArbolBD(indice + 1); });
 }
 
 void AreaSuperior::ArbolBD(int orden)
@@ -167,7 +167,7 @@ void AreaSuperior::NodeClick(QTreeWidgetItem* nodo)
         return;
     if (tvBD->currentItem() != nodo)
         tvBD->setCurrentItem(nodo);
-    Protege(avisos_, QStringLiteral("leer el catalogo"), [&] {
+    Protege(avisos_, QStringLiteral("leer el catálogo"), [&] {
         const qint64 tag = TagNodo(nodo);
         // The picture steps on along the node clicked last.
         disco_ = tag;
@@ -230,7 +230,7 @@ void AreaSuperior::imgBD_Click()
     const qint64 actual = imgBD->property("Tag").toString().toLongLong();
     if (actual <= 0)
         return;
-    Protege(avisos_, QStringLiteral("leer el catalogo"), [&] {
+    Protege(avisos_, QStringLiteral("leer el catálogo"), [&] {
         qint64 siguiente = DameSiguienteObjeto(bd_, QStringLiteral("d"), disco_, actual);
         if (siguiente > 0) {
             muestraImagen(siguiente);

@@ -78,7 +78,7 @@ PestanaBaseDatos::PestanaBaseDatos(Catalogo& bd, const ListasImagenes& imagenes,
     Label10->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label10->setFixedWidth(110);
 
-    const QString ayudaBusca = QStringLiteral("Busca en el catalogo: autor, disco, cancion o CD");
+    const QString ayudaBusca = QStringLiteral("Busca en el catálogo: autor, disco, canción o CD");
     txtBuscaBD = Control<QLineEdit>(this, "txtBuscaBD", QString(), ayudaBusca);
     txtBuscaBD->setPlaceholderText(ayudaBusca);
     txtBuscaBD->setClearButtonEnabled(true);

@@ -27,7 +27,7 @@ PestanaMascaras::PestanaMascaras(Catalogo& bd, Avisos& avisos, QWidget* parent)
     chkEtiquetas = Control<QCheckBox>(
         this, "chkEtiquetas",
         QStringLiteral("&Proponer también lo que dicen las etiquetas de los ficheros (ID3v2, APEv2) y tomar sus portadas"),
-        QStringLiteral("Al analizar, ofrece como una mascara más, <etiquetas>, el autor, disco, canción y posición "
+        QStringLiteral("Al analizar, ofrece como una máscara más, <etiquetas>, el autor, disco, canción y posición "
                        "que ya llevan los ficheros; un disco sin imágenes toma la portada de su primer fichero"));
     chkEtiquetas->setChecked(Ajustes().value(kClaveEtiquetas, true).toBool());
 
@@ -58,7 +58,7 @@ void PestanaMascaras::Anade()
 
 void PestanaMascaras::cmdAnadir_Click()
 {
-    Protege(avisos_, QStringLiteral("añadir la mascara \"%1\"").arg(txtAnadir->text()), [this] { Anade(); });
+    Protege(avisos_, QStringLiteral("añadir la máscara \"%1\"").arg(txtAnadir->text()), [this] { Anade(); });
 }
 
 void PestanaMascaras::PonAyuda(const QString& texto) { lblInfoMasc->setText(texto); }

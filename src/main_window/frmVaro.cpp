@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QSettings>
 #include <QTabBar>
 #include <QTabWidget>
@@ -53,6 +55,12 @@ frmVaro::frmVaro(Catalogo& bd, Unidades& unidades, Avisos& avisos, const QString
     escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape_->setEnabled(false);
     cmdCancelar_->setEnabled(false);
+    // The status line keeps what the last task did; a control's own hint
+    // shows over it while the pointer is on that control.
+    barraEstado_ = Control<QStatusBar>(this, "barraEstado");
+    barraEstado_->setSizeGripEnabled(false);
+    lblEstado_ = Control<QLabel>(barraEstado_, "lblEstado");
+    barraEstado_->addWidget(lblEstado_, 1);
     deshacer_ = new QUndoStack(this);
     Tv_ = new ArbolTrabajo(*imagenes_);
     baseDatos_ = new PestanaBaseDatos(bd_, *imagenes_);
@@ -96,7 +104,13 @@ frmVaro::frmVaro(Catalogo& bd, Unidades& unidades, Avisos& avisos, const QString
     columna->addLayout(avance);
     columna->addWidget(arriba_, 3255);
     columna->addWidget(SSTab2_, 4695);
+    columna->addWidget(barraEstado_);
     ponAtajos();
+    // Ctrl+Tab and Ctrl+Shift+Tab turn the tabs wherever the keyboard is.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this), &QShortcut::activated, this,
+            [this] { cambiaPestana(1); });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), this), &QShortcut::activated, this,
+            [this] { cambiaPestana(-1); });
     // Tab follows the eye on "Base de datos": the search box, its list, then
     // "Limpia BD" to their right.
     auto* busca = baseDatos_->findChild<QWidget*>(QStringLiteral("txtBuscaBD"));
@@ -116,20 +130,36 @@ frmVaro::~frmVaro()
     delete imagenes_;
 }
 
-// Every handler runs through the one error boundary.
+// Every handler runs through the one error boundary. After a long task the
+// keyboard comes back to the control used, or the next one on the road.
 void frmVaro::conecta()
 {
-    const auto protegido = [this](const char* que, void (frmVaro::*manejador)()) {
-        return [this, que, manejador] { Protege(avisos_, QString::fromUtf8(que), [&] { (this->*manejador)(); }); };
+    const auto protegido = [this](const char* que, void (frmVaro::*manejador)(),
+                                  std::initializer_list<const char*> foco = {}) {
+        const std::vector<const char*> luego(foco);
+        return [this, que, manejador, luego] {
+            Protege(avisos_, QString::fromUtf8(que), [&] { (this->*manejador)(); });
+            for (const char* nombre : luego) {
+                auto* c = findChild<QWidget*>(QString::fromUtf8(nombre));
+                if (c && c->isEnabled() && c->isVisible()) {
+                    c->setFocus(Qt::OtherFocusReason);
+                    break;
+                }
+            }
+        };
     };
     connect(analizaCd_, &PestanaAnalizaCD::CambioUnidad, this, protegido("leer la unidad", &frmVaro::Drive1_Change));
-    connect(analizaCd_, &PestanaAnalizaCD::Explorar, this, protegido("explorar el CD", &frmVaro::cmdExplorar_Click));
-    connect(analizaCd_, &PestanaAnalizaCD::Graba, this, protegido("grabar el CD", &frmVaro::cmdGraba_Click));
+    connect(analizaCd_, &PestanaAnalizaCD::Explorar, this,
+            protegido("explorar el CD", &frmVaro::cmdExplorar_Click, {"txtCDROM"}));
+    connect(analizaCd_, &PestanaAnalizaCD::Graba, this,
+            protegido("grabar el CD", &frmVaro::cmdGraba_Click, {"cmdGraba", "txtCDROM"}));
     connect(ficheros_, &PestanaFicheros::Nueva, this, protegido("vaciar la lista", &frmVaro::cmdNueva_Click));
-    connect(ficheros_, &PestanaFicheros::Busca, this, protegido("buscar los ficheros", &frmVaro::cmdBusca_Click));
-    connect(ficheros_, &PestanaFicheros::Analiza, this, protegido("analizar la lista", &frmVaro::cmdAnaliza_Click));
+    connect(ficheros_, &PestanaFicheros::Busca, this,
+            protegido("buscar los ficheros", &frmVaro::cmdBusca_Click, {"cmdBusca", "cmdAnaliza", "lstVBusca"}));
+    connect(ficheros_, &PestanaFicheros::Analiza, this,
+            protegido("analizar la lista", &frmVaro::cmdAnaliza_Click, {"cmdAnaliza", "cmdGenera", "lstVBusca"}));
     connect(ficheros_, &PestanaFicheros::Compara, this, protegido("comparar la lista", &frmVaro::cmdCompara_Click));
-    connect(ficheros_, &PestanaFicheros::Genera, this, protegido("hacer el arbol", &frmVaro::cmdGenera_Click));
+    connect(ficheros_, &PestanaFicheros::Genera, this, protegido("hacer el árbol", &frmVaro::cmdGenera_Click));
     connect(ficheros_, &PestanaFicheros::VerAuto, this, protegido("ver el Autorun", &frmVaro::cmdVerAuto_Click));
     connect(ficheros_, &PestanaFicheros::Soltadas, this, [this](const QStringList& rutas) {
         Protege(avisos_, QStringLiteral("añadir a la lista"), [&] { lstVBusca_OLEDragDrop(rutas); });
@@ -183,7 +213,9 @@ void frmVaro::trabajando(bool si)
 // configuration (lodrin.ini beside the catalogue is theirs, only read).
 void frmVaro::colocaVentana()
 {
-    QSize diseno(Twips(10680), Twips(8355) + layout()->menuBar()->sizeHint().height());
+    // The menu bar and the status line come on top of the design's height.
+    QSize diseno(Twips(10680), Twips(8355) + layout()->menuBar()->sizeHint().height() +
+                                   barraEstado_->sizeHint().height() + layout()->spacing());
     if (const QScreen* pantalla = screen() ? screen() : QGuiApplication::primaryScreen())
         diseno = diseno.boundedTo(pantalla->availableGeometry().size() - QSize(0, Twips(600)));
     setMinimumSize(diseno);
@@ -241,12 +273,54 @@ void frmVaro::Form_Load()
     listados_->PonAyuda(TextoListado());
 }
 
+namespace {
+const QString kGrabaSinExplorar = QStringLiteral("Explora el CD para poder grabarlo");
+}
+
 void frmVaro::Aplica(Suceso suceso, bool cdListo)
 {
     habilitados_ = Habilita(habilitados_, suceso, cdListo);
+    muestraHabilitados();
+}
+
+void frmVaro::muestraHabilitados()
+{
     ficheros_->Habilita(habilitados_);
     analizaCd_->Habilita(habilitados_);
     preparar_->Habilita(habilitados_);
+    // "Graba" off says why, on the button and, once there is a list, below.
+    const bool graba = habilitados_[Boton::cmdGraba];
+    findChild<QWidget*>(QStringLiteral("cmdGraba"))->setStatusTip(graba ? QString() : kGrabaSinExplorar);
+    if (!graba && lista_.Cuenta() > 0)
+        ponEstado(kGrabaSinExplorar);
+    else if (lblEstado_->text() == kGrabaSinExplorar)
+        ponEstado(QString());
+}
+
+void frmVaro::ponEstado(const QString& texto) { lblEstado_->setText(texto); }
+
+bool frmVaro::event(QEvent* e)
+{
+    // A control's status tip, as a main window would show it.
+    if (e->type() == QEvent::StatusTip) {
+        barraEstado_->showMessage(static_cast<QStatusTipEvent*>(e)->tip());
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void frmVaro::cambiaPestana(int paso)
+{
+    const int n = SSTab2_->count();
+    SSTab2_->setCurrentIndex((SSTab2_->currentIndex() + paso + n) % n);
+    QWidget* pagina = SSTab2_->currentWidget();
+    for (QWidget* w = pagina->nextInFocusChain(); w != pagina; w = w->nextInFocusChain()) {
+        if (pagina->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisible()) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+    SSTab2_->tabBar()->setFocus(Qt::TabFocusReason);
 }
 
 void frmVaro::RefrescaLista() { ficheros_->Refresca(); }
@@ -255,9 +329,7 @@ void frmVaro::PonLista(const ListaTrabajo& lista, const Habilitados& habilitados
 {
     lista_.Reemplaza(lista);
     habilitados_ = habilitados;
-    ficheros_->Habilita(habilitados_);
-    analizaCd_->Habilita(habilitados_);
-    preparar_->Habilita(habilitados_);
+    muestraHabilitados();
     RefrescaLista();
 }
 

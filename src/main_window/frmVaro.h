@@ -10,7 +10,9 @@
 
 class QMenuBar;
 class QPushButton;
+class QLabel;
 class QShortcut;
+class QStatusBar;
 class QTabWidget;
 class QUndoStack;
 class AreaSuperior;
@@ -96,6 +98,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    bool event(QEvent* e) override;
 
 private:
     EntradaDatos& Entrada();
@@ -106,6 +109,15 @@ private:
     // Runs a change of the work list and keeps it to undo when it changed.
     void recuerda(const QString& texto, const std::function<void()>& cambio);
     void trabajando(bool si);
+    // The buttons as habilitados_ says, and why "Graba" is off.
+    void muestraHabilitados();
+    // Where the keyboard goes once a long task ends: the first of the named
+    // controls that can take it (the one used, then the next on the road).
+    void enfoca(std::initializer_list<const char*> nombres);
+    // The next (+1) or previous (-1) tab, with the keyboard on its first control.
+    void cambiaPestana(int paso);
+    // The status line: what the last task did, or why "Graba" is off.
+    void ponEstado(const QString& texto);
 
     Catalogo& bd_;
     Unidades& unidades_;
@@ -117,7 +129,8 @@ private:
     CamposLlevados campos_;
     Habilitados habilitados_;
     ElectorDecodificacion* elector_ = nullptr;
-    bool analisisParado_ = false;  // the next "Analiza" goes on where it stopped
+    bool analisisParado_ = false;
+    bool recordando_ = false;  // a change to undo is running  // the next "Analiza" goes on where it stopped
     ElectorDecodificacion* dlgDecodif_ = nullptr;
     EntradaDatos* entrada_ = nullptr;
     EntradaDialogo entradaDialogo_;
@@ -125,6 +138,8 @@ private:
     BarraAvance* prgLoad_;
     QPushButton* cmdCancelar_;
     QShortcut* escape_;
+    QStatusBar* barraEstado_;
+    QLabel* lblEstado_;
     QUndoStack* deshacer_;
     ArbolTrabajo* Tv_;
     PestanaBaseDatos* baseDatos_;

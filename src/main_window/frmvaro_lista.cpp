@@ -26,13 +26,6 @@ namespace {
 
 QString Lineas(const QStringList& rutas) { return rutas.join(QLatin1Char('\n')); }
 
-// The steps of one command undo as one, whichever way the command ends.
-struct Macro {
-    Macro(QUndoStack& pila, const QString& texto) : pila_(pila) { pila_.beginMacro(texto); }
-    ~Macro() { pila_.endMacro(); }
-    QUndoStack& pila_;
-};
-
 // The bar of a command run on its own; inside another (Explorar) that one's.
 struct AvancePropio {
     explicit AvancePropio(BarraAvance& barra) : barra_(barra), propio_(barra.isHidden())
@@ -53,37 +46,40 @@ struct AvancePropio {
 
 void frmVaro::Drive1_Change() { Aplica(Suceso::CambioUnidad, analizaCd_->CompruebaUnidad()); }
 
+// The whole of it is one step to undo, kept when the rows changed.
 void frmVaro::cmdExplorar_Click()
 {
     Drive1_Change();
     if (analizaCd_->Serial().isEmpty())
         return;
-    const Macro macro(*deshacer_, QStringLiteral("Explorar"));
-    cmdNueva_Click();
-    QString raiz = analizaCd_->Raiz();
-    const ClaseFichero raizCd = TipoFichero(raiz, true);
-    if (raizCd.tipo.isEmpty()) {
-        // The disc went away between the check and the exploring.
-        avisos_.Falla(QStringLiteral("No se puede leer el CD de la unidad %1.").arg(raiz), QStringLiteral("Explorar"));
-        return;
-    }
-    recuerda(QStringLiteral("Explorar"), [&] { lista_.Anade(QString(), raiz, raizCd.tipo, raizCd.icono); });
-    RefrescaLista();
-    prgLoad_->Empieza(10);
-    // Cancelled, it keeps what was listed and goes no further.
-    cmdBusca_Click();
-    if (prgLoad_->Cancelado()) {
+    recuerda(QStringLiteral("Explorar"), [&] {
+        cmdNueva_Click();
+        QString raiz = analizaCd_->Raiz();
+        const ClaseFichero raizCd = TipoFichero(raiz, true);
+        if (raizCd.tipo.isEmpty()) {
+            // The disc went away between the check and the exploring.
+            avisos_.Falla(QStringLiteral("No se puede leer el CD de la unidad %1.").arg(raiz),
+                          QStringLiteral("Explorar"));
+            return;
+        }
+        lista_.Anade(QString(), raiz, raizCd.tipo, raizCd.icono);
+        RefrescaLista();
+        prgLoad_->Empieza(10);
+        // Cancelled, it keeps what was listed and goes no further.
+        cmdBusca_Click();
+        if (prgLoad_->Cancelado()) {
+            prgLoad_->Termina();
+            return;
+        }
+        prgLoad_->Avanza(1);
+        cmdAnaliza_Click();
+        prgLoad_->Avanza(5);
+        if (habilitados_[Boton::cmdGenera] && !prgLoad_->Cancelado()) {
+            cmdGenera_Click();
+            Aplica(Suceso::Explorar);
+        }
         prgLoad_->Termina();
-        return;
-    }
-    prgLoad_->Avanza(1);
-    cmdAnaliza_Click();
-    prgLoad_->Avanza(5);
-    if (habilitados_[Boton::cmdGenera] && !prgLoad_->Cancelado()) {
-        cmdGenera_Click();
-        Aplica(Suceso::Explorar);
-    }
-    prgLoad_->Termina();
+    });
 }
 
 // "Nueva" can be undone: the rows and the buttons come back.
@@ -114,11 +110,11 @@ void frmVaro::cmdBusca_Click()
     }
     RefrescaLista();
     if (!fallidas.isEmpty())
-        avisos_.Falla(QStringLiteral("No se han podido leer estas carpetas (ya no estan o no se pueden abrir); "
+        avisos_.Falla(QStringLiteral("No se han podido leer estas carpetas (ya no están o no se pueden abrir); "
                                      "se han saltado:\n") + Lineas(fallidas),
                       QStringLiteral("Busca"));
     else if (prgLoad_->Cancelado())
-        avisos_.Informa(QStringLiteral("Busqueda cancelada: la lista tiene lo encontrado hasta entonces."),
+        avisos_.Informa(QStringLiteral("Búsqueda cancelada: la lista tiene lo encontrado hasta entonces."),
                         QStringLiteral("Busca"));
 }
 
@@ -204,7 +200,11 @@ void frmVaro::cmdGraba_Click()
     datos.serial = analizaCd_->Serial();
     datos.grabarImagenes = analizaCd_->GrabarImagenes();
     datos.dirPrograma = dirPrograma_;
-    GrabaDesdeVentana(bd_, lista_, datos, *prgLoad_, avisos_);
+    ResumenGrabacion resumen;
+    // What an earlier recording said does not stand for this one.
+    ponEstado(QString());
+    if (GrabaDesdeVentana(bd_, lista_, datos, *prgLoad_, avisos_, &resumen))
+        ponEstado(TextoGrabado(datos.descripcion, resumen));
 }
 
 void frmVaro::cmbLimpia_Click() { avisos_.Informa(QStringLiteral("Opcion no implementada, jet "), QStringLiteral("Lodrin")); }

@@ -110,9 +110,22 @@ void frmVaro::ponAtajos()
 
 void frmVaro::recuerda(const QString& texto, const std::function<void()>& cambio)
 {
+    // A change made inside another (Explorar's own Nueva, Busca and Analiza)
+    // belongs to that one's step.
+    if (recordando_) {
+        cambio();
+        return;
+    }
     const ListaTrabajo antes = lista_;
     const Habilitados habAntes = habilitados_;
-    cambio();
+    recordando_ = true;
+    try {
+        cambio();
+    } catch (...) {
+        recordando_ = false;
+        throw;
+    }
+    recordando_ = false;
     if (!lista_.MismasFilas(antes))
         deshacer_->push(new CambioLista(*this, texto, antes, habAntes, habilitados_));
 }

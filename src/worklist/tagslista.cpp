@@ -79,7 +79,7 @@ void Lote(const ListaTrabajo& lista, Avance& avance, Avisos& avisos, const QStri
     avance.Termina();
     QStringList partes;
     if (!fallidos.isEmpty())
-        partes << QStringLiteral("No se han podido hacer %1 de %2 ficheros; los demas estan hechos.\n\n%3")
+        partes << QStringLiteral("No se han podido hacer %1 de %2 ficheros; los demás están hechos.\n\n%3")
                       .arg(fallidos.size())
                       .arg(total)
                       .arg(fallidos.join(QStringLiteral("\n\n")));

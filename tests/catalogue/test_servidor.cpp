@@ -41,7 +41,7 @@ ListaTrabajo ListaCd(const QString& cd)
     ListaTrabajo l;
     l.PonOrdenada(false);
     for (int k = 1; k <= 100; ++k) {
-        const int i = l.Anade(u"%1\\%2.mp3"_s.arg(cd).arg(k), u"/no/existe.mp3"_s, u"f"_s, u"mp3"_s);
+        const int i = l.Anade(u"%1\\%2.mp3"_s.arg(cd).arg(k), FicheroSinAudio(), u"f"_s, u"mp3"_s);
         for (const auto& [c, v] : {std::pair{columna::kAutor, u"Autora %1"_s.arg(k % 5)},
                                    {columna::kDisco, u"Disco %1"_s.arg(k % 7)}, {columna::kCancion, u"Canción %1"_s.arg(k)},
                                    {columna::kPosicion, QString::number(k)}, {columna::kMascara, u"a\\d\\c"_s}})

@@ -191,6 +191,9 @@ void TestInstalacion::lineaDeOrdenes_data()
     QTest::newRow("opción de un guion desconocida")
         << QStringList{"Lodrin", "-x"} << 2 << ""
         << "Lodrin: opción desconocida «-x»\nPruebe «Lodrin --help» para más información.\n";
+    QTest::newRow("opción del toolkit sin valor")
+        << QStringList{"Lodrin", "-platform"} << 2 << ""
+        << "Lodrin: la opción «-platform» necesita un valor\nPruebe «Lodrin --help» para más información.\n";
     QTest::newRow("argumento de más")
         << QStringList{"Lodrin", "-style", "fusion", "extra"} << 2 << ""
         << "Lodrin: argumento de más «extra»\nPruebe «Lodrin --help» para más información.\n";

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 QString EscribeFichero(const QString& ruta, const QByteArray& contenido)
 {
@@ -77,4 +78,11 @@ bool MataHijo(const QStringList& args, const std::function<bool(qint64)>& ya)
     }
     hijo.waitForFinished(30000);
     return hijo.exitStatus() == QProcess::CrashExit;
+}
+
+QString FicheroSinAudio()
+{
+    static QTemporaryDir dir;
+    static const QString ruta = EscribeFichero(dir.filePath(QStringLiteral("sin audio.mp3")), QByteArray(4000, '\0'));
+    return ruta;
 }

@@ -44,3 +44,6 @@ private:
 // line, kills it (SIGKILL) as soon as ya(milliseconds since then) says so,
 // or lets it end. Returns whether it was killed before it finished.
 bool MataHijo(const QStringList& args, const std::function<bool(qint64)>& ya);
+// A readable file named .mp3 that holds no audio (recorded with no playing
+// time), for rows whose file content does not matter; it lasts the run.
+QString FicheroSinAudio();

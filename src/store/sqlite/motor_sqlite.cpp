@@ -309,7 +309,7 @@ Estado comprueba(const QString& ruta, const QString& conexion)
                     const QStringList hay = columnas(q, tabla[0]);
                     for (int i = 1; i < 10 && tabla[i] && fallo.isEmpty(); ++i)
                         if (!hay.contains(L(tabla[i])))
-                            fallo = QStringLiteral("El fichero %1 no es un catalogo: falta la columna %2 de la tabla %3")
+                            fallo = QStringLiteral("El fichero %1 no es un catálogo: falta la columna %2 de la tabla %3")
                                         .arg(ruta, L(tabla[i]), L(tabla[0]));
                     if (!fallo.isEmpty())
                         break;
