@@ -317,6 +317,56 @@ qint64 SaltaId3v2(Lector& l, qint64 pos, qint64 finAudio)
     return talla < 0 || fin > finAudio ? pos : fin;
 }
 
+// The frames of a stream of table bit rates walked straight from the block
+// in hand: most of a long file goes through here, one word and one look-up
+// a frame.
+class Pasos {
+public:
+    explicit Pasos(const Cabecera& c) : palabra_(c.palabra)
+    {
+        largos_.fill(0);
+        if (c.libre)
+            return;
+        for (quint32 indice = 1; indice < 15; ++indice)
+            for (quint32 relleno = 0; relleno < 2; ++relleno) {
+                const Cabecera h = DecodificaCabecera((c.palabra & ~0xF200u) | (indice << 12) | (relleno << 9));
+                largos_[indice * 2 + relleno] = h.valido && MismoFlujo(c, h) ? h.largo : 0;
+            }
+    }
+    // Counts the frames from q on while each is one of the stream's; q is
+    // left at the first that is not. True when the audio ended on the way.
+    bool Recorre(Lector& l, qint64& q, qint64 finAudio, qint64& tics, qint64 ticsTrama) const
+    {
+        for (;;) {
+            const uchar* b = l.Datos(q, 4);
+            if (!b)
+                return false;
+            const qint64 hasta = q + qMin(l.Disponibles(q), finAudio - q);
+            const qint64 inicio = q;
+            while (q + 4 <= hasta) {
+                const quint32 w = Be32(b + (q - inicio));
+                if (((w ^ palabra_) & kFijos) != 0)
+                    return false;
+                const qint64 largo = largos_[((w >> 11) & 30) | ((w >> 9) & 1)];
+                if (largo == 0)
+                    return false;
+                if (q + largo > finAudio)
+                    return true;
+                tics += ticsTrama;
+                q += largo;
+            }
+            if (q + 4 > finAudio)
+                return true;
+        }
+    }
+
+private:
+    // Sync, version, layer and sample rate: what every frame of a stream shares.
+    static constexpr quint32 kFijos = 0xFFFE0C00u;
+    quint32 palabra_;
+    std::array<qint64, 32> largos_;  // by bit-rate index and padding bit; 0: not a frame of the stream
+};
+
 // Ticks the frames play from the first one, p, to the end of the audio.
 // Where the stream breaks it goes on at the next confirmed frame. A frame
 // of another kind (a file of another rate or version joined on) is counted
@@ -328,7 +378,10 @@ qint64 CuentaTics(Lector& l, qint64 p, Cabecera c, qint64 finAudio)
     qint64 tics = 0;
     qint64 ticsTrama = Tics(c);
     qint64 q = p;
+    Pasos pasos(c);
     while (q + 4 <= finAudio) {
+        if (pasos.Recorre(l, q, finAudio, tics, ticsTrama))
+            break;
         quint32 w;
         if (!l.Palabra(q, w))
             break;
@@ -347,6 +400,7 @@ qint64 CuentaTics(Lector& l, qint64 p, Cabecera c, qint64 finAudio)
         const bool otroTipo = !MismoFlujo(c, otra);
         c = otra;
         ticsTrama = Tics(c);
+        pasos = Pasos(c);
         if (otroTipo && EsCabeceraVbr(l, q, c, finAudio))
             q += c.largo;
     }
