@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 #include <cerrno>
 #include <csignal>
 #include <ctime>
@@ -149,14 +150,20 @@ bool EsJpeg(const QByteArray& b) { return b.startsWith("\xFF\xD8"); }
 bool EsGif(const QByteArray& b) { return b.startsWith("GIF8"); }
 
 // The extension a picture will have as a file; empty when it cannot be shown.
-// Only a kind other than GIF and JPEG is decoded to know.
+// Every tag read asks it, so the pixels are never decoded for it: a kind
+// other than GIF and JPEG is known by what its header says.
 QString ExtensionPortada(const QByteArray& bytes)
 {
     if (EsJpeg(bytes))
         return QStringLiteral(".jpg");
     if (EsGif(bytes))
         return QStringLiteral(".gif");
-    return QImage::fromData(bytes).isNull() ? QString() : QStringLiteral(".jpg");
+    QBuffer b;
+    b.setData(bytes);
+    b.open(QIODevice::ReadOnly);
+    QImageReader r(&b);
+    const bool legible = r.canRead() && (!r.supportsOption(QImageIOHandler::Size) || r.size().isValid());
+    return legible ? QStringLiteral(".jpg") : QString();
 }
 
 PortadaFichero ComoFichero(const QByteArray& bytes)
@@ -317,8 +324,9 @@ int CopiaResto(const FicheroRegular& origen, qint64 desde, int destino)
 }
 
 // The bytes of the cover a file carries: the ID3v2 front cover (or its
-// first picture), else the APEv2 front cover; empty when none.
-QByteArray BytesPortada(TagLib::MPEG::File* mp3)
+// first picture), else the APEv2 front cover; empty when none. They stay
+// TagLib's, not copied, until a copy is wanted.
+TagLib::ByteVector BytesPortada(TagLib::MPEG::File* mp3)
 {
     if (mp3->hasID3v2Tag()) {
         if (const auto* marcos = Marcos(mp3->ID3v2Tag(), "APIC")) {
@@ -330,17 +338,17 @@ QByteArray BytesPortada(TagLib::MPEG::File* mp3)
                     elegido = imagen;
             }
             if (elegido && !elegido->picture().isEmpty())
-                return Bytes(elegido->picture());
+                return elegido->picture();
         }
     }
     if (mp3->hasAPETag()) {
         const auto& mapa = mp3->APETag()->itemListMap();
         const auto it = mapa.find(kPortadaApe);
         if (it != mapa.end()) {
-            const QByteArray dato = Bytes(it->second.binaryData());
-            const qsizetype cero = dato.indexOf('\0');
+            const TagLib::ByteVector dato = it->second.binaryData();
+            const int cero = dato.find(TagLib::ByteVector(1, '\0'));
             if (cero >= 0)
-                return dato.mid(cero + 1);
+                return dato.mid(static_cast<unsigned int>(cero) + 1);
         }
     }
     return {};
@@ -380,7 +388,8 @@ bool LeeEtiquetas(const QString& rutaCompleta, EtiquetasFichero& e)
         if (e.pista == 0)
             e.pista = int(t->track());
     }
-    e.extensionPortada = ExtensionPortada(BytesPortada(mp3.operator->()));
+    const TagLib::ByteVector portada = BytesPortada(mp3.operator->());
+    e.extensionPortada = ExtensionPortada(QByteArray::fromRawData(portada.data(), int(portada.size())));
     e.portada = !e.extensionPortada.isEmpty();
     return hay;
 }
@@ -389,7 +398,7 @@ PortadaFichero DamePortada(const QString& rutaCompleta)
 {
     const FicheroRegular f(rutaCompleta, false);
     const Mp3TagLib mp3(f);
-    return mp3 ? ComoFichero(BytesPortada(mp3.operator->())) : PortadaFichero{};
+    return mp3 ? ComoFichero(Bytes(BytesPortada(mp3.operator->()))) : PortadaFichero{};
 }
 
 void PonEtiquetas(const QString& rutaCompleta, const DatosEtiquetas& d)
