@@ -29,6 +29,7 @@
 #include "common/textos.h"
 #include "common/ficheroregular.h"
 #include "mp3info/tagid3.h"
+#include "mp3info/textosid3v2.h"
 
 namespace {
 
@@ -50,7 +51,8 @@ public:
     TagLib::ByteVector readBlock(unsigned long n) override
     {
         const qint64 largo = f_.largo();
-        n = static_cast<unsigned long>(qBound<qint64>(0, qint64(n), largo - pos_));
+        // TagLib may have sought past the end: nothing is left there.
+        n = static_cast<unsigned long>(qMin(qint64(n), qMax<qint64>(0, largo - pos_)));
         if (n == 0)
             return {};
         if (pos_ + qint64(n) <= kTrozo && cabeza_.Trae(f_, 0, qMin(kTrozo, largo)))
@@ -356,6 +358,33 @@ TagLib::ByteVector BytesPortada(TagLib::MPEG::File* mp3)
 
 }  // namespace
 
+namespace {
+
+void Llena(QString& campo, const QString& valor)
+{
+    if (campo.isEmpty())
+        campo = valor;
+}
+
+// What TagLib left empty of the ID3v2 tag, from our own reader: it is only
+// run when a field the candidate wants is missing.
+bool CompletaId3v2(const FicheroRegular& f, EtiquetasFichero& e)
+{
+    if (!e.artista.isEmpty() && !e.album.isEmpty() && !e.titulo.isEmpty() && e.pista != 0)
+        return false;
+    const TextosId3v2 t = LeeTextosId3v2(f);
+    Llena(e.artista, t.artista);
+    Llena(e.album, t.album);
+    Llena(e.titulo, t.titulo);
+    Llena(e.artistaAlbum, t.artistaAlbum);
+    if (e.pista == 0)
+        e.pista = NumeroDePista(t.pista);
+    return !(t.artista.isEmpty() && t.album.isEmpty() && t.titulo.isEmpty() && t.pista.isEmpty() &&
+             t.artistaAlbum.isEmpty());
+}
+
+}  // namespace
+
 bool LeeEtiquetas(const QString& rutaCompleta, EtiquetasFichero& e)
 {
     e = EtiquetasFichero{};
@@ -370,23 +399,22 @@ bool LeeEtiquetas(const QString& rutaCompleta, EtiquetasFichero& e)
         e.artista = Texto(t->artist());
         e.album = Texto(t->album());
         e.titulo = Texto(t->title());
-        e.pista = int(t->track());
+        if (const auto* m = Marcos(t, "TRCK"))
+            e.pista = NumeroDePista(Texto(m->front()->toString()));
         if (const auto* m = Marcos(t, "TPE2"))
             e.artistaAlbum = Texto(m->front()->toString());
     }
+    // ID3v2 speaks before APEv2, so what TagLib missed of it comes first.
+    hay = CompletaId3v2(f, e) || hay;
     if (mp3->hasAPETag()) {
         const TagLib::APE::Tag* t = mp3->APETag();
         hay = true;
-        auto llena = [](QString& campo, const QString& valor) {
-            if (campo.isEmpty())
-                campo = valor;
-        };
-        llena(e.artista, Texto(t->artist()));
-        llena(e.album, Texto(t->album()));
-        llena(e.titulo, Texto(t->title()));
-        llena(e.artistaAlbum, TextoApe(t, "ALBUM ARTIST"));
+        Llena(e.artista, Texto(t->artist()));
+        Llena(e.album, Texto(t->album()));
+        Llena(e.titulo, Texto(t->title()));
+        Llena(e.artistaAlbum, TextoApe(t, "ALBUM ARTIST"));
         if (e.pista == 0)
-            e.pista = int(t->track());
+            e.pista = NumeroDePista(TextoApe(t, "TRACK"));
     }
     const TagLib::ByteVector portada = BytesPortada(mp3.operator->());
     e.extensionPortada = ExtensionPortada(QByteArray::fromRawData(portada.data(), int(portada.size())));
