@@ -31,6 +31,9 @@ private:
     QString texto_;
     QByteArray rangos_;                      // when every character has a rank
     std::optional<QCollatorSortKey> clave_;  // otherwise
+    // The rank of "0" when the digits' ranks follow it one another, so that
+    // numbers are compared on the ranks; -1 when they do not.
+    int cero_ = -1;
 };
 
 // Orders v by the name each element gives, keeping the order of equal names;
