@@ -2,7 +2,7 @@
 
 #include <QCollator>
 #include <array>
-#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -53,56 +53,40 @@ const Cotejo& cotejo()
     return c;
 }
 
-// The ranks of two plain ASCII texts compared as the collator compares the
-// texts: a run of digits against a run of digits by the number it writes.
-// Only the ranks are read (the digits' ranks follow one another from cero),
-// and they byte by byte up to the first difference: sorting a list compares
-// names that share long starts, and the texts themselves lie elsewhere in memory.
-int ComparaRangos(const QByteArray& ra, const QByteArray& rb, char cero)
+// The ranks of a plain ASCII text made into a key whose bytes compare as
+// the collator compares the texts, numbers by their value: each run of
+// digits loses its leading zeros and is written as its count of digits (a
+// rank among the digits' own, so against any other character it weighs as a
+// digit does), then, past nine, the count in two more bytes, then the digits.
+// Sorting a long list then compares plain bytes.
+QByteArray ConNumeros(const char* rangos, qsizetype n, char cero)
 {
-    const auto* a = reinterpret_cast<const uchar*>(ra.constData());
-    const auto* b = reinterpret_cast<const uchar*>(rb.constData());
-    auto digito = [c = uchar(cero)](uchar r) { return uchar(r - c) <= 9; };
-    const qsizetype na = ra.size(), nb = rb.size();
-    const qsizetype n = qMin(na, nb);
-    qsizetype k = 0;
-    // Eight bytes at a time while they agree.
-    for (quint64 x, y; k + 8 <= n && (std::memcpy(&x, a + k, 8), std::memcpy(&y, b + k, 8), x == y);)
-        k += 8;
-    while (k < n && a[k] == b[k])
-        ++k;
-    // Equal ranks are equal characters: the start of the run of digits k is in.
-    qsizetype i = k;
-    while (i > 0 && digito(a[i - 1]))
-        --i;
-    if (i == k && !(k < n && digito(a[k]) && digito(b[k])))
-        return k < n ? (a[k] < b[k] ? -1 : 1) : (k < na) - (k < nb);
-    qsizetype j = i;
-    while (i < na && j < nb) {
-        if (digito(a[i]) && digito(b[j])) {
-            qsizetype fi = i, fj = j;
-            while (fi < na && digito(a[fi]))
-                ++fi;
-            while (fj < nb && digito(b[fj]))
-                ++fj;
-            // Leading zeros write no part of the number.
-            while (i < fi - 1 && a[i] == uchar(cero))
-                ++i;
-            while (j < fj - 1 && b[j] == uchar(cero))
-                ++j;
-            if (fi - i != fj - j)
-                return fi - i < fj - j ? -1 : 1;
-            for (; i < fi; ++i, ++j)
-                if (a[i] != b[j])
-                    return a[i] < b[j] ? -1 : 1;
+    const auto c = uchar(cero);
+    auto digito = [c](char r) { return uchar(uchar(r) - c) <= 9; };
+    // At most one byte more per character (a run of one digit after each).
+    QByteArray clave(2 * n, Qt::Uninitialized);
+    char* o = clave.data();
+    for (qsizetype i = 0; i < n;) {
+        if (!digito(rangos[i])) {
+            *o++ = rangos[i++];
             continue;
         }
-        if (a[i] != b[j])
-            return a[i] < b[j] ? -1 : 1;
-        ++i;
-        ++j;
+        qsizetype fin = i;
+        while (fin < n && digito(rangos[fin]))
+            ++fin;
+        while (i < fin - 1 && uchar(rangos[i]) == c)
+            ++i;
+        const qsizetype cifras = qMin<qsizetype>(fin - i, 0xFFFF + 9);
+        *o++ = char(c + qMin<qsizetype>(cifras, 9));
+        if (cifras >= 9) {
+            *o++ = char((cifras - 9) >> 8);
+            *o++ = char((cifras - 9) & 0xFF);
+        }
+        while (i < fin)
+            *o++ = rangos[i++];
     }
-    return (i < na) - (j < nb);
+    clave.truncate(o - clave.data());
+    return clave;
 }
 
 }  // namespace
@@ -112,24 +96,27 @@ int ComparaNombres(const QString& a, const QString& b) { return cotejo().collato
 ClaveNombre::ClaveNombre(const QString& texto) : texto_(texto)
 {
     const Cotejo& c = cotejo();
-    cero_ = c.digitosSeguidos ? int(uchar(c.cero)) : -1;
-    rangos_.resize(texto.size());
+    numeros_ = c.digitosSeguidos;
+    // The ranks first in a buffer of the thread's, then the key made once.
+    static thread_local std::vector<char> rangos;
+    rangos.resize(size_t(texto.size()));
     for (qsizetype i = 0; i < texto.size(); ++i) {
         const char16_t u = texto[i].unicode();
         const char r = u < 128 ? c.rangos[u] : 0;
         if (r == 0) {
-            rangos_.clear();
             clave_ = c.collator.sortKey(texto);
             return;
         }
-        rangos_[i] = r;
+        rangos[size_t(i)] = r;
     }
+    rangos_ = c.digitosSeguidos ? ConNumeros(rangos.data(), texto.size(), c.cero)
+                                : QByteArray(rangos.data(), texto.size());
 }
 
 int ClaveNombre::Compara(const ClaveNombre& otra) const
 {
     if (!clave_ && !otra.clave_)
-        return cero_ >= 0 ? ComparaRangos(rangos_, otra.rangos_, char(cero_)) : ComparaNombres(texto_, otra.texto_);
+        return numeros_ ? rangos_.compare(otra.rangos_) : ComparaNombres(texto_, otra.texto_);
     if (clave_ && otra.clave_)
         return clave_->compare(*otra.clave_);
     return ComparaNombres(texto_, otra.texto_);

@@ -56,6 +56,9 @@ void TestListaTrabajo::ordenEspanol_data()
     QTest::newRow("numbers by their value") << "2 Minutos" << "10 Años" << -1;
     QTest::newRow("numbers by their value, ASCII") << "Track 9" << "Track 10" << -1;
     QTest::newRow("numbers inside a path") << "Disco 2\\01.mp3" << "Disco 10\\01.mp3" << -1;
+    QTest::newRow("leading zeros write no part of a number") << "Pista 007" << "Pista 8" << -1;
+    QTest::newRow("numbers of ten digits and more") << "Pista 999999999" << "Pista 1000000000" << -1;
+    QTest::newRow("a number before a letter") << "Pista 10" << "Pista A" << -1;
     QTest::newRow("a slash before letters") << "AC/DC" << "Aca" << -1;
     QTest::newRow("a blank before letters") << "De Luxe" << "Del Amo" << -1;
 }
