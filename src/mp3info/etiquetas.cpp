@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 #include <cerrno>
 #include <QSet>
 #include <functional>
@@ -31,6 +32,7 @@
 #include "common/ficheroregular.h"
 #include "mp3info/id3v2crudo.h"
 #include "mp3info/tagid3.h"
+#include "mp3info/textosid3v2.h"
 
 namespace {
 
@@ -52,7 +54,8 @@ public:
     TagLib::ByteVector readBlock(unsigned long n) override
     {
         const qint64 largo = f_.largo();
-        n = static_cast<unsigned long>(qBound<qint64>(0, qint64(n), largo - pos_));
+        // TagLib may have sought past the end: nothing is left there.
+        n = static_cast<unsigned long>(qMin(qint64(n), qMax<qint64>(0, largo - pos_)));
         if (n == 0)
             return {};
         if (pos_ + qint64(n) <= kTrozo && cabeza_.Trae(f_, 0, qMin(kTrozo, largo)))
@@ -152,14 +155,20 @@ bool EsJpeg(const QByteArray& b) { return b.startsWith("\xFF\xD8"); }
 bool EsGif(const QByteArray& b) { return b.startsWith("GIF8"); }
 
 // The extension a picture will have as a file; empty when it cannot be shown.
-// Only a kind other than GIF and JPEG is decoded to know.
+// Every tag read asks it, so the pixels are never decoded for it: a kind
+// other than GIF and JPEG is known by what its header says.
 QString ExtensionPortada(const QByteArray& bytes)
 {
     if (EsJpeg(bytes))
         return QStringLiteral(".jpg");
     if (EsGif(bytes))
         return QStringLiteral(".gif");
-    return QImage::fromData(bytes).isNull() ? QString() : QStringLiteral(".jpg");
+    QBuffer b;
+    b.setData(bytes);
+    b.open(QIODevice::ReadOnly);
+    QImageReader r(&b);
+    const bool legible = r.canRead() && (!r.supportsOption(QImageIOHandler::Size) || r.size().isValid());
+    return legible ? QStringLiteral(".jpg") : QString();
 }
 
 PortadaFichero ComoFichero(const QByteArray& bytes)
@@ -198,8 +207,9 @@ void PonTexto(TagLib::ID3v2::Tag* t, const char* id, const QString& valor)
 bool Conocido(const QString& v) { return !v.isEmpty() && v != kVacio; }
 
 // The bytes of the cover a file carries: the ID3v2 front cover (or its
-// first picture), else the APEv2 front cover; empty when none.
-QByteArray BytesPortada(TagLib::MPEG::File* mp3)
+// first picture), else the APEv2 front cover; empty when none. They stay
+// TagLib's, not copied, until a copy is wanted.
+TagLib::ByteVector BytesPortada(TagLib::MPEG::File* mp3)
 {
     if (mp3->hasID3v2Tag()) {
         if (const auto* marcos = Marcos(mp3->ID3v2Tag(), "APIC")) {
@@ -211,20 +221,47 @@ QByteArray BytesPortada(TagLib::MPEG::File* mp3)
                     elegido = imagen;
             }
             if (elegido && !elegido->picture().isEmpty())
-                return Bytes(elegido->picture());
+                return elegido->picture();
         }
     }
     if (mp3->hasAPETag()) {
         const auto& mapa = mp3->APETag()->itemListMap();
         const auto it = mapa.find(kPortadaApe);
         if (it != mapa.end()) {
-            const QByteArray dato = Bytes(it->second.binaryData());
-            const qsizetype cero = dato.indexOf('\0');
+            const TagLib::ByteVector dato = it->second.binaryData();
+            const int cero = dato.find(TagLib::ByteVector(1, '\0'));
             if (cero >= 0)
-                return dato.mid(cero + 1);
+                return dato.mid(static_cast<unsigned int>(cero) + 1);
         }
     }
     return {};
+}
+
+}  // namespace
+
+namespace {
+
+void Llena(QString& campo, const QString& valor)
+{
+    if (campo.isEmpty())
+        campo = valor;
+}
+
+// What TagLib left empty of the ID3v2 tag, from our own reader: it is only
+// run when a field the candidate wants is missing.
+bool CompletaId3v2(const FicheroRegular& f, EtiquetasFichero& e)
+{
+    if (!e.artista.isEmpty() && !e.album.isEmpty() && !e.titulo.isEmpty() && e.pista != 0)
+        return false;
+    const TextosId3v2 t = LeeTextosId3v2(f);
+    Llena(e.artista, t.artista);
+    Llena(e.album, t.album);
+    Llena(e.titulo, t.titulo);
+    Llena(e.artistaAlbum, t.artistaAlbum);
+    if (e.pista == 0)
+        e.pista = NumeroDePista(t.pista);
+    return !(t.artista.isEmpty() && t.album.isEmpty() && t.titulo.isEmpty() && t.pista.isEmpty() &&
+             t.artistaAlbum.isEmpty());
 }
 
 }  // namespace
@@ -243,25 +280,25 @@ bool LeeEtiquetas(const QString& rutaCompleta, EtiquetasFichero& e)
         e.artista = Texto(t->artist());
         e.album = Texto(t->album());
         e.titulo = Texto(t->title());
-        e.pista = int(t->track());
+        if (const auto* m = Marcos(t, "TRCK"))
+            e.pista = NumeroDePista(Texto(m->front()->toString()));
         if (const auto* m = Marcos(t, "TPE2"))
             e.artistaAlbum = Texto(m->front()->toString());
     }
+    // ID3v2 speaks before APEv2, so what TagLib missed of it comes first.
+    hay = CompletaId3v2(f, e) || hay;
     if (mp3->hasAPETag()) {
         const TagLib::APE::Tag* t = mp3->APETag();
         hay = true;
-        auto llena = [](QString& campo, const QString& valor) {
-            if (campo.isEmpty())
-                campo = valor;
-        };
-        llena(e.artista, Texto(t->artist()));
-        llena(e.album, Texto(t->album()));
-        llena(e.titulo, Texto(t->title()));
-        llena(e.artistaAlbum, TextoApe(t, "ALBUM ARTIST"));
+        Llena(e.artista, Texto(t->artist()));
+        Llena(e.album, Texto(t->album()));
+        Llena(e.titulo, Texto(t->title()));
+        Llena(e.artistaAlbum, TextoApe(t, "ALBUM ARTIST"));
         if (e.pista == 0)
-            e.pista = int(t->track());
+            e.pista = NumeroDePista(TextoApe(t, "TRACK"));
     }
-    e.extensionPortada = ExtensionPortada(BytesPortada(mp3.operator->()));
+    const TagLib::ByteVector portada = BytesPortada(mp3.operator->());
+    e.extensionPortada = ExtensionPortada(QByteArray::fromRawData(portada.data(), int(portada.size())));
     e.portada = !e.extensionPortada.isEmpty();
     return hay;
 }
@@ -270,7 +307,7 @@ PortadaFichero DamePortada(const QString& rutaCompleta)
 {
     const FicheroRegular f(rutaCompleta, false);
     const Mp3TagLib mp3(f);
-    return mp3 ? ComoFichero(BytesPortada(mp3.operator->())) : PortadaFichero{};
+    return mp3 ? ComoFichero(Bytes(BytesPortada(mp3.operator->()))) : PortadaFichero{};
 }
 
 namespace {

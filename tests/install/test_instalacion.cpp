@@ -293,6 +293,9 @@ void TestInstalacion::carpetaDelVisor_data()
     QTest::newRow("el del CD") << QStringList{} << true << true << "" << "PROGRAMA" << "" << 0;
     QTest::newRow("elegido en el diálogo") << QStringList{} << false << true << "CD/autorun.dat" << "CD" << "" << 1;
     QTest::newRow("diálogo cancelado") << QStringList{} << false << true << "" << "" << "" << 1;
+    QTest::newRow("autorun.dat en bucle de enlaces")
+        << QStringList{"BUCLE"} << false << true << "" << ""
+        << "Vistel: no se puede leer «BUCLE/autorun.dat»: la ruta tiene demasiados enlaces simbólicos\n" << 0;
     QTest::newRow("nadie a quien preguntar") << QStringList{} << false << false << "" << "PROGRAMA" << "" << 0;
 }
 
@@ -311,10 +314,13 @@ void TestInstalacion::carpetaDelVisor()
     EscribeFichero(cd + "/otro.txt", "");
     QDir().mkpath(programa);
     QDir().mkpath(d.filePath("vacia"));
+    QDir().mkpath(d.filePath("bucle"));
+    QFile::link(d.filePath("bucle/autorun.dat"), d.filePath("bucle/autorun.dat"));
     if (autorunAlLado)
         EscribeFichero(programa + "/autorun.dat", "");
     const auto ruta = [&](QString t) {
-        return t.replace("CD", cd).replace("VACIA", d.filePath("vacia")).replace("PROGRAMA", programa);
+        return t.replace("CD", cd).replace("VACIA", d.filePath("vacia")).replace("PROGRAMA", programa).replace(
+            "BUCLE", d.filePath("bucle"));
     };
     for (QString& a : argumentos)
         a = ruta(a);

@@ -83,6 +83,45 @@ QByteArray EtiquetaV23ConRvad()
     return QByteArray("ID3\x03\0\0\0\0", 8) + char(marcos.size() >> 7) + char(marcos.size() & 0x7F) + marcos;
 }
 
+// Tags made byte by byte, as the writers that damage them leave them.
+QByteArray Tamano(quint32 v, bool syncsafe)
+{
+    QByteArray b(4, '\0');
+    for (int i = 3; i >= 0; --i, v >>= syncsafe ? 7 : 8)
+        b[i] = char(v & (syncsafe ? 0x7F : 0xFF));
+    return b;
+}
+
+// A text frame of ID3v2.3 (plain size) or 2.4 (syncsafe); codigo 0 is
+// Latin-1, 3 UTF-8.
+QByteArray Marco(const char* id, const QByteArray& texto, int version = 3, char codigo = 0)
+{
+    const QByteArray cuerpo = codigo + texto;
+    return QByteArray(id) + Tamano(quint32(cuerpo.size()), version == 4) + QByteArray(2, '\0') + cuerpo;
+}
+
+QByteArray Id3v2(const QByteArray& marcos, int version = 3, char banderas = 0, const QByteArray& extendida = {})
+{
+    const QByteArray cuerpo = extendida + marcos + QByteArray(64, '\0');
+    return "ID3" + QByteArray(1, char(version)) + '\0' + banderas + Tamano(quint32(cuerpo.size()), true) + cuerpo;
+}
+
+// An APEv2 tag (footer only) with the given items.
+QByteArray Ape(const QList<std::pair<QByteArray, QByteArray>>& items)
+{
+    auto le = [](quint32 v) {
+        QByteArray b(4, '\0');
+        for (int i = 0; i < 4; ++i, v >>= 8)
+            b[i] = char(v & 0xFF);
+        return b;
+    };
+    QByteArray cuerpo;
+    for (const auto& [clave, valor] : items)
+        cuerpo += le(quint32(valor.size())) + le(0) + clave + '\0' + valor;
+    return cuerpo + "APETAGEX" + le(2000) + le(quint32(cuerpo.size() + 32)) + le(quint32(items.size())) + le(0) +
+           QByteArray(8, '\0');
+}
+
 QByteArray Cola(const QByteArray& d)
 {
     return d.right(128);
@@ -109,6 +148,8 @@ private slots:
     void readBackByIndependentReader();
     void readsId3v2AndApe_data();
     void readsId3v2AndApe();
+    void damagedTagsRead_data();
+    void damagedTagsRead();
     void id3v2WrittenBesideId3v1KeepingOtherFrames();
     void failuresLeaveTheFileAsItWas_data();
     void failuresLeaveTheFileAsItWas();
@@ -256,6 +297,49 @@ void TestTags::readsId3v2AndApe()
     QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
     QVERIFY(!LeeEtiquetas(fifo, e));
     QVERIFY(DamePortada(fifo).bytes.isEmpty());
+}
+
+// Tags TagLib reads wrong or not at all, and tags of both kinds at once.
+void TestTags::damagedTagsRead_data()
+{
+    QTest::addColumn<QByteArray>("delante");
+    QTest::addColumn<QByteArray>("detras");
+    QTest::addColumn<QStringList>("textos");  // artist, album, title
+    QTest::addColumn<int>("pista");
+    const QByteArray marcos = Marco("TPE1", "Coro A\xF1il") + Marco("TALB", "\xC1lbum del \xD1" "and\xFA") +
+                              Marco("TIT2", "Canci\xF3n de cuna") + Marco("TRCK", "03");
+    const QStringList todos{"Coro Añil", "Álbum del Ñandú", "Canción de cuna"};
+    QTest::newRow("extended header, track last") << Id3v2(marcos, 3, 0x40, Tamano(6, false) + QByteArray(6, '\0'))
+                                                  << QByteArray() << todos << 3;
+    QTest::newRow("first frame of size 0")
+        << Id3v2("POPM" + QByteArray(6, '\0') + marcos) << QByteArray() << todos << 3;
+    QTest::newRow("a stray byte in a UTF-8 album")
+        << Id3v2(Marco("TPE1", "Coro Añil", 4, 3) + Marco("TALB", "\xC1lbum del Ñandú", 4, 3) +
+                 Marco("TIT2", "Canción de cuna", 4, 3), 4)
+        << QByteArray() << todos << 0;
+    QTest::newRow("track past what a position holds")
+        << Id3v2(Marco("TPE1", "Coro A\xF1il") + Marco("TRCK", "99999999999")) << QByteArray()
+        << QStringList{"Coro Añil", "", ""} << 0;
+    QTest::newRow("track that wraps round to 1")
+        << Id3v2(Marco("TIT2", "Nana") + Marco("TRCK", "4294967297/12")) << QByteArray() << QStringList{"", "", "Nana"}
+        << 0;
+    // ID3v2 speaks first; APEv2 fills only what it lacks.
+    QTest::newRow("APEv2 behind ID3v2")
+        << Id3v2(Marco("TPE1", "Coro A\xF1il") + Marco("TRCK", "5"))
+        << Ape({{"Artist", "Otro Coro"}, {"Album", "Álbum del Ñandú"}, {"Title", "Canción de cuna"}, {"Track", "9"}})
+        << todos << 5;
+}
+
+void TestTags::damagedTagsRead()
+{
+    QFETCH(QByteArray, delante);
+    QFETCH(QByteArray, detras);
+    QFETCH(QStringList, textos);
+    QFETCH(int, pista);
+    EtiquetasFichero e;
+    QVERIFY(LeeEtiquetas(Copia("danado.mp3", delante + audio + detras), e));
+    QCOMPARE((QStringList{e.artista, e.album, e.titulo}), textos);
+    QCOMPARE(e.pista, pista);
 }
 
 void TestTags::id3v2WrittenBesideId3v1KeepingOtherFrames()
