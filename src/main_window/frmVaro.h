@@ -1,6 +1,7 @@
 #pragma once
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "decoding/campos.h"
 #include "decoding/dialog.h"
@@ -18,6 +19,11 @@ class ArbolTrabajo;
 class Avisos;
 class BarraAvance;
 class Catalogo;
+class EleccionCatalogo;
+class QLabel;
+class QMenu;
+class SesionCatalogo;
+struct UbicacionCatalogo;
 class ElectorDecodificacion;
 class EntradaDatos;
 class ListasImagenes;
@@ -28,6 +34,7 @@ class PestanaListados;
 class PestanaMascaras;
 class PestanaPrepararCD;
 class Unidades;
+class VentanaRepetidas;
 
 // The main window. It composes the tabs of SSTab2 and the upper area, holds
 // the state that outlives one handler (the work list, the catalogue, the
@@ -63,7 +70,13 @@ public:
     ElectorDecodificacion& Elector();
     // The texts the analysis and the data entry carry from row to row.
     const CamposLlevados& Campos() const { return campos_; }
-    const QString& DirPrograma() const { return dirPrograma_; }
+    // The folder of the catalogue in use: its pictures, autorun.dat, listings.
+    const QString& DirPrograma() const;
+    // The catalogue open now; another can be opened without restarting.
+    SesionCatalogo& Sesion() { return *sesion_; }
+    // Who answers the choice of a catalogue and of a file to export to; the
+    // dialogs when none is given.
+    void PonEleccion(EleccionCatalogo* eleccion) { eleccion_ = eleccion; }
 
     // What "Nueva", Supr, F2 and "Analiza" did to the work list, to undo.
     QUndoStack& Deshacer() { return *deshacer_; }
@@ -92,6 +105,16 @@ public slots:
     void AnadirCarpeta();
     void AnadirFicheros();
     void BuscarEnCatalogo();
+    // Archivo: another catalogue, a file or a server, or a recent one. One
+    // that cannot be opened is told and the one in use stays.
+    void AbrirCatalogo();
+    void AbrirServidor();
+    void AbreCatalogo(const UbicacionCatalogo& u);
+    // The songs on more than one CD, in their window.
+    void VerRepetidas();
+    // CSV of every song, or of the songs the "Base de datos" list shows.
+    void ExportarCatalogo();
+    void ExportarLista();
     void AcercaDe();
 
 protected:
@@ -106,8 +129,19 @@ private:
     // Runs a change of the work list and keeps it to undo when it changed.
     void recuerda(const QString& texto, const std::function<void()>& cambio);
     void trabajando(bool si);
+    // A catalogue has taken the place of another: title, folder, recents.
+    void otroCatalogo();
+    void ponRecientes();
+    void RecuerdaInicial();
+    EleccionCatalogo& Eleccion();
+    void exporta(const std::vector<qint64>* idcanciones);
 
-    Catalogo& bd_;
+    SesionCatalogo* sesion_;
+    EleccionCatalogo* eleccion_ = nullptr;
+    EleccionCatalogo* eleccionDialogo_ = nullptr;
+    QMenu* recientes_ = nullptr;
+    QLabel* lblAcerca_ = nullptr;
+    VentanaRepetidas* repetidas_ = nullptr;
     Unidades& unidades_;
     Avisos& avisos_;
     const QString dirPrograma_;

@@ -20,6 +20,7 @@
 #include "main_window/frmVaro.h"
 #include "mp3info/tags_ui.h"
 #include "store/catalogo.h"
+#include "store/sesion.h"
 #include "worklist/pestanaficheros.h"
 
 namespace {
@@ -98,7 +99,7 @@ void frmVaro::cmdNueva_Click()
         Aplica(Suceso::Nueva);
     });
     RefrescaLista();
-    bd_.autoresNuevos().LimpiaAutoresNuevos();
+    sesion_->bd().autoresNuevos().LimpiaAutoresNuevos();
 }
 
 // Cancelled, what was listed stays and the folders not reached stay "D".
@@ -141,7 +142,7 @@ void frmVaro::cmdAnaliza_Click()
 {
     recuerda(QStringLiteral("Analiza"), [&] {
         Aplica(Suceso::AnalizaEmpieza);
-        ContextoDecodificacion ctx{bd_, mascaras_, Elector(), mascarasTab_->UsaEtiquetas()};
+        ContextoDecodificacion ctx{sesion_->bd(), mascaras_, Elector(), mascarasTab_->UsaEtiquetas()};
         ParadaAnalisis parada;
         Protege(avisos_, QStringLiteral("analizar la lista"),
                 [&] { AnalizaLista(lista_, campos_, ctx, false, analisisParado_, &parada); });
@@ -161,7 +162,7 @@ void frmVaro::cmdAnaliza_Click()
 // F3 in the work list: the selected rows only; the buttons stay as they are.
 void frmVaro::AnalizaSeleccionadas()
 {
-    ContextoDecodificacion ctx{bd_, mascaras_, Elector(), mascarasTab_->UsaEtiquetas()};
+    ContextoDecodificacion ctx{sesion_->bd(), mascaras_, Elector(), mascarasTab_->UsaEtiquetas()};
     recuerda(QStringLiteral("Volver a Analizar"), [&] {
         Protege(avisos_, QStringLiteral("analizar las filas elegidas"), [&] { AnalizaLista(lista_, campos_, ctx, true); });
     });
@@ -192,7 +193,7 @@ void frmVaro::lstVBD_KeyDown(int tecla)
 void frmVaro::cmdCompara_Click()
 {
     ficheros_->LeeSeleccion();
-    recuerda(QStringLiteral("Compara"), [&] { ComparaDesdeVentana(bd_, lista_, avisos_); });
+    recuerda(QStringLiteral("Compara"), [&] { ComparaDesdeVentana(sesion_->bd(), lista_, avisos_); });
     // Rows marked before a failure keep their icons, so show them either way.
     RefrescaLista();
 }
@@ -203,8 +204,8 @@ void frmVaro::cmdGraba_Click()
     datos.descripcion = analizaCd_->Descripcion();
     datos.serial = analizaCd_->Serial();
     datos.grabarImagenes = analizaCd_->GrabarImagenes();
-    datos.dirPrograma = dirPrograma_;
-    GrabaDesdeVentana(bd_, lista_, datos, *prgLoad_, avisos_);
+    datos.dirPrograma = sesion_->carpeta();
+    GrabaDesdeVentana(sesion_->bd(), lista_, datos, *prgLoad_, avisos_);
 }
 
 void frmVaro::cmbLimpia_Click() { avisos_.Informa(QStringLiteral("Opcion no implementada, jet "), QStringLiteral("Lodrin")); }
@@ -217,16 +218,16 @@ void frmVaro::cmdGenera_Click()
 
 void frmVaro::cmdauto_Click()
 {
-    if (Tv_->EscribeAutorun(true, dirPrograma_, avisos_))
+    if (Tv_->EscribeAutorun(true, sesion_->carpeta(), avisos_))
         Aplica(Suceso::Autorun);
 }
 
 void frmVaro::cmdVerAuto_Click()
 {
-    if (!Tv_->EscribeAutorun(false, dirPrograma_, avisos_))
+    if (!Tv_->EscribeAutorun(false, sesion_->carpeta(), avisos_))
         return;
     Aplica(Suceso::Autorun);
-    Tv_->VerAutorun(dirPrograma_, avisos_);
+    Tv_->VerAutorun(sesion_->carpeta(), avisos_);
 }
 
 void frmVaro::cmdWriteTag_Click() { PonTagsLista(lista_, *prgLoad_, avisos_); }

@@ -10,6 +10,7 @@
 #include <QUndoStack>
 
 #include "store/catalogo.h"
+#include "store/sesion.h"
 #include "catalogue/pestanabd.h"
 #include "common/avisos.h"
 #include "main_window/frmVaro.h"
@@ -67,6 +68,19 @@ QMenuBar* frmVaro::creaMenus()
         Protege(avisos_, QStringLiteral("vaciar la lista"), [this] { cmdNueva_Click(); });
     });
     archivo->addSeparator();
+    connect(Accion(archivo, "mnuAbrirCatalogo", QStringLiteral("Abrir ca&tálogo…"),
+                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)),
+            &QAction::triggered, this, &frmVaro::AbrirCatalogo);
+    connect(Accion(archivo, "mnuAbrirServidor", QStringLiteral("Abrir catálogo de un ser&vidor…")),
+            &QAction::triggered, this, &frmVaro::AbrirServidor);
+    recientes_ = archivo->addMenu(QStringLiteral("Catálogos &recientes"));
+    recientes_->setObjectName(QStringLiteral("mnuRecientes"));
+    recientes_->setEnabled(false);
+    connect(Accion(archivo, "mnuExportar", QStringLiteral("&Exportar catálogo…")), &QAction::triggered, this,
+            &frmVaro::ExportarCatalogo);
+    connect(Accion(archivo, "mnuExportarLista", QStringLiteral("Exportar la &lista de Base de datos…")),
+            &QAction::triggered, this, &frmVaro::ExportarLista);
+    archivo->addSeparator();
     connect(Accion(archivo, "mnuSalir", QStringLiteral("&Salir"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
             &QAction::triggered, this, &QWidget::close);
 
@@ -82,6 +96,8 @@ QMenuBar* frmVaro::creaMenus()
     editar->addSeparator();
     connect(Accion(editar, "mnuBuscar", QStringLiteral("&Buscar en el catálogo"), QKeySequence(Qt::CTRL | Qt::Key_F)),
             &QAction::triggered, this, &frmVaro::BuscarEnCatalogo);
+    connect(Accion(editar, "mnuRepetidas", QStringLiteral("Canciones en &varios CD…"), QKeySequence(Qt::CTRL | Qt::Key_R)),
+            &QAction::triggered, this, &frmVaro::VerRepetidas);
 
     QMenu* ayuda = barra->addMenu(QStringLiteral("A&yuda"));
     connect(Accion(ayuda, "mnuAcerca", QStringLiteral("&Acerca de Lodrin")), &QAction::triggered, this,
@@ -152,7 +168,7 @@ void frmVaro::BuscarEnCatalogo()
 
 void frmVaro::AcercaDe()
 {
-    const UbicacionCatalogo& u = bd_.ubicacion();
+    const UbicacionCatalogo& u = sesion_->ubicacion();
     avisos_.Informa(QStringLiteral("%1\n\nCatálogo en uso: %2\nQt %3")
                         .arg(TextoAcercaDe(), u.motor == Motor::SQLite ? u.fichero : u.Nombre(),
                              QString::fromLatin1(qVersion())),

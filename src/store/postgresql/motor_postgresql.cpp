@@ -285,6 +285,8 @@ void MotorPostgreSQL::conecta(Catalogo& bd)
     d.setPort(u.puerto);
     d.setDatabaseName(u.base);
     d.setUserName(u.usuario);
+    if (!u.clave.isEmpty())
+        d.setPassword(u.clave);
     // A server that does not answer is told within seconds, not minutes.
     d.setConnectOptions(QStringLiteral("connect_timeout=10"));
     if (!d.open()) {
