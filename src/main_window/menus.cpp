@@ -1,4 +1,4 @@
-// The menu bar, the Alt+letter of every button, and undo of the work list.
+// The menu bar and the Alt+letter of every button.
 #include <QAbstractButton>
 #include <QDir>
 #include <QFileDialog>
@@ -6,7 +6,6 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QTabWidget>
-#include <QUndoCommand>
 #include <QUndoStack>
 
 #include "store/catalogo.h"
@@ -17,31 +16,6 @@
 #include "main_window/textosayuda.h"
 
 namespace {
-
-// A change of the work list: the rows and the buttons before and after it.
-class CambioLista : public QUndoCommand {
-public:
-    CambioLista(frmVaro& ventana, const QString& texto, const ListaTrabajo& antes, const Habilitados& habAntes,
-                const Habilitados& habDespues)
-        : QUndoCommand(texto), ventana_(ventana), antes_(antes), despues_(ventana.Lista()), habAntes_(habAntes),
-          habDespues_(habDespues)
-    {
-    }
-    void undo() override { ventana_.PonLista(antes_, habAntes_); }
-    void redo() override
-    {
-        // Pushed once the change is done: the first redo has nothing to do.
-        if (hecho_)
-            ventana_.PonLista(despues_, habDespues_);
-        hecho_ = true;
-    }
-
-private:
-    frmVaro& ventana_;
-    const ListaTrabajo antes_, despues_;
-    const Habilitados habAntes_, habDespues_;
-    bool hecho_ = false;
-};
 
 QAction* Accion(QMenu* menu, const char* nombre, const QString& texto, const QKeySequence& tecla = {})
 {
@@ -122,15 +96,6 @@ void frmVaro::ponAtajos()
     for (auto [nombre, texto] : atajos)
         if (auto* b = findChild<QAbstractButton*>(QString::fromUtf8(nombre)))
             b->setText(QString::fromUtf8(texto));
-}
-
-void frmVaro::recuerda(const QString& texto, const std::function<void()>& cambio)
-{
-    const ListaTrabajo antes = lista_;
-    const Habilitados habAntes = habilitados_;
-    cambio();
-    if (!lista_.MismasFilas(antes))
-        deshacer_->push(new CambioLista(*this, texto, antes, habAntes, habilitados_));
 }
 
 void frmVaro::AnadirCarpeta()
