@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
@@ -40,12 +41,16 @@ struct EleccionGuionada : EleccionCatalogo {
     QString FicheroCsv(const QString&) override { return csv; }
 };
 
-// A catalogue holding one CD of one song, and a mask of its own.
+// A catalogue holding a CD of two songs, one of them also on a second CD,
+// and a mask of its own.
 UbicacionCatalogo Llena(const UbicacionCatalogo& u, const QString& cd, const QString& mascara)
 {
     Catalogo bd(u, QStringLiteral("relleno"));
     bd.AbreBaseDatos();
     GrabaCancionPrueba(bd, cd, QStringLiteral("Coro Añil"), QStringLiteral("Álbum del Ñandú"), cd + QStringLiteral(" uno"), 1);
+    GrabaCancionPrueba(bd, cd, QStringLiteral("Coro Añil"), QStringLiteral("Álbum del Ñandú"), QStringLiteral("Otoño"), 2);
+    GrabaCancionPrueba(bd, cd + QStringLiteral(" bis"), QStringLiteral("Coro Añil"), QStringLiteral("Otros"),
+                       QStringLiteral("OTOÑO"), 7);
     AnadeMascara(bd, mascara);
     return u;
 }
@@ -140,13 +145,33 @@ void TestCatalogos::cambiaDeCatalogo()
     for (QAction* accion : recientes->actions())
         vistos << accion->text();
     QCOMPARE(vistos.size(), PruebaEnServidor() ? 3 : 2);
+    QCOMPARE(Hijo<QAction>(w, "mnuAbrirCatalogo")->shortcut(), QKeySequence("Ctrl+Shift+O"));
     QVERIFY(vistos.first().endsWith(QDir::toNativeSeparators(a.fichero)));
     QVERIFY(vistos.at(1).contains(PruebaEnServidor() ? pasos.at(2).servidor.Nombre() : QString("otro, y más.mdb")));
     if (PruebaEnServidor())
         eleccion.servidor = pasos.at(2).servidor;
     recientes->actions().at(1)->trigger();
     QCOMPARE(eleccion.preguntasServidor, PruebaEnServidor() ? 2 : 0);
-    QVERIFY(Textos(Hijo<QTreeWidget>(w, "tvBD")).contains(PruebaEnServidor() ? "Cede Gamma" : "Cede Beta"));
+    const QString cd = PruebaEnServidor() ? "Cede Gamma" : "Cede Beta";
+    QVERIFY(Textos(Hijo<QTreeWidget>(w, "tvBD")).contains(cd));
+
+    // The song on two CDs, from the keyboard; a double click on its second
+    // place shows it on that CD in "Base de datos".
+    auto* mnuRepetidas = Hijo<QAction>(w, "mnuRepetidas");
+    QCOMPARE(mnuRepetidas->shortcut(), QKeySequence("Ctrl+R"));
+    mnuRepetidas->trigger();
+    auto* repetidas = Hijo<QTreeWidget>(w, "lstRepetidas");
+    QCOMPARE(Textos(repetidas), (QStringList{"Coro Añil - Otoño", cd, cd + " bis"}));
+    QTreeWidgetItem* segundo = repetidas->topLevelItem(0)->child(1);
+    emit repetidas->itemDoubleClicked(segundo, 0);
+    QCOMPARE(Hijo<QTabWidget>(w, "SSTab2")->currentWidget()->objectName(), QString("BaseDatos"));
+    QTreeWidgetItem* actual = Hijo<QTreeWidget>(w, "lstVBD")->currentItem();
+    QVERIFY(actual);
+    QCOMPARE(actual->text(columnaBD::kCancion) + actual->text(columnaBD::kCd), "OTOÑO" + cd + " bis");
+    // Every song of the catalogue open now, into the file chosen.
+    eleccion.csv = dir.filePath("todo.csv");
+    Hijo<QAction>(w, "mnuExportar")->trigger();
+    QCOMPARE(QString::fromUtf8(LeeFichero(eleccion.csv)).count("\r\n"), 4);
 }
 
 QTEST_MAIN(TestCatalogos)
