@@ -43,9 +43,8 @@ std::vector<CancionRepetida> CancionesRepetidas(Catalogo& bd)
             }
         c.tiemposDistintos = menor >= 0 && mayor - menor > kTomasDistintas;
     }
-    std::stable_sort(r.begin(), r.end(), [](const CancionRepetida& a, const CancionRepetida& b) {
-        const int autor = ComparaNombres(a.autor, b.autor);
-        return autor != 0 ? autor < 0 : AntesQue(a.cancion, b.cancion);
-    });
+    // By title, then by author keeping that order: each name's key made once.
+    OrdenaPorNombre(r, [](const CancionRepetida& c) -> const QString& { return c.cancion; });
+    OrdenaPorNombre(r, [](const CancionRepetida& c) -> const QString& { return c.autor; });
     return r;
 }

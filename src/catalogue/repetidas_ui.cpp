@@ -34,8 +34,10 @@ VentanaRepetidas::VentanaRepetidas(SesionCatalogo& sesion, QWidget* parent) : QD
                                    QStringLiteral("Posición"), QStringLiteral("Duración"), QStringLiteral("Tiempos")});
     lstRepetidas->setRootIsDecorated(true);
     lstRepetidas->setUniformRowHeights(true);
-    lstRepetidas->setColumnWidth(0, Twips(4200));
-    lstRepetidas->setColumnWidth(1, Twips(2600));
+    // Every column in view at the opening size, the mark included.
+    const int anchos[] = {3700, 2500, 900, 1000};
+    for (int c = 0; c < 4; ++c)
+        lstRepetidas->setColumnWidth(c, Twips(anchos[c]));
     lblRepetidas = Control<QLabel>(this, "lblRepetidas");
     auto* botones = new QDialogButtonBox(QDialogButtonBox::Close, this);
     auto* exportar = botones->addButton(QStringLiteral("&Exportar…"), QDialogButtonBox::ActionRole);
@@ -44,7 +46,7 @@ VentanaRepetidas::VentanaRepetidas(SesionCatalogo& sesion, QWidget* parent) : QD
     columna->addWidget(lstRepetidas, 1);
     columna->addWidget(lblRepetidas);
     columna->addWidget(botones);
-    resize(Twips(10000), Twips(6000));
+    resize(Twips(10200), Twips(6000));
 
     connect(botones, &QDialogButtonBox::rejected, this, &QDialog::close);
     connect(exportar, &QPushButton::clicked, this, [this] {

@@ -43,7 +43,9 @@ bool EleccionDialogo::Servidor(UbicacionCatalogo& u)
     auto* clave = new QLineEdit(&dialogo);
     clave->setObjectName(QStringLiteral("txtClave"));
     clave->setEchoMode(QLineEdit::Password);
-    clave->setPlaceholderText(QStringLiteral("vacía: la de ~/.pgpass o PGPASSWORD"));
+    clave->setPlaceholderText(QStringLiteral("vacía: ~/.pgpass o PGPASSWORD"));
+    // Room for a host name or the placeholder whole.
+    clave->setMinimumWidth(clave->fontMetrics().averageCharWidth() * 40);
     auto* botones = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialogo);
     botones->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Abrir"));
     auto* forma = new QFormLayout(&dialogo);
