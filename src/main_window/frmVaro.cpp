@@ -32,11 +32,12 @@
 #include "listing/pestanalistados.h"
 #include "main_window/textosayuda.h"
 #include "store/catalogo.h"
+#include "store/sesion.h"
 #include "worklist/pestanaficheros.h"
 
 frmVaro::frmVaro(Catalogo& bd, Unidades& unidades, Avisos& avisos, const QString& dirPrograma, QWidget* parent)
     : QWidget(parent),
-      bd_(bd),
+      sesion_(new SesionCatalogo(bd, dirPrograma, this)),
       unidades_(unidades),
       avisos_(avisos),
       dirPrograma_(dirPrograma),
@@ -44,7 +45,7 @@ frmVaro::frmVaro(Catalogo& bd, Unidades& unidades, Avisos& avisos, const QString
       entradaDialogo_(this)
 {
     setObjectName(QStringLiteral("frmVaro"));
-    setWindowTitle(TituloVentana(bd_.ubicacion()));
+    setWindowTitle(TituloVentana(sesion_->ubicacion()));
 
     prgLoad_ = new BarraAvance(this);
     cmdCancelar_ = Control<QPushButton>(this, "cmdCancelar", QStringLiteral("Cancelar"),
@@ -63,8 +64,8 @@ frmVaro::frmVaro(Catalogo& bd, Unidades& unidades, Avisos& avisos, const QString
     barraEstado_->addWidget(lblEstado_, 1);
     deshacer_ = new QUndoStack(this);
     Tv_ = new ArbolTrabajo(*imagenes_);
-    baseDatos_ = new PestanaBaseDatos(bd_, *imagenes_);
-    arriba_ = new AreaSuperior(bd_, *imagenes_, dirPrograma_, *prgLoad_, avisos_, *baseDatos_, Tv_, this);
+    baseDatos_ = new PestanaBaseDatos(*sesion_, *imagenes_);
+    arriba_ = new AreaSuperior(*sesion_, *imagenes_, *prgLoad_, avisos_, *baseDatos_, Tv_, this);
     SSTab2_ = Control<QTabWidget>(this, "SSTab2");
     // Seven tabs in a single row, all visible.
     SSTab2_->setUsesScrollButtons(false);
@@ -76,14 +77,14 @@ frmVaro::frmVaro(Catalogo& bd, Unidades& unidades, Avisos& avisos, const QString
 
     ficheros_ = new PestanaFicheros(lista_, *imagenes_);
     analizaCd_ = new PestanaAnalizaCD(unidades_);
-    mascarasTab_ = new PestanaMascaras(bd_, avisos_);
-    listados_ = new PestanaListados(bd_, *imagenes_, dirPrograma_, *prgLoad_, avisos_);
+    mascarasTab_ = new PestanaMascaras(*sesion_, avisos_);
+    listados_ = new PestanaListados(*sesion_, *imagenes_, *prgLoad_, avisos_);
     preparar_ = new PestanaPrepararCD;
     auto* acerca = new QWidget;
-    auto* lblAcerca = Control<QLabel>(acerca, "lblAcerca", TextoAcercaDe() + "\n\n" + TextoCarpetaCatalogo(dirPrograma_));
-    lblAcerca->setAlignment(Qt::AlignCenter);
-    lblAcerca->setWordWrap(true);
-    (new QVBoxLayout(acerca))->addWidget(lblAcerca);
+    lblAcerca_ = Control<QLabel>(acerca, "lblAcerca", TextoAcercaDe() + "\n\n" + TextoCarpetaCatalogo(dirPrograma_));
+    lblAcerca_->setAlignment(Qt::AlignCenter);
+    lblAcerca_->setWordWrap(true);
+    (new QVBoxLayout(acerca))->addWidget(lblAcerca_);
     const std::pair<QWidget*, const char*> pestanas[] = {
         {ficheros_, "abierta"}, {analizaCd_, "cd"}, {mascarasTab_, "mascara"}, {baseDatos_, "BD"},
         {listados_, "list"},    {preparar_, "cdlibro"}, {acerca, "nota"}};
@@ -125,7 +126,7 @@ frmVaro::~frmVaro()
 {
     // The controls paint with the image lists and the work list: they go first.
     hide();
-    bd_.PonAvisoEspera({});
+    sesion_->bd().PonAvisoEspera({});
     qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
     delete imagenes_;
 }
@@ -177,23 +178,8 @@ void frmVaro::conecta()
     connect(prgLoad_, &BarraAvance::Trabajando, this, &frmVaro::trabajando);
     connect(cmdCancelar_, &QPushButton::clicked, prgLoad_, &BarraAvance::Cancela);
     connect(escape_, &QShortcut::activated, prgLoad_, &BarraAvance::Cancela);
-    // A write that meets another program's lock shows its wait on the bar,
-    // with "Cancelar", unless a long operation already shows its own there.
-    bd_.PonAvisoEspera([this, propia = false](qint64 esperado, qint64 limite) mutable {
-        if (esperado < 0) {
-            if (propia)
-                prgLoad_->Termina();
-            propia = false;
-            return true;
-        }
-        if (!propia && prgLoad_->isHidden()) {
-            propia = true;
-            prgLoad_->Empieza(int(limite));
-        }
-        if (propia)
-            prgLoad_->Avanza(int(esperado));
-        return !prgLoad_->Cancelado();
-    });
+    muestraEsperas();
+    connect(sesion_, &SesionCatalogo::Cambiado, this, &frmVaro::otroCatalogo);
 }
 
 // While long work runs only "Cancelar" (and Escape) can be used.
@@ -251,16 +237,17 @@ void frmVaro::Form_Load()
     // 7
     listados_->Prepara();
     // 8
-    bd_.autoresNuevos().LimpiaAutoresNuevos();
+    sesion_->bd().autoresNuevos().LimpiaAutoresNuevos();
     // 9: the drive check.
     Drive1_Change();
     // 10
-    bd_.AbreBaseDatos();
+    sesion_->bd().AbreBaseDatos();
     // A catalogue of a newer program opens for reading only, and says so.
-    if (!bd_.aviso().isEmpty())
-        avisos_.Informa(bd_.aviso());
-    if (!bd_.SoloLectura())
-        OrdenaCopias(bd_, dirPrograma_);
+    if (!sesion_->bd().aviso().isEmpty())
+        avisos_.Informa(sesion_->bd().aviso());
+    if (!sesion_->bd().SoloLectura())
+        OrdenaCopias(sesion_->bd(), sesion_->carpeta());
+    RecuerdaInicial();
     // 11
     baseDatos_->Prepara();
     // 13
@@ -342,4 +329,27 @@ ElectorDecodificacion& frmVaro::Elector()
     return *dlgDecodif_;
 }
 
+const QString& frmVaro::DirPrograma() const { return sesion_->carpeta(); }
+
 EntradaDatos& frmVaro::Entrada() { return entrada_ ? *entrada_ : entradaDialogo_; }
+
+void frmVaro::muestraEsperas()
+{
+    // A write that meets another program's lock shows its wait on the bar,
+    // with "Cancelar", unless a long operation already shows its own there.
+    sesion_->bd().PonAvisoEspera([this, propia = false](qint64 esperado, qint64 limite) mutable {
+        if (esperado < 0) {
+            if (propia)
+                prgLoad_->Termina();
+            propia = false;
+            return true;
+        }
+        if (!propia && prgLoad_->isHidden()) {
+            propia = true;
+            prgLoad_->Empieza(int(limite));
+        }
+        if (propia)
+            prgLoad_->Avanza(int(esperado));
+        return !prgLoad_->Cancelado();
+    });
+}

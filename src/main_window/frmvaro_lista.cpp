@@ -20,6 +20,7 @@
 #include "main_window/frmVaro.h"
 #include "worklist/tagslista.h"
 #include "store/catalogo.h"
+#include "store/sesion.h"
 #include "worklist/pestanaficheros.h"
 
 namespace {
@@ -94,7 +95,7 @@ void frmVaro::cmdNueva_Click()
         Aplica(Suceso::Nueva);
     });
     RefrescaLista();
-    bd_.autoresNuevos().LimpiaAutoresNuevos();
+    sesion_->bd().autoresNuevos().LimpiaAutoresNuevos();
 }
 
 // Cancelled, what was listed stays and the folders not reached stay "D".
@@ -137,7 +138,7 @@ void frmVaro::cmdAnaliza_Click()
 {
     recuerda(QStringLiteral("Analiza"), [&] {
         Aplica(Suceso::AnalizaEmpieza);
-        ContextoDecodificacion ctx{bd_, mascaras_, Elector(), mascarasTab_->UsaEtiquetas()};
+        ContextoDecodificacion ctx{sesion_->bd(), mascaras_, Elector(), mascarasTab_->UsaEtiquetas()};
         ParadaAnalisis parada;
         Protege(avisos_, QStringLiteral("analizar la lista"),
                 [&] { AnalizaLista(lista_, campos_, ctx, false, analisisParado_, &parada); });
@@ -157,7 +158,7 @@ void frmVaro::cmdAnaliza_Click()
 // F3 in the work list: the selected rows only; the buttons stay as they are.
 void frmVaro::AnalizaSeleccionadas()
 {
-    ContextoDecodificacion ctx{bd_, mascaras_, Elector(), mascarasTab_->UsaEtiquetas()};
+    ContextoDecodificacion ctx{sesion_->bd(), mascaras_, Elector(), mascarasTab_->UsaEtiquetas()};
     recuerda(QStringLiteral("Volver a Analizar"), [&] {
         Protege(avisos_, QStringLiteral("analizar las filas elegidas"), [&] { AnalizaLista(lista_, campos_, ctx, true); });
     });
@@ -188,7 +189,7 @@ void frmVaro::lstVBD_KeyDown(int tecla)
 void frmVaro::cmdCompara_Click()
 {
     ficheros_->LeeSeleccion();
-    recuerda(QStringLiteral("Compara"), [&] { ComparaDesdeVentana(bd_, lista_, avisos_); });
+    recuerda(QStringLiteral("Compara"), [&] { ComparaDesdeVentana(sesion_->bd(), lista_, avisos_); });
     // Rows marked before a failure keep their icons, so show them either way.
     RefrescaLista();
 }
@@ -199,11 +200,11 @@ void frmVaro::cmdGraba_Click()
     datos.descripcion = analizaCd_->Descripcion();
     datos.serial = analizaCd_->Serial();
     datos.grabarImagenes = analizaCd_->GrabarImagenes();
-    datos.dirPrograma = dirPrograma_;
+    datos.dirPrograma = sesion_->carpeta();
     ResumenGrabacion resumen;
     // What an earlier recording said does not stand for this one.
     ponEstado(QString());
-    if (GrabaDesdeVentana(bd_, lista_, datos, *prgLoad_, avisos_, &resumen))
+    if (GrabaDesdeVentana(sesion_->bd(), lista_, datos, *prgLoad_, avisos_, &resumen))
         ponEstado(TextoGrabado(datos.descripcion, resumen));
 }
 
@@ -217,16 +218,16 @@ void frmVaro::cmdGenera_Click()
 
 void frmVaro::cmdauto_Click()
 {
-    if (Tv_->EscribeAutorun(true, dirPrograma_, avisos_))
+    if (Tv_->EscribeAutorun(true, sesion_->carpeta(), avisos_))
         Aplica(Suceso::Autorun);
 }
 
 void frmVaro::cmdVerAuto_Click()
 {
-    if (!Tv_->EscribeAutorun(false, dirPrograma_, avisos_))
+    if (!Tv_->EscribeAutorun(false, sesion_->carpeta(), avisos_))
         return;
     Aplica(Suceso::Autorun);
-    Tv_->VerAutorun(dirPrograma_, avisos_);
+    Tv_->VerAutorun(sesion_->carpeta(), avisos_);
 }
 
 void frmVaro::cmdWriteTag_Click() { PonTagsLista(lista_, *prgLoad_, avisos_); }

@@ -112,6 +112,9 @@ void TestInstalacion::initTestCase()
     Catalogo bd(Catalogo::RutaCatalogo(prefijo_ + "/bin"), "instalado");
     bd.AbreBaseDatos();
     GrabaCancionPrueba(bd, "Verano", "Bea Ruiz", "Orillas", "Canción del Río", 3);
+    Catalogo otro(raiz_.filePath("otro, ñ.mdb"), "otro");
+    otro.AbreBaseDatos();
+    GrabaCancionPrueba(otro, "Invierno", "Coro Añil", "Álbum del Ñandú", "Otoño", 1);
 }
 
 void TestInstalacion::entradasDelMenu()
@@ -167,11 +170,22 @@ void TestInstalacion::lineaDeOrdenes_data()
                               "  --buscar TEXTO            escribe las canciones del catálogo con todas las palabras y"
                               " termina\n"
                               "  --copia-catalogo DESTINO  copia el catálogo en uso en DESTINO (un .ini de servidor o un"
-                              " fichero nuevo)\n\nCarpeta del catálogo: "
+                              " fichero nuevo)\n"
+                              "  --catalogo RUTA           usa el catálogo RUTA (un fichero, un .ini de servidor o su"
+                              " carpeta)\n"
+                              "  --exportar FICHERO.csv    escribe todas las canciones del catálogo en FICHERO.csv y"
+                              " termina\n\nCarpeta del catálogo: "
                            << "";
     // The catalogue beside the installed program holds the song initTestCase records.
     QTest::newRow("buscar") << QStringList{"Lodrin", "--buscar", "rio CANCION"} << 0
                             << "Bea Ruiz\tOrillas\tCanción del Río\t3\t03:00\tVerano\n" << "";
+    // Another catalogue named on the command line, for a search and an export.
+    const QString otro = raiz_.filePath("otro, ñ.mdb");
+    QTest::newRow("buscar en otro catálogo") << QStringList{"Lodrin", "--catalogo", otro, "--buscar", "otoño"} << 0
+                                             << "Coro Añil\tÁlbum del Ñandú\tOtoño\t1\t03:00\tInvierno\n" << "";
+    QTest::newRow("exportar otro catálogo")
+        << QStringList{"Lodrin", "--exportar", raiz_.filePath("x.csv"), "--catalogo", otro} << 0
+        << raiz_.filePath("x.csv") + ": 1 canción\n" << "";
     QTest::newRow("buscar sin resultado") << QStringList{"Lodrin", "--buscar=rio zzz"} << 1 << "" << "";
     QTest::newRow("buscar demasiadas palabras")
         << QStringList{"Lodrin", "--buscar", [] {

@@ -336,6 +336,8 @@ void MotorPostgreSQL::conecta(Catalogo& bd)
     d.setPort(u.puerto);
     d.setDatabaseName(u.base);
     d.setUserName(u.usuario);
+    if (!u.clave.isEmpty())
+        d.setPassword(u.clave);
     // A server that does not answer is told within seconds, not minutes.
     // The session says which program and computer it is, so one that holds
     // the catalogue can be named to the others.
