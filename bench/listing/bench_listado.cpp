@@ -45,7 +45,7 @@ void llena(Catalogo& bd, const QString& dirPrograma)
     d.transaction();
     QSqlQuery q(d);
     for (int i = 1; i <= kCds; ++i)
-        ejecuta(q, QStringLiteral("insert into tlcd (dscd, sercd, lotienecd, dtcd) values ('CD %1','%1',' ',DATE())").arg(i));
+        ejecuta(q, QStringLiteral("insert into tlcd (dscd, sercd, lotienecd, dtcd, dscd_clave) values ('CD %1','%1',' ',DATE(),'cd %1')").arg(i));
     for (int a = 1; a <= kAutores; ++a)
         ejecuta(q, QStringLiteral("insert into tlautor (dsautor, dsautor_std, intautor) values ('Autor Ñandú %1','AUTORNANDU%2',0)")
                        .arg(a)
@@ -62,8 +62,8 @@ void llena(Catalogo& bd, const QString& dirPrograma)
 
     int disco = 0, canciones = 0;
     QSqlQuery ins(d);
-    ins.prepare(QStringLiteral("insert into tlcancion (dscancion, cdcd, cddisco, cdautor, wncancion, dspath, swvarios, wntime)"
-                               " values (?,?,?,?,?,?,?,?)"));
+    ins.prepare(QStringLiteral("insert into tlcancion (dscancion, cdcd, cddisco, cdautor, wncancion, dspath, swvarios, wntime,"
+                               " dscancion_clave) values (?,?,?,?,?,?,?,?,?)"));
     auto discoNuevo = [&](int autor, const QString& nombre) {
         ++disco;
         ejecuta(q, QStringLiteral("insert into tldisco (dsdisco, dsdisco_std, cdautord) values ('%1','%2',%3)")
@@ -83,6 +83,9 @@ void llena(Catalogo& bd, const QString& dirPrograma)
         ins.addBindValue(QStringLiteral("x\\%1.mp3").arg(canciones));
         ins.addBindValue(esVarios ? 1 : 0);
         ins.addBindValue(120 + canciones % 300);
+        // The folded key as the program fills it, so the catalogue can be
+        // copied to a server, where keys are unique.
+        ins.addBindValue(QStringLiteral("canción & número %1").arg(canciones));
         if (!ins.exec())
             std::exit(1);
     };
