@@ -440,21 +440,10 @@ qint64 MotorPostgreSQL::BuscaOInserta(Catalogo& bd, const QString& tabla, const 
                                       const QStringList& claves, const QVariantList& valoresClave,
                                       const QStringList& columnas, const QVariantList& valores)
 {
-    // One round trip: the insert gives way to the row the unique key already
-    // holds, which the second half then reads.
-    QStringList donde;
-    for (const QString& c : claves)
-        donde << c + QStringLiteral(" = ?");
-    const qint64 id = bd.PrimerEntero(
-        QStringLiteral("with nueva as (insert into %1 (%2) values (%3) on conflict do nothing returning %4)"
-                       " select %4 from nueva union all select %4 from %1 where %5 limit 1")
-            .arg(tabla, columnas.join(u','), QStringList(columnas.size(), QStringLiteral("?")).join(u','), columnaId,
-                 donde.join(QStringLiteral(" and "))),
-        valores + valoresClave);
-    // Another program's row, not yet committed when this statement began.
-    if (id == 0)
-        throw ConflictoCatalogo(QStringLiteral("otro programa graba la misma fila en %1").arg(tabla));
-    return id;
+    // The keys are among the columns: one row of the statement for many,
+    // which takes no id for a row already there.
+    Q_UNUSED(valoresClave);
+    return BuscaOInsertaVarias(bd, tabla, columnaId, claves, columnas, {valores}).front().first;
 }
 
 void MotorPostgreSQL::InsertaQueFalten(Catalogo& bd, const QString& tabla, const QString& columnaId,
