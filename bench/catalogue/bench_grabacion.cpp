@@ -107,31 +107,37 @@ double Graba(Catalogo& bd, const ListaTrabajo& lista, const QString& descripcion
 }
 
 // The statements the server ran for one recording, from its log: every
-// statement is written there while the database says so.
-qint64 Sentencias(Catalogo& bd, const QString& dirPrograma, const ListaTrabajo& lista)
+// statement is written there while the connection says so. Statements
+// prepared (once per connection, on first use) are counted apart.
+std::pair<qint64, qint64> Sentencias(Catalogo& bd, const QString& dirPrograma, const ListaTrabajo& lista)
 {
+    static int vez = 0;
+    const QByteArray desde = "desde aqui " + QByteArray::number(++vez), hasta = "hasta aqui " + QByteArray::number(vez);
     QFile log(QDir(qEnvironmentVariable("LODRIN_PG_HOST")).filePath(QStringLiteral("servidor.log")));
-    bd.PrimerEntero(QStringLiteral("select set_config('log_statement', 'all', false)"), {});
-    bd.PrimerEntero(QStringLiteral("select length('desde aqui')"), {});
+    bd.PrimerEntero(QStringLiteral("select length(set_config('log_statement', ?, false))"), {QStringLiteral("all")});
+    bd.PrimerEntero(QStringLiteral("select length(?)"), {QString::fromLatin1(desde)});
     Graba(bd, lista, QStringLiteral("Contado"), dirPrograma);
-    bd.PrimerEntero(QStringLiteral("select length('hasta aqui')"), {});
-    bd.PrimerEntero(QStringLiteral("select set_config('log_statement', 'none', false)"), {});
+    bd.PrimerEntero(QStringLiteral("select length(?)"), {QString::fromLatin1(hasta)});
+    bd.PrimerEntero(QStringLiteral("select length(set_config('log_statement', ?, false))"), {QStringLiteral("none")});
     QThread::msleep(200);
     if (!log.open(QIODevice::ReadOnly))
-        return -1;
-    qint64 n = -1;
+        return {-1, -1};
+    qint64 n = -1, preparadas = 0;
     for (const QByteArray& linea : log.readAll().split('\n')) {
-        if (linea.contains("desde aqui"))
+        if (linea.contains(desde)) {
             n = 0;
-        else if (linea.contains("hasta aqui"))
+        } else if (linea.contains(hasta)) {
             break;
-        else if (n >= 0 && (linea.contains("LOG:  statement:") || linea.contains("LOG:  execute "))) {
-            ++n;
+        } else if (n >= 0 && linea.contains("LOG:  statement:")) {
+            if (linea.contains("LOG:  statement: PREPARE "))
+                ++preparadas;
+            else
+                ++n;
             if (qEnvironmentVariableIsSet("LODRIN_BENCH_SENTENCIAS"))
                 std::printf("    %s\n", linea.left(120).constData());
         }
     }
-    return n;
+    return {n, preparadas};
 }
 
 }  // namespace
@@ -189,7 +195,7 @@ int main(int argc, char** argv)
                      {"20,000 songs", HazCdGrande(mp3)}};
         constexpr int kPares = 9;
         std::printf("\nGraba, file against server, median of %d alternating pairs (empty catalogues):\n", kPares);
-        std::printf("  %-46s %9s %9s %7s %11s\n", "", "file", "server", "ratio", "statements");
+        std::printf("  %-46s %9s %9s %7s  %s\n", "", "file", "server", "ratio", "statements (+ prepared)");
         int n = 0;
         bool cumple = true;
         for (const Caso& c : casos) {
@@ -213,10 +219,10 @@ int main(int argc, char** argv)
             const QString ps = QDir(dir.path()).filePath(QStringLiteral("s%1").arg(++n));
             Catalogo contado(BaseDePrueba(QDir(ps).filePath(QStringLiteral("lodrin.ini"))), QStringLiteral("s%1").arg(n));
             contado.AbreBaseDatos();
-            const qint64 sentencias = Sentencias(contado, ps, c.lista);
+            const auto [sentencias, preparadas] = Sentencias(contado, ps, c.lista);
             const double mf = Mediana(f), ms = Mediana(s);
             cumple = cumple && ms <= 2 * mf;
-            std::printf("  %-46s %8.3fs %8.3fs %6.2fx %11lld\n", c.que, mf, ms, ms / mf, sentencias);
+            std::printf("  %-46s %8.3fs %8.3fs %6.2fx %6lld (+%lld)\n", c.que, mf, ms, ms / mf, sentencias, preparadas);
         }
         std::printf("goal: server at most 2x the file -> %s\n", cumple ? "met" : "NOT met");
 
