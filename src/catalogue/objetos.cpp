@@ -213,23 +213,6 @@ QString CopiaImagen(Catalogo& bd, const QString& dirPrograma, qint64 idobjeto)
     }
 }
 
-void TraeCopias(Catalogo& bd, const QString& dirPrograma, const std::vector<qint64>& ids)
-{
-    if (bd.motor().IdCache().isEmpty() || ids.empty())
-        return;
-    cacheDe(bd, dirPrograma);
-    std::vector<qint64> faltan;
-    for (const qint64 id : ids)
-        if (CopiaExistente(dirPrograma, id).isEmpty())
-            faltan.push_back(id);
-    for (const auto& imagen : bd.motor().LeeImagenes(bd, faltan)) {
-        try {
-            pon(dirPrograma, imagen.idobjeto, imagen.ruta, imagen.bytes, imagen.ruta);
-        } catch (const LodrinError&) {
-        }
-    }
-}
-
 qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabla, qint64 idtabla,
                    QString ruta, const QString& origen, bool crear, const QByteArray& leidos)
 {

@@ -64,11 +64,6 @@ QString CopiaExistente(const QString& dirPrograma, qint64 idobjeto);
 // when there is none to be had.
 QString CopiaImagen(Catalogo& bd, const QString& dirPrograma, qint64 idobjeto);
 
-// CopiaImagen for many pictures ahead of showing them: on a server, the
-// copies missing from the cache are fetched together. Failures to write a
-// copy are left for CopiaImagen to meet.
-void TraeCopias(Catalogo& bd, const QString& dirPrograma, const std::vector<qint64>& ids);
-
 // Writes a picture's bytes as its copy in the images folder, replacing any.
 // Returns the copy's full path. Throws LodrinError.
 QString EscribeCopia(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, const QByteArray& bytes);

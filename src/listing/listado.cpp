@@ -255,11 +255,6 @@ void GeneraListado(Catalogo& bd, const QString& dirPrograma, const QString& nomb
             ids.push_back(pares[i].iddisco);
         const auto canciones = CancionesDeDiscos(bd, ids, escritor.IdInterprete(), opciones.idcd);
         const auto imagenes = opciones.imagenes ? ImagenesDeDiscos(bd, ids) : std::vector<std::vector<qint64>>(ids.size());
-        std::vector<qint64> idsImagenes;
-        for (size_t i = 0; i < ids.size(); ++i)
-            if (!canciones[i].empty())
-                idsImagenes.insert(idsImagenes.end(), imagenes[i].begin(), imagenes[i].end());
-        TraeCopias(bd, dirPrograma, idsImagenes);
         for (size_t i = desde; i < hasta; ++i) {
             const ParAutorDisco& par = pares[i];
             if (par.idautor != autorAnterior) {

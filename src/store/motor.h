@@ -94,14 +94,6 @@ public:
     // copies is then only a cache), storing and reading them.
     virtual bool GuardaImagen(Catalogo& bd, qint64 idobjeto, const QByteArray& bytes) = 0;
     virtual QByteArray LeeImagen(Catalogo& bd, qint64 idobjeto) = 0;
-    // Where the catalogue keeps the bytes, those of many pictures at once,
-    // each with its relative path: (idobjeto, dspath, bytes). None elsewhere.
-    struct ImagenGuardada {
-        qint64 idobjeto = 0;
-        QString ruta;
-        QByteArray bytes;
-    };
-    virtual std::vector<ImagenGuardada> LeeImagenes(Catalogo&, const std::vector<qint64>&) { return {}; }
     // GuardaImagen for many pictures: (idobjeto, bytes) each.
     virtual bool GuardaImagenes(Catalogo& bd, const std::vector<std::pair<qint64, QByteArray>>& imagenes);
     // Where the folder is only a cache, the catalogue's own id, which the

@@ -642,23 +642,3 @@ bool MotorPostgreSQL::GuardaImagenes(Catalogo& bd, const std::vector<std::pair<q
     envia();
     return true;
 }
-
-std::vector<MotorCatalogo::ImagenGuardada> MotorPostgreSQL::LeeImagenes(Catalogo& bd, const std::vector<qint64>& ids)
-{
-    // A few hundred pictures per statement.
-    constexpr size_t kPorSentencia = 500;
-    std::vector<ImagenGuardada> imagenes;
-    for (size_t desde = 0; desde < ids.size(); desde += kPorSentencia) {
-        QStringList lote;
-        for (size_t i = desde; i < std::min(ids.size(), desde + kPorSentencia); ++i)
-            lote << QString::number(ids[i]);
-        for (Consulta r = bd.Abre(QStringLiteral("select o.idobjeto, o.dspath, i.dsimagen from tlobjetos o"
-                                                 " join tlimagenes i on i.idobjeto = o.idobjeto"
-                                                 " where o.idobjeto = any(?::bigint[])"),
-                                  {QLatin1Char('{') + lote.join(u',') + QLatin1Char('}')});
-             !r.Fin(); r.Siguiente())
-            imagenes.push_back({r.Entero(QStringLiteral("idobjeto")), r.Texto(QStringLiteral("dspath")),
-                                r.Campo(QStringLiteral("dsimagen")).toByteArray()});
-    }
-    return imagenes;
-}

@@ -30,7 +30,6 @@ public:
     bool EmpiezaInstantanea(Catalogo& bd) override;
     bool GuardaImagen(Catalogo& bd, qint64 idobjeto, const QByteArray& bytes) override;
     QByteArray LeeImagen(Catalogo& bd, qint64 idobjeto) override;
-    std::vector<ImagenGuardada> LeeImagenes(Catalogo& bd, const std::vector<qint64>& ids) override;
     bool GuardaImagenes(Catalogo& bd, const std::vector<std::pair<qint64, QByteArray>>& imagenes) override;
     QString IdCache() const override { return id_; }
     bool IndiceAlDia(Catalogo& bd) override;
