@@ -17,6 +17,7 @@
 #include "search/busqueda.h"
 #include "store/catalogo.h"
 #include "support/mp3s.h"
+#include "support/testsupport.h"
 #include "worklist/listatrabajo.h"
 
 namespace {
@@ -117,7 +118,7 @@ ListaTrabajo CdDeCarga(const QString& descripcion, int canciones, const QString&
     };
     for (int j = 0; j < canciones; ++j) {
         const QString autor = autorDe(descripcion, j);
-        const int i = fila(QStringLiteral("%1\\%2.mp3").arg(descripcion).arg(j), QStringLiteral("/no/existe.mp3"),
+        const int i = fila(QStringLiteral("%1\\%2.mp3").arg(descripcion).arg(j), FicheroSinAudio(),
                            QStringLiteral("f"), autor);
         l.PonSubItem(i, columna::kCancion, QStringLiteral("%1 / %2 / Canción %3").arg(autor, discoDe(autor)).arg(j));
         l.PonSubItem(i, columna::kPosicion, QString::number(j % 20 + 1));
