@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <atomic>
+#include <sys/stat.h>
 #include <thread>
 
 #include "catalogue/catalogo_relleno.h"
@@ -274,6 +275,17 @@ void TestFichero::danadoEnCastellano()
         QFAIL("opened");
     } catch (const CatalogoNoAbierto& e) {
         QVERIFY2(e.message().startsWith(u"No se puede abrir el catálogo "_s + ruta + u": está dañado ("_s), qPrintable(e.message()));
+    }
+    // A named pipe in its place is refused at once, not waited on.
+    const QString tuberia = dir.filePath(u"tuberia/anterior.mdb"_s);
+    QDir().mkpath(dir.filePath(u"tuberia"_s));
+    QCOMPARE(::mkfifo(QFile::encodeName(tuberia).constData(), 0600), 0);
+    Catalogo lee(tuberia, u"tuberia"_s);
+    try {
+        lee.AbreParaLeer();
+        QFAIL("opened");
+    } catch (const CatalogoNoAbierto& e) {
+        QVERIFY2(e.message().startsWith(u"No se puede abrir el fichero "_s + tuberia), qPrintable(e.message()));
     }
 }
 
