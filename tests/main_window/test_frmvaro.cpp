@@ -39,6 +39,7 @@ private slots:
     void mascarasListadasYAnadidas();
     void catalogoAjenoParaElArranque();
     void ventanaQueCrece();
+    void fallosQueLasPestanasDicen();
 
 private:
     QTemporaryDir* dir_ = nullptr;
@@ -317,6 +318,23 @@ void TestFrmVaro::ventanaQueCrece()
     otra.Form_Load();
     QCOMPARE(otra.size(), diseno + QSize(400, 300));
     QCOMPARE(Hijo<QTreeView>(otra, "lstVBusca")->columnWidth(0), 400);
+}
+
+// The drives that cannot be listed and a search that fails are told through
+// the window's one error boundary, not swallowed or left in a label.
+void TestFrmVaro::fallosQueLasPestanasDicen()
+{
+    unidades_.fallo = "No se pueden leer las unidades: prueba";
+    QTest::mouseClick(Hijo<QComboBox>(*w_, "Drive1"), Qt::LeftButton);
+    QCOMPARE(avisos_.fallos.size(), 1);
+    QVERIFY2(avisos_.fallos.last().contains(unidades_.fallo), qPrintable(avisos_.fallos.last()));
+    QStringList palabras;
+    for (int i = 0; i < 40; ++i)
+        palabras << "p" + QString::number(i);
+    Hijo<QLineEdit>(*w_, "txtBuscaBD")->setText(palabras.join(' '));
+    QTRY_COMPARE(avisos_.fallos.size(), 2);
+    QVERIFY2(avisos_.fallos.last().contains("Se pueden buscar como mucho 32 palabras"), qPrintable(avisos_.fallos.last()));
+    QCOMPARE(Hijo<QLabel>(*w_, "lblCuentaBD")->text(), QString());
 }
 
 QTEST_MAIN(TestFrmVaro)
