@@ -1,5 +1,4 @@
 #pragma once
-#include "common/lodrinerror.h"
 #include "exploring/unidades.h"
 
 // Presents volumes the test chooses; by default one hard disk and, when a
@@ -23,16 +22,9 @@ public:
         volumenes = {disco, cd};
         actual = 1;
     }
-    QList<Volumen> Lista() override
-    {
-        if (!fallo.isEmpty())
-            throw LodrinError(fallo);
-        return volumenes;
-    }
+    QList<Volumen> Lista() override { return volumenes; }
     int Actual() override { return actual; }
 
     QList<Volumen> volumenes;
     int actual = 0;
-    // When set, listing the volumes fails with this message.
-    QString fallo;
 };
