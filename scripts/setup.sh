@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and running Lodrin need.
 # With --pruebas also what the tests, the benchmark and the package check
-# need: the MP3 encoder and the other test tools, a PostgreSQL server
+# need: the MP3 encoder and the other test tools, the Spanish word list the
+# texts are checked against, a PostgreSQL server
 # and its Qt driver (scripts/test.sh asks for them; scripts/lodrin.sh not).
 set -euo pipefail
 packages=(
@@ -13,8 +14,8 @@ if [ "${1:-}" = "--pruebas" ]; then
   packages+=(
     libqt6sql6-psql postgresql
     libsqlite3-dev
-    lame ffmpeg mediainfo id3v2 genisoimage tidy
-    desktop-file-utils dpkg-dev lintian
+    lame ffmpeg mediainfo id3v2 genisoimage tidy kid3-cli
+    desktop-file-utils dpkg-dev lintian wspanish
   )
 fi
 missing=()

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QTreeView>
+#include <ctime>
+#include <sys/resource.h>
 
 #include "main_window/frmVaro.h"
 
@@ -32,23 +34,44 @@ int CreaArbolBusca(const QString& raiz)
     return ficheros;
 }
 
-QList<double> TiemposFind(const QString& raiz, int vueltas)
+namespace {
+// Processor ms used by the children waited for so far.
+double MsHijos()
+{
+    rusage u{};
+    ::getrusage(RUSAGE_CHILDREN, &u);
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+}
+// Processor ms used by this process so far.
+double MsPropios()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+}  // namespace
+
+QList<double> TiemposFind(const QString& raiz, int vueltas, QList<double>* cpu)
 {
     QList<double> r;
     for (int i = 0; i <= vueltas; ++i) {
         QProcess p;
         p.setStandardOutputFile(QProcess::nullDevice());
         QElapsedTimer t;
+        const double c = MsHijos();
         t.start();
         p.start("find", {raiz});
         p.waitForFinished(-1);
-        if (i > 0)
+        if (i > 0) {
             r << double(t.nsecsElapsed()) / 1e6;
+            if (cpu)
+                *cpu << MsHijos() - c;
+        }
     }
     return r;
 }
 
-QList<double> TiemposBusca(frmVaro& w, const QString& raiz, int vueltas, int& filas)
+QList<double> TiemposBusca(frmVaro& w, const QString& raiz, int vueltas, int& filas, QList<double>* cpu)
 {
     QList<double> r;
     for (int i = 0; i <= vueltas; ++i) {
@@ -56,12 +79,16 @@ QList<double> TiemposBusca(frmVaro& w, const QString& raiz, int vueltas, int& fi
         w.lstVBusca_OLEDragDrop({raiz});
         QApplication::processEvents();
         QElapsedTimer t;
+        const double c = MsPropios();
         t.start();
         w.cmdBusca_Click();
         w.findChild<QTreeView*>(QStringLiteral("lstVBusca"))->repaint();  // the rows drawn, not only listed
         QApplication::processEvents();
-        if (i > 0)
+        if (i > 0) {
             r << double(t.nsecsElapsed()) / 1e6;
+            if (cpu)
+                *cpu << MsPropios() - c;
+        }
         filas = w.findChild<QTreeView*>(QStringLiteral("lstVBusca"))->model()->rowCount();
     }
     return r;

@@ -10,10 +10,11 @@ class frmVaro;
 int CreaArbolBusca(const QString& raiz);
 
 // Milliseconds of each of `vueltas` runs of `find` over raiz, after one run
-// that only warms the cache.
-QList<double> TiemposFind(const QString& raiz, int vueltas);
+// that only warms the cache; the processor time of each into *cpu when given
+// (on a machine shared with other work the wall clock says little).
+QList<double> TiemposFind(const QString& raiz, int vueltas, QList<double>* cpu = nullptr);
 
 // Milliseconds of each of `vueltas` runs of "Busca" in the window over raiz
 // dropped on an empty work list, the rows drawn; one warming run first.
 // `filas` gets the rows listed.
-QList<double> TiemposBusca(frmVaro& w, const QString& raiz, int vueltas, int& filas);
+QList<double> TiemposBusca(frmVaro& w, const QString& raiz, int vueltas, int& filas, QList<double>* cpu = nullptr);

@@ -1,7 +1,10 @@
 #include "casosmp3.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QStringList>
 #include <cmath>
@@ -13,7 +16,9 @@
 #include <taglib/mpegproperties.h>
 
 #include "medida.h"
+#include "mp3info/etiquetas.h"
 #include "mp3info/infomp3.h"
+#include "support/etiquetasprueba.h"
 #include "support/mp3s.h"
 #include "support/testsupport.h"
 
@@ -281,4 +286,110 @@ ContraLecturaMinima ComparaConLecturaMinima(const QList<CasoMp3>& casos, int vue
         minima << MsLecturaMinima(casos);
     }
     return {Mediana(propio), Mediana(minima)};
+}
+
+QList<CasoMp3> CreaCasosVbrLargos(const QString& carpeta, double segundos, int total)
+{
+    QRandomGenerator azar(9000);
+    const QList<Fuente> fuentes{{{"-t", "-V", "2"}, 44100, 2}, {{"-t", "-V", "5"}, 44100, 2},
+                                {{"-t", "-V", "4"}, 48000, 2}, {{"-t", "-V", "6"}, 22050, 2}};
+    QList<Base> bases;
+    for (int i = 0; i < fuentes.size(); ++i) {
+        const Fuente& f = fuentes[i];
+        const QString r = CreaMp3(carpeta + QStringLiteral("/largo%1.mp3").arg(i), segundos, f.opciones, f.frecuencia,
+                                  f.canales);
+        if (r.isEmpty())
+            return {};
+        const qint64 s = SegundosDecodificados(r);
+        bases.append({LeeFichero(r), s >= 0 ? s : qint64(std::floor(segundos)), ClaseMp3::VbrSinCabecera});
+        QFile::remove(r);
+    }
+    QList<CasoMp3> casos;
+    for (int i = 0; i < total; ++i) {
+        const Base& b = bases[i % bases.size()];
+        QByteArray d;
+        switch (azar.bounded(4)) {
+        case 0: d = Id3v2(azar, azar.bounded(500, 8000), 3, false) + b.datos + Id3v1(); break;
+        case 1: d = b.datos + Id3v1(); break;
+        default: d = b.datos; break;
+        }
+        const QString ruta =
+            EscribeFichero(carpeta + QStringLiteral("/l%1_%2.mp3").arg(qint64(segundos)).arg(i, 4, 10, QLatin1Char('0')), d);
+        casos.append({ruta, b.segundos, b.clase});
+    }
+    return casos;
+}
+
+double MsLecturaEntera(const QList<CasoMp3>& casos)
+{
+    QList<QByteArray> nombres;
+    for (const CasoMp3& c : casos)
+        nombres << QFile::encodeName(c.ruta);
+    std::vector<char> b(1 << 20);
+    qint64 leidos = 0;
+    double ms = 0;
+    for (int pasada = 0; pasada < 2; ++pasada) {
+        const double t = MsProceso();
+        for (const QByteArray& n : nombres) {
+            const int fd = ::open(n.constData(), O_RDONLY | O_CLOEXEC);
+            if (fd < 0)
+                continue;
+            struct stat st {};
+            ::fstat(fd, &st);
+            for (off_t pos = 0; pos < st.st_size;) {
+                const ssize_t r = ::pread(fd, b.data(), b.size(), pos);
+                if (r <= 0)
+                    break;
+                pos += r;
+                leidos += r;
+            }
+            ::close(fd);
+        }
+        ms = MsProceso() - t;
+    }
+    return leidos > 0 ? ms : -1;
+}
+
+ContraLecturaMinima ComparaConLecturaEntera(const QList<CasoMp3>& casos, int vueltas)
+{
+    QList<double> propio, entera;
+    for (int i = 0; i < vueltas; ++i) {
+        propio << MideDameInfoMp3(casos).ms;
+        entera << MsLecturaEntera(casos);
+    }
+    return {Mediana(propio), Mediana(entera)};
+}
+
+PortadaJpegPng MideEtiquetasConPortada(const QString& carpeta, int lado, int vueltas)
+{
+    // A picture with the detail a photograph has: smooth colour and grain.
+    QImage imagen(lado, lado, QImage::Format_RGB32);
+    QRandomGenerator azar(1500);
+    for (int y = 0; y < lado; ++y) {
+        auto* fila = reinterpret_cast<QRgb*>(imagen.scanLine(y));
+        for (int x = 0; x < lado; ++x) {
+            const int grano = azar.bounded(24);
+            fila[x] = qRgb((x * 255 / lado + grano) % 256, (y * 255 / lado + grano) % 256, ((x + y) * 127 / lado + grano) % 256);
+        }
+    }
+    const QByteArray audio = LeeFichero(CreaMp3(carpeta + QStringLiteral("/portada_audio.mp3"), 30, {"-b", "128"}));
+    QStringList rutas;
+    for (const char* formato : {"JPEG", "PNG"}) {
+        QByteArray bytes;
+        QBuffer b(&bytes);
+        b.open(QIODevice::WriteOnly);
+        imagen.save(&b, formato, formato == QByteArrayView("JPEG") ? 90 : -1);
+        rutas << CreaMp3Etiquetado(carpeta + QStringLiteral("/portada_%1.mp3").arg(QLatin1String(formato)), audio,
+                                   ClaseEtiqueta::Id3v24,
+                                   {"Coro Añil", "Álbum del Ñandú", "", "Canción de cuna", 1, bytes, ""});
+    }
+    QList<double> jpeg, png;
+    for (int i = 0; i < vueltas; ++i) {
+        for (int k = 0; k < 2; ++k) {
+            EtiquetasFichero e;
+            const double s = Mide([&] { LeeEtiquetas(rutas[k], e); });
+            (k == 0 ? jpeg : png) << s * 1000;
+        }
+    }
+    return {Mediana(jpeg), Mediana(png), QFileInfo(rutas[0]).size(), QFileInfo(rutas[1]).size()};
 }

@@ -54,3 +54,25 @@ struct ContraLecturaMinima {
     double msMinima = 0;
 };
 ContraLecturaMinima ComparaConLecturaMinima(const QList<CasoMp3>& casos, int vueltas);
+
+// Headerless VBR files of `segundos` each (30 s, four minutes: lengths of
+// songs), `total` of them, some behind an ID3v2 tag or before an ID3v1 one.
+QList<CasoMp3> CreaCasosVbrLargos(const QString& carpeta, double segundos, int total);
+
+// Counting frames reads every byte: the honest floor is reading the whole
+// file in 1 MiB blocks (open, fstat, the reads, close); timed as
+// MideDameInfoMp3 is.
+double MsLecturaEntera(const QList<CasoMp3>& casos);
+
+// MideDameInfoMp3 and MsLecturaEntera in turns, `vueltas` times each: the medians.
+ContraLecturaMinima ComparaConLecturaEntera(const QList<CasoMp3>& casos, int vueltas);
+
+// LeeEtiquetas of a file whose ID3v2 tag carries a cover of `lado` x `lado`
+// pixels, as JPEG and as PNG: the medians of `vueltas` reads of each, ms.
+struct PortadaJpegPng {
+    double msJpeg = 0;
+    double msPng = 0;
+    qint64 bytesJpeg = 0;  // the files' sizes: TagLib reads the whole tag
+    qint64 bytesPng = 0;
+};
+PortadaJpegPng MideEtiquetasConPortada(const QString& carpeta, int lado, int vueltas);

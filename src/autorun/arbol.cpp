@@ -1,5 +1,6 @@
 #include "autorun/arbol.h"
 
+#include "autorun/ficheroautorun.h"
 #include "common/lodrinerror.h"
 #include "decoding/campos.h"
 #include "worklist/listatrabajo.h"
@@ -7,7 +8,7 @@
 int ArbolDiscos::Anade(int padre, const QString& clave, const QString& texto, const QString& imagen)
 {
     if (indice_.contains(clave))
-        throw LodrinError(QStringLiteral("Clave repetida en el arbol: ") + clave);
+        throw LodrinError(QStringLiteral("Clave repetida en el árbol: ") + clave);
     NodoArbol n;
     n.clave = clave;
     n.texto = texto;
@@ -23,9 +24,10 @@ int ArbolDiscos::Anade(int padre, const QString& clave, const QString& texto, co
 
 QString EtiquetaCancion(const QString& posicion, const QString& titulo, bool varios, const QString& interprete)
 {
-    QString etiqueta = (posicion.isEmpty() || posicion == QLatin1String("00")) ? titulo : posicion + u'-' + titulo;
+    const QString t = autorun::EscapaSeparador(titulo);
+    QString etiqueta = (posicion.isEmpty() || posicion == QLatin1String("00")) ? t : posicion + u'-' + t;
     if (varios)
-        etiqueta += QStringLiteral("#@#") + interprete;
+        etiqueta += autorun::kSeparadorInterprete + autorun::EscapaSeparador(interprete);
     return etiqueta;
 }
 

@@ -33,6 +33,19 @@ inline QString TextoDeLinea(const QString& linea)
     return linea.startsWith(QLatin1String("[[")) ? linea.mid(1) : linea;
 }
 
+// A various-artists song is written "title#@#performer". So that a title or
+// performer holding "#@#" cannot be read as split there, every "#@" in them
+// is written "#@@", which never reads as the separator; the reader takes the
+// extra "@" back off each part.
+inline constexpr QLatin1StringView kSeparadorInterprete{"#@#"};
+
+inline QString EscapaSeparador(QString texto) { return texto.replace(QLatin1String("#@"), QLatin1String("#@@")); }
+
+inline QString QuitaEscapeSeparador(QString texto)
+{
+    return texto.replace(QLatin1String("#@@"), QLatin1String("#@"));
+}
+
 // The file beside a program: its folder and the name, with one separator
 // between them even when the folder is the root of a drive.
 inline QString RutaFichero(const QString& carpeta)

@@ -51,11 +51,13 @@ namespace {
 // "title (performer)", or the title alone when no performer was known.
 QString EtiquetaLegible(const QString& etiqueta)
 {
-    const qsizetype marca = etiqueta.indexOf(QLatin1String("#@#"));
+    using autorun::QuitaEscapeSeparador;
+    const qsizetype marca = etiqueta.indexOf(autorun::kSeparadorInterprete);
     if (marca < 0)
-        return etiqueta;
-    const QString interprete = etiqueta.mid(marca + 3);
-    return interprete.isEmpty() ? etiqueta.left(marca) : QStringLiteral("%1 (%2)").arg(etiqueta.left(marca), interprete);
+        return QuitaEscapeSeparador(etiqueta);
+    const QString titulo = QuitaEscapeSeparador(etiqueta.left(marca));
+    const QString interprete = QuitaEscapeSeparador(etiqueta.mid(marca + autorun::kSeparadorInterprete.size()));
+    return interprete.isEmpty() ? titulo : QStringLiteral("%1 (%2)").arg(titulo, interprete);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "catalogue/objetos.h"
+#include "common/diario.h"
 #include "common/ficheroregular.h"
 #include "store/catalogo.h"
 
@@ -77,10 +78,26 @@ QString CopiaCatalogo(Catalogo& origen, const QString& dirOrigen, const Ubicacio
         throw LodrinError(QStringLiteral("El catálogo %1 no se puede copiar en sí mismo").arg(origen.ruta()));
     const QString dirDestino = fichero ? QFileInfo(destino.fichero).absolutePath() : QString();
     // A new file is built under another name and takes its own only when
-    // whole: a copy that fails or is killed leaves no catalogue behind.
+    // whole, and its picture copies wait under a token until then. The
+    // journal names both first: a copy that fails or is killed leaves
+    // nothing behind once the program starts again.
     const QString temporal = destino.fichero + QStringLiteral(".copia");
-    if (fichero)
-        QFile::remove(temporal);
+    const QString imagenesDestino = CarpetaImagenes(dirDestino);
+    Diario diario;
+    QString token;
+    auto limpia = [&] {
+        const QFileInfo t(temporal);
+        for (const QString& lado : t.dir().entryList({t.fileName() + QLatin1Char('*')}, QDir::Files | QDir::Hidden))
+            QFile::remove(t.dir().filePath(lado));
+    };
+    if (fichero) {
+        limpia();
+        try {
+            token = diario.AnotaCopia(temporal, destino.fichero, imagenesDestino);
+        } catch (const LodrinError& e) {
+            throw LodrinError(QStringLiteral("No se puede copiar el catálogo en %1: %2").arg(destino.fichero, e.message()));
+        }
+    }
     auto destinoAbierto = std::make_unique<Catalogo>(fichero ? UbicacionCatalogo::Fichero(temporal) : destino,
                                                      QStringLiteral("copia_destino"));
     Catalogo& bd = *destinoAbierto;
@@ -129,7 +146,7 @@ QString CopiaCatalogo(Catalogo& origen, const QString& dirOrigen, const Ubicacio
                 if (bytes.isEmpty())
                     continue;
                 if (!bd.motor().GuardaImagen(bd, id, bytes)) {
-                    const QString hecha = EscribeCopia(dirDestino, id, r.Texto(QStringLiteral("dspath")), bytes);
+                    const QString hecha = EscribeCopia(dirDestino, id, r.Texto(QStringLiteral("dspath")), bytes, token);
                     op.AlDeshacer([hecha] { QFile::remove(hecha); });
                 }
                 ++imagenes;
@@ -137,8 +154,13 @@ QString CopiaCatalogo(Catalogo& origen, const QString& dirOrigen, const Ubicacio
             bd.motor().TrasCopia(bd);
         });
         destinoAbierto.reset();
-        if (fichero && !QFile::rename(temporal, destino.fichero))
-            throw LodrinError(QStringLiteral("No se puede poner el catálogo copiado en %1").arg(destino.fichero));
+        if (fichero) {
+            if (!QFile::rename(temporal, destino.fichero))
+                throw LodrinError(QStringLiteral("No se puede poner el catálogo copiado en %1").arg(destino.fichero));
+            Diario::ColocaEnEspera(imagenesDestino, token);
+            ImagenesAlDisco(dirDestino);
+            diario.Olvida(token);
+        }
         return QStringLiteral("Copiado el catálogo %1 en %2: %3 filas y %4 imágenes")
             .arg(origen.ruta(), destino.Nombre())
             .arg(filas)
@@ -146,8 +168,11 @@ QString CopiaCatalogo(Catalogo& origen, const QString& dirOrigen, const Ubicacio
     } catch (const LodrinError&) {
         // A new file that did not receive the catalogue whole is no catalogue.
         destinoAbierto.reset();
-        if (fichero)
-            QFile::remove(temporal);
+        if (fichero) {
+            limpia();
+            Diario::QuitaEnEspera(imagenesDestino, token);
+            diario.Olvida(token);
+        }
         throw;
     }
 }

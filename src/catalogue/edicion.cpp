@@ -119,8 +119,6 @@ bool ActualizaCancionMostrada(Catalogo& bd, const FilaBD& fila, const FilaBD& mo
     return siSigueIgual(bd, QStringLiteral("cambiar las canciones"), mostrada, ahora, [&] { actualiza(bd, fila); });
 }
 
-qint64 IdCancion(const QString& clave) { return clave.mid(3).toLongLong(); }
-
 bool LeePosicion(const QString& texto, qint64& posicion)
 {
     bool ok = false;

@@ -10,9 +10,6 @@ class Catalogo;
 // operation: it is committed whole or, on failure, not at all (LodrinError
 // naming the catalogue file).
 
-// The song id a list row's key carries ("ca#" + idcancion).
-qint64 IdCancion(const QString& clave);
-
 // Deletes the song of a row. Its author, disc, CD and pictures stay.
 void BorraCancion(Catalogo& bd, const FilaBD& fila);
 // Deletes the songs of several rows in one operation.

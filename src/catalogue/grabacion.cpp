@@ -1,9 +1,12 @@
 #include "catalogue/grabacion.h"
 
+#include <set>
 #include <vector>
 
 #include "catalogue/nombres.h"
 #include "catalogue/objetos.h"
+#include "common/diario.h"
+#include "common/ficheroregular.h"
 #include "common/textos.h"
 #include "mp3info/infomp3.h"
 #include "store/catalogo.h"
@@ -102,33 +105,54 @@ qint64 ValorPosicion(const QString& texto)
 }
 
 namespace {
-const QString kGrabacionCancelada = QStringLiteral("Grabacion cancelada: no se ha grabado nada del CD.");
+
+const QString kGrabacionCancelada = QStringLiteral("Grabación cancelada: no se ha grabado nada del CD.");
+
+// Why a file whose playing time could not be read cannot be read at all; an
+// empty text when it opens (it is there, it just holds no audio).
+QString PorQueNoSeLee(const QString& ruta)
+{
+    const FicheroRegular f(ruta, false);
+    return f.abierto() ? QString() : RazonFallo(f.error());
 }
 
-void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& datos, Avance* avance)
+}  // namespace
+
+ResumenGrabacion GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& datos, Avance* avance)
 {
     FinAvance fin(avance);
     // What the CD holds is read first (playing times, picture bytes): the
     // drive may be slow, and the catalogue is held for writing only while it
-    // is written.
+    // is written. A file that cannot be read (the disc taken out half way)
+    // stops the recording before anything is written, so a CD is never
+    // recorded with songs of no length.
     std::vector<qint64> segundos(size_t(lista.Cuenta()) + 1, 0);
     std::vector<QByteArray> imagenes(size_t(lista.Cuenta()) + 1);
+    bool hayImagenes = false;
     const QString que = QStringLiteral("grabar el CD «%1»").arg(datos.descripcion);
+    QStringList ilegibles;
+    int leidos = 0;
     if (avance)
         avance->Empieza(lista.Cuenta());
     for (int i = 1; i <= lista.Cuenta(); ++i) {
         const ClaseFila clase = lista.Clase(i);
+        const QString& ruta = lista.Fila(i).tag;
         if (lista.CuentaSubItems(i) > 1) {
             HP hp;
             if (EsMp3(clase)) {
-                segundos[size_t(i)] = DameInfoMp3(lista.Fila(i).tag, hp) ? hp.tiempo : 0;
+                ++leidos;
+                if (DameInfoMp3(ruta, hp))
+                    segundos[size_t(i)] = hp.tiempo;
+                else if (const QString razon = PorQueNoSeLee(ruta); !razon.isEmpty())
+                    ilegibles << QStringLiteral("%1: %2").arg(ruta, razon);
             } else if (clase == ClaseFila::Imagen && datos.grabarImagenes &&
                        !lista.SubItem(i, columna::kDisco).isEmpty()) {
+                hayImagenes = true;
+                ++leidos;
                 try {
-                    imagenes[size_t(i)] = LeeImagenOrigen(lista.Fila(i).tag);
+                    imagenes[size_t(i)] = LeeImagenOrigen(ruta);
                 } catch (const LodrinError& e) {
-                    throw LodrinError(
-                        QStringLiteral("No se ha podido %1 en el catálogo %2: %3").arg(que, bd.ruta(), e.message()));
+                    ilegibles << e.message();
                 }
             }
         }
@@ -137,10 +161,24 @@ void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& dato
         if (avance && avance->Cancelado())
             throw OperacionCancelada(kGrabacionCancelada);
     }
+    if (!ilegibles.isEmpty())
+        throw LodrinError(QStringLiteral("No se ha podido %1: no se pueden leer %2 de sus %3 ficheros, así que no "
+                                         "se ha grabado nada.\n\n%4")
+                              .arg(que)
+                              .arg(ilegibles.size())
+                              .arg(leidos)
+                              .arg(ilegibles.join(QLatin1Char('\n'))));
     // One CD is one operation: recorded whole, or not at all.
-    Operacion(bd, que, [&](Transaccion&) {
+    return Operacion(bd, que, [&](Transaccion&) {
         bool copias = false;
+        ResumenGrabacion resumen;
+        std::set<qint64> discos;
         const qint64 idcd = DameCd(bd, datos.descripcion, datos.serial, true);
+        // The picture copies of this recording wait under a token the CD
+        // keeps: only a committed recording's copies are ever named.
+        const QString token = Diario::NuevoToken();
+        if (hayImagenes)
+            bd.Ejecuta(QStringLiteral("update tlcd set dstoken = ? where idcd = ?"), {token, idcd});
         Memoria memoria(bd);
         CancionesNuevas canciones;
 
@@ -162,6 +200,8 @@ void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& dato
                 qint64 posicion = ValorPosicion(lista.SubItem(i, columna::kPosicion));
                 if (!PosicionCabe(posicion))
                     posicion = 0;
+                discos.insert(iddisco);
+                ++resumen.canciones;
                 canciones.Anade(titulo, idautor, iddisco, idcd, posicion, fila.texto, varios, segundos[size_t(i)]);
             } else if (imagen && analizada && datos.grabarImagenes) {
                 const QString disco = lista.SubItem(i, columna::kDisco);
@@ -169,7 +209,7 @@ void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& dato
                     const qint64 idautor = memoria.Autor(lista.SubItem(i, columna::kAutor));
                     const qint64 iddisco = memoria.Disco(disco, idautor);
                     GrabaObjeto(bd, datos.dirPrograma, QStringLiteral("d"), iddisco, fila.texto, fila.tag, true,
-                                imagenes[size_t(i)]);
+                                imagenes[size_t(i)], token);
                     copias = true;
                 }
             }
@@ -180,5 +220,7 @@ void GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGrabacion& dato
         canciones.Graba(bd);
         if (copias)
             ImagenesAlDisco(datos.dirPrograma);
+        resumen.discos = int(discos.size());
+        return resumen;
     });
 }

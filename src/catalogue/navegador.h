@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "common/avance.h"
+#include "store/filabd.h"
 
 class Catalogo;
-class Consulta;
 
 // What the browser of the "Base de datos" tab shows, read from the catalogue
 // at the moment it is asked for. The window turns these into tree nodes and
@@ -19,27 +19,6 @@ struct NodoBD {
     QString imagen;  // key of the small image list
     qint64 tag = 0;  // iddisco for a disc node, else 0
 };
-
-// One song row of the catalogue list.
-struct FilaBD {
-    QString clave;     // "ca#" + idcancion
-    QString posicion;  // the row text
-    QString attrib;    // "v" for a various-artists song, else "f"
-    QString autor;
-    QString disco;
-    QString cancion;
-    QString cd;
-};
-
-// Columns of the catalogue list, as the window lays them out.
-namespace columnaBD {
-constexpr int kPosicion = 0;
-constexpr int kAttrib = 1;
-constexpr int kAutor = 2;
-constexpr int kDisco = 3;
-constexpr int kCancion = 4;
-constexpr int kCd = 5;
-}  // namespace columnaBD
 
 // The root and the first level of the tree for an ordering: 1 by authors,
 // 2 by discs, 3 by CDs. The root comes first, then the children in the order
@@ -65,13 +44,3 @@ ContenidoBD ListaBD(Catalogo& bd, const QString& clave, Avance* avance = nullptr
 
 // The id a key carries after its first five characters ("BDau#12" -> 12).
 qint64 IdDeClave(const QString& clave);
-
-// The list row of a song read by a select that names its columns as the
-// browser's does: idcancion, wncancion, swvarios, cdautor, dsautor, cddisco,
-// dsdisco, dscancion, dscd.
-FilaBD FilaDeCancion(const Consulta& r);
-
-// A row's text in a list column, and the list's order by that column: text,
-// ascending, without regard to case.
-QString TextoColumna(const FilaBD& fila, int columna);
-bool FilaAntes(const FilaBD& a, const FilaBD& b, int columna);

@@ -18,6 +18,7 @@
 #include "common/listasimagenes.h"
 #include "common/orden.h"
 #include "common/twips.h"
+#include "store/sesion.h"
 
 static_assert(rolBD::kClave == Qt::UserRole);
 
@@ -80,12 +81,11 @@ FilaBD LeeFilaBD(const QTreeWidgetItem* item)
 QString ClaveNodo(const QTreeWidgetItem* nodo) { return nodo->data(0, rolBD::kClave).toString(); }
 qint64 TagNodo(const QTreeWidgetItem* nodo) { return nodo->data(0, rolBD::kTag).toLongLong(); }
 
-AreaSuperior::AreaSuperior(Catalogo& bd, const ListasImagenes& imagenes, const QString& dirPrograma, Avance& avance,
-                           Avisos& avisos, PestanaBaseDatos& canciones, QWidget* arbolTrabajo, QWidget* parent)
+AreaSuperior::AreaSuperior(SesionCatalogo& sesion, const ListasImagenes& imagenes, Avance& avance, Avisos& avisos,
+                           PestanaBaseDatos& canciones, QWidget* arbolTrabajo, QWidget* parent)
     : QWidget(parent),
-      bd_(bd),
+      sesion_(sesion),
       imagenes_(imagenes),
-      dirPrograma_(dirPrograma),
       avance_(avance),
       avisos_(avisos),
       canciones_(canciones)
@@ -118,8 +118,23 @@ AreaSuperior::AreaSuperior(Catalogo& bd, const ListasImagenes& imagenes, const Q
     connect(cmbISort, &QComboBox::activated, this, &AreaSuperior::cmbISort_Click);
     connect(tvBD, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* n) { NodeClick(n); });
     connect(&canciones_, &PestanaBaseDatos::DiscoElegido, this, [this](qint64 disco) {
-        Protege(avisos_, QStringLiteral("leer el catalogo"), [&] { MuestraDisco(disco); });
+        Protege(avisos_, QStringLiteral("leer el catálogo"), [&] { MuestraDisco(disco); });
     });
+    connect(&sesion_, &SesionCatalogo::Cambiado, this, &AreaSuperior::otroCatalogo);
+}
+
+Catalogo& AreaSuperior::bd() const { return sesion_.bd(); }
+
+void AreaSuperior::otroCatalogo()
+{
+    const bool mostrado = tvBD->topLevelItemCount() > 0;
+    tvBD->clear();
+    canciones_.Limpia();
+    imgBD->clear();
+    imgBD->setProperty("Tag", QStringLiteral("0"));
+    disco_ = 0;
+    if (mostrado && cmbISort->currentIndex() >= 0)
+        Protege(avisos_, QStringLiteral("leer el catalogo"), [&] { ArbolBD(cmbISort->currentIndex() + 1); });
 }
 
 void AreaSuperior::Prepara()
@@ -136,7 +151,7 @@ void AreaSuperior::cmbISort_Click()
 {
     const int indice = cmbISort->currentIndex();
     if (indice >= 0)
-        Protege(avisos_, QStringLiteral("leer el catalogo"), [&] { ArbolBD(indice + 1); });
+        Protege(avisos_, QStringLiteral("leer el catálogo"), [&] { ArbolBD(indice + 1); });
 }
 
 void AreaSuperior::ArbolBD(int orden)
@@ -145,7 +160,7 @@ void AreaSuperior::ArbolBD(int orden)
     canciones_.Limpia();
     // Only the root sits at the top of the tree, so there is nothing to sort
     // there; the first level keeps the order ArbolBD gives.
-    const std::vector<NodoBD> nodos = ::ArbolBD(bd_, orden, &avance_);
+    const std::vector<NodoBD> nodos = ::ArbolBD(bd(), orden, &avance_);
     if (nodos.empty())
         return;
     QTreeWidgetItem* raiz = CreaNodoBD(nodos.front(), imagenes_);
@@ -167,7 +182,7 @@ void AreaSuperior::NodeClick(QTreeWidgetItem* nodo)
         return;
     if (tvBD->currentItem() != nodo)
         tvBD->setCurrentItem(nodo);
-    Protege(avisos_, QStringLiteral("leer el catalogo"), [&] {
+    Protege(avisos_, QStringLiteral("leer el catálogo"), [&] {
         const qint64 tag = TagNodo(nodo);
         // The picture steps on along the node clicked last.
         disco_ = tag;
@@ -181,12 +196,19 @@ void AreaSuperior::NodeClick(QTreeWidgetItem* nodo)
 void AreaSuperior::MuestraDisco(qint64 iddisco)
 {
     disco_ = iddisco;
-    qint64 id = GrabaObjeto(bd_, dirPrograma_, QStringLiteral("d"), iddisco, QString(), QString(), false);
+    qint64 id = GrabaObjeto(bd(), sesion_.carpeta(), QStringLiteral("d"), iddisco, QString(), QString(), false);
     if (id > 0)
         muestraImagen(id);
     else
         imgBD->clear();
     imgBD->setProperty("Tag", QString::number(id));
+}
+
+void AreaSuperior::MuestraCancion(qint64 idcd, qint64 idcancion)
+{
+    const ContenidoBD contenido = ::ListaBD(bd(), QStringLiteral("BDcd#") + QString::number(idcd), &avance_);
+    canciones_.Muestra(contenido);
+    canciones_.Selecciona(QStringLiteral("ca#") + QString::number(idcancion));
 }
 
 void AreaSuperior::listaBD(QTreeWidgetItem* nodo)
@@ -196,7 +218,7 @@ void AreaSuperior::listaBD(QTreeWidgetItem* nodo)
         return;
     canciones_.Limpia();
     const QString clave = ClaveNodo(nodo);
-    const ContenidoBD contenido = ::ListaBD(bd_, clave, &avance_);
+    const ContenidoBD contenido = ::ListaBD(bd(), clave, &avance_);
     canciones_.Muestra(contenido);
 
     QHash<QString, QTreeWidgetItem*> anadidos;
@@ -213,7 +235,7 @@ void AreaSuperior::listaBD(QTreeWidgetItem* nodo)
 
 void AreaSuperior::muestraImagen(qint64& id)
 {
-    const QString copia = CopiaImagen(bd_, dirPrograma_, id);
+    const QString copia = CopiaImagen(bd(), sesion_.carpeta(), id);
     if (copia.isEmpty()) {
         imgBD->clear();
         id = 0;
@@ -230,8 +252,8 @@ void AreaSuperior::imgBD_Click()
     const qint64 actual = imgBD->property("Tag").toString().toLongLong();
     if (actual <= 0)
         return;
-    Protege(avisos_, QStringLiteral("leer el catalogo"), [&] {
-        qint64 siguiente = DameSiguienteObjeto(bd_, QStringLiteral("d"), disco_, actual);
+    Protege(avisos_, QStringLiteral("leer el catálogo"), [&] {
+        qint64 siguiente = DameSiguienteObjeto(bd(), QStringLiteral("d"), disco_, actual);
         if (siguiente > 0) {
             muestraImagen(siguiente);
             imgBD->setProperty("Tag", QString::number(siguiente));

@@ -11,6 +11,7 @@ class Catalogo;
 class ComboImagen;
 class ListasImagenes;
 class PestanaBaseDatos;
+class SesionCatalogo;
 struct FilaBD;
 struct NodoBD;
 
@@ -21,8 +22,8 @@ struct NodoBD;
 class AreaSuperior : public QWidget {
     Q_OBJECT
 public:
-    AreaSuperior(Catalogo& bd, const ListasImagenes& imagenes, const QString& dirPrograma, Avance& avance,
-                 Avisos& avisos, PestanaBaseDatos& canciones, QWidget* arbolTrabajo, QWidget* parent = nullptr);
+    AreaSuperior(SesionCatalogo& sesion, const ListasImagenes& imagenes, Avance& avance, Avisos& avisos,
+                 PestanaBaseDatos& canciones, QWidget* arbolTrabajo, QWidget* parent = nullptr);
 
     // Start-up: the three orders, "Arbol por CD's" selected; no picture.
     void Prepara();
@@ -35,15 +36,19 @@ public:
     void MuestraDisco(qint64 iddisco);
     // The next picture of the disc shown.
     void imgBD_Click();
+    // The songs of a CD in the list, one of them current, its disc's picture.
+    void MuestraCancion(qint64 idcd, qint64 idcancion);
 
 private:
     void cmbISort_Click();
     void listaBD(QTreeWidgetItem* nodo);
     void muestraImagen(qint64& id);
+    // Another catalogue: its tree in the order chosen, no picture.
+    void otroCatalogo();
+    Catalogo& bd() const;
 
-    Catalogo& bd_;
+    SesionCatalogo& sesion_;
     const ListasImagenes& imagenes_;
-    const QString dirPrograma_;
     Avance& avance_;
     Avisos& avisos_;
     PestanaBaseDatos& canciones_;

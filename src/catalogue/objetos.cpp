@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "catalogue/nombres.h"
+#include "common/diario.h"
 #include "common/ficheroregular.h"
 #include "common/lodrinerror.h"
 #include "mp3info/etiquetas.h"
@@ -14,11 +15,11 @@
 
 #include <QCoreApplication>
 #include <QRegularExpression>
+#include <QHash>
 #include <QSet>
 #include <QSqlQuery>
 #include <cerrno>
 #include <fcntl.h>
-#include <signal.h>
 #include <unistd.h>
 
 QString CarpetaImagenes(const QString& dirPrograma)
@@ -91,13 +92,14 @@ QString pon(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, co
     return destino;
 }
 
-// A copy waiting for its operation to commit: "<id>.<ext>.<pid>.nuevo", so
-// nothing shows it before, and whose it is can be told after a kill.
-const QRegularExpression kEnEspera(QStringLiteral("^(\\d+)\\.([^.]*)\\.(\\d+)\\.nuevo$"));
-const QRegularExpression kCopia(QStringLiteral("^(\\d+)\\.[^.]*(\\.tmp)?$"));
+// A committed picture's copy: its id and an extension.
+const QRegularExpression kCopia(QStringLiteral("^(\\d+)\\.[^.]+$"));
+// A copy waiting for its recording to commit: the copy's name, then the
+// recording's token (see Diario::NombreEnEspera).
+const QRegularExpression kEnEspera(QStringLiteral("^(\\d+)\\.([^.]+)\\.(\\d+-[0-9a-f]{32})\\.nuevo$"));
 
 // Gives a waiting copy its name, in place of any copy of the same id under
-// another extension (a CD whose recording was killed may have left one).
+// another extension.
 void coloca(const QString& carpeta, const QString& enEspera, qint64 idobjeto, const QString& nombre)
 {
     for (QString vieja = CopiaExistente(QFileInfo(carpeta).path(), idobjeto); !vieja.isEmpty();
@@ -108,8 +110,6 @@ void coloca(const QString& carpeta, const QString& enEspera, qint64 idobjeto, co
     QFile::remove(destino);
     QFile::rename(enEspera, destino);
 }
-
-bool vivo(qint64 pid) { return ::kill(pid_t(pid), 0) == 0 || errno == EPERM; }
 
 }  // namespace
 
@@ -144,9 +144,15 @@ std::vector<qint64> imagenesDe(Catalogo& bd, const QString& tabla, qint64 idtabl
 
 }  // namespace
 
-QString EscribeCopia(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, const QByteArray& bytes)
+QString EscribeCopia(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, const QByteArray& bytes,
+                    const QString& token)
 {
-    return pon(dirPrograma, idobjeto, ruta, bytes, ruta);
+    if (token.isEmpty())
+        return pon(dirPrograma, idobjeto, ruta, bytes, ruta);
+    const QString destino =
+        QDir(carpetaHecha(dirPrograma)).filePath(Diario::NombreEnEspera(NombreCopia(idobjeto, ruta), token));
+    escribe(destino, bytes, ruta);
+    return destino;
 }
 
 namespace {
@@ -196,7 +202,7 @@ QString CopiaImagen(Catalogo& bd, const QString& dirPrograma, qint64 idobjeto)
 }
 
 qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabla, qint64 idtabla,
-                   QString ruta, const QString& origen, bool crear, const QByteArray& leidos)
+                   QString ruta, const QString& origen, bool crear, const QByteArray& leidos, const QString& token)
 {
     cacheDe(bd, dirPrograma);
     if (!crear) {
@@ -226,12 +232,14 @@ qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabl
         }
         const QByteArray bytes = leidos.isEmpty() ? LeeImagenOrigen(origen) : leidos;
         bd.motor().GuardaImagen(bd, id, bytes);
-        // A copy belongs to the operation that made it: it gets its name when
-        // that commits, and goes if it is undone.
+        // A copy belongs to the operation that made it: it waits under the
+        // token the operation records, gets its name when that commits, and
+        // goes if it is undone. After a kill only the token, never the id a
+        // rollback hands out again, says whose it is.
         const QString carpeta = carpetaHecha(dirPrograma);
         const QString nombre = NombreCopia(id, ruta);
         const QString enEspera = QDir(carpeta).filePath(
-            QStringLiteral("%1.%2.nuevo").arg(nombre).arg(QCoreApplication::applicationPid()));
+            Diario::NombreEnEspera(nombre, token.isEmpty() ? Diario::NuevoToken() : token));
         escribe(enEspera, bytes, origen);
         t.AlDeshacer([enEspera] { QFile::remove(enEspera); });
         t.AlConfirmar([carpeta, enEspera, id, nombre] { coloca(carpeta, enEspera, id, nombre); });
@@ -253,30 +261,44 @@ qint64 DameSiguienteObjeto(Catalogo& bd, const QString& tabla, qint64 idtabla, q
 void OrdenaCopias(Catalogo& bd, const QString& dirPrograma)
 {
     const QString carpeta = CarpetaImagenes(dirPrograma);
-    // The folder first, the rows after: a copy named after a commit always
-    // finds its row.
-    const QStringList ficheros = QDir(carpeta).entryList(QDir::Files | QDir::Hidden);
+    // The folder first, the rows after: a copy whose recording commits
+    // meanwhile always finds its row.
+    const QStringList ficheros = QDir(carpeta).entryList(QDir::Files | QDir::Hidden | QDir::System);
     if (ficheros.isEmpty())
         return;
     QSet<qint64> filas;
     bd.Recorre(QStringLiteral("select idobjeto from tlobjetos"), {},
                [&](const QSqlQuery& q) { filas.insert(q.value(0).toLongLong()); });
+    QHash<QString, bool> confirmados;
+    auto confirmado = [&](const QString& token) {
+        const auto it = confirmados.constFind(token);
+        if (it != confirmados.constEnd())
+            return *it;
+        const bool hay =
+            bd.PrimerEntero(QStringLiteral("select count(*) from tlcd where dstoken = ?"), {token}) > 0;
+        confirmados.insert(token, hay);
+        return hay;
+    };
     for (const QString& f : ficheros) {
         const QString ruta = QDir(carpeta).filePath(f);
         const QRegularExpressionMatch espera = kEnEspera.match(f);
         if (espera.hasMatch()) {
-            // A program killed after its commit left the copy unnamed.
-            if (vivo(espera.captured(3).toLongLong()))
+            const QString token = espera.captured(3);
+            // A recording still running has not committed yet.
+            if (Diario::TokenVivo(token))
                 continue;
             const qint64 id = espera.captured(1).toLongLong();
-            if (filas.contains(id))
+            // A program killed after its commit left the copy unnamed.
+            if (filas.contains(id) && confirmado(token))
                 coloca(carpeta, ruta, id, espera.captured(1) + QLatin1Char('.') + espera.captured(2));
             else
                 QFile::remove(ruta);
             continue;
         }
+        // Anything else that no row names goes: half-written copies,
+        // waiting copies of older versions, copies of undone recordings.
         const QRegularExpressionMatch copia = kCopia.match(f);
-        if (copia.hasMatch() && (!copia.captured(2).isEmpty() || !filas.contains(copia.captured(1).toLongLong())))
+        if (!copia.hasMatch() || !filas.contains(copia.captured(1).toLongLong()))
             QFile::remove(ruta);
     }
 }

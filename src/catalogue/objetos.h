@@ -13,9 +13,9 @@ QString CarpetaImagenes(const QString& dirPrograma);
 // operation that made copies, before its commit.
 void ImagenesAlDisco(const QString& dirPrograma);
 
-// At a writing opening: copies of pictures no row names (left by a program
-// killed while recording) are removed, and copies a killed program made
-// for an operation that committed get their names.
+// At a writing opening: copies a killed program made for a recording that
+// committed (its token stands in tlcd) get their names; anything else no row
+// names (half-written copies, copies of undone recordings) is removed.
 void OrdenaCopias(Catalogo& bd, const QString& dirPrograma);
 
 // Finds the picture of an owner by its relative path (crear on), or any
@@ -25,9 +25,14 @@ void OrdenaCopias(Catalogo& bd, const QString& dirPrograma);
 // copied again. The copy takes its name, in place of any other extension's
 // copy of that id, only when the operation commits. Returns the idobjeto, or 0. Throws LodrinError when the copy
 // fails; the row inserted before stays, and the next recording copies it.
-// bytes, when given, are origen's, read before the operation began.
+// bytes, when given, are origen's, read before the operation began. With
+// crear on, token is the recording's (recorded in tlcd within the same
+// operation): the new copy waits under it until the commit. Without one, a
+// copy a kill left unnamed is not trusted: it goes, and the next recording
+// copies the picture again.
 qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabla, qint64 idtabla,
-                   QString ruta, const QString& origen, bool crear, const QByteArray& bytes = {});
+                   QString ruta, const QString& origen, bool crear, const QByteArray& bytes = {},
+                   const QString& token = {});
 
 // The bytes of a picture to be stored. Throws LodrinError naming it.
 QByteArray LeeImagenOrigen(const QString& origen);
@@ -47,6 +52,8 @@ QString CopiaExistente(const QString& dirPrograma, qint64 idobjeto);
 // when there is none to be had.
 QString CopiaImagen(Catalogo& bd, const QString& dirPrograma, qint64 idobjeto);
 
-// Writes a picture's bytes as its copy in the images folder, replacing any.
-// Returns the copy's full path. Throws LodrinError.
-QString EscribeCopia(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, const QByteArray& bytes);
+// Writes a picture's bytes as its copy in the images folder, replacing any,
+// or, given a token, as a copy waiting under it (Diario::ColocaEnEspera
+// names it). Returns the copy's full path. Throws LodrinError.
+QString EscribeCopia(const QString& dirPrograma, qint64 idobjeto, const QString& ruta, const QByteArray& bytes,
+                     const QString& token = {});

@@ -21,6 +21,7 @@
 #include "search/buscador.h"
 #include "search/busqueda.h"
 #include "store/catalogo.h"
+#include "store/sesion.h"
 
 namespace {
 
@@ -54,8 +55,8 @@ private:
 
 }  // namespace
 
-PestanaBaseDatos::PestanaBaseDatos(Catalogo& bd, const ListasImagenes& imagenes, QWidget* parent)
-    : QWidget(parent), bd_(bd), imagenes_(imagenes)
+PestanaBaseDatos::PestanaBaseDatos(SesionCatalogo& sesion, const ListasImagenes& imagenes, QWidget* parent)
+    : QWidget(parent), sesion_(sesion), imagenes_(imagenes)
 {
     setObjectName(QStringLiteral("BaseDatos"));
     lstVBD = Informe(this, "lstVBD", "Informacion de la Base de Datos");
@@ -78,7 +79,7 @@ PestanaBaseDatos::PestanaBaseDatos(Catalogo& bd, const ListasImagenes& imagenes,
     Label10->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label10->setFixedWidth(110);
 
-    const QString ayudaBusca = QStringLiteral("Busca en el catalogo: autor, disco, cancion o CD");
+    const QString ayudaBusca = QStringLiteral("Busca en el catálogo: autor, disco, canción o CD");
     txtBuscaBD = Control<QLineEdit>(this, "txtBuscaBD", QString(), ayudaBusca);
     txtBuscaBD->setPlaceholderText(ayudaBusca);
     txtBuscaBD->setClearButtonEnabled(true);
@@ -107,6 +108,17 @@ PestanaBaseDatos::PestanaBaseDatos(Catalogo& bd, const ListasImagenes& imagenes,
     });
     lstVBD->installEventFilter(this);
     txtBuscaBD->installEventFilter(this);
+    connect(&sesion_, &SesionCatalogo::Cambiado, this, &PestanaBaseDatos::otroCatalogo);
+}
+
+Catalogo& PestanaBaseDatos::bd() const { return sesion_.bd(); }
+
+void PestanaBaseDatos::otroCatalogo()
+{
+    Limpia();
+    delete buscador_;
+    buscador_ = nullptr;
+    Prepara();
 }
 
 void PestanaBaseDatos::Prepara()
@@ -118,7 +130,7 @@ void PestanaBaseDatos::Prepara()
     for (int c : {0, 2, 3, 4, 5})
         lstVBD->setColumnWidth(c, std::max(lstVBD->columnWidth(c), cabecera->sectionSizeHint(c)));
     if (!buscador_) {
-        buscador_ = new BuscadorCatalogo(bd_.ubicacion(), this);
+        buscador_ = new BuscadorCatalogo(bd().ubicacion(), this);
         connect(buscador_, &BuscadorCatalogo::Encontrado, this, &PestanaBaseDatos::muestraEncontradas);
         connect(buscador_, &BuscadorCatalogo::Fallo, this, &PestanaBaseDatos::Fallo);
     }
@@ -152,7 +164,7 @@ void PestanaBaseDatos::busca(const QString& texto)
         lstVBD->clear();
         if (!nodo_.isEmpty()) {
             try {
-                ponFilas(ListaBD(bd_, nodo_).filas);
+                ponFilas(ListaBD(bd(), nodo_).filas);
             } catch (const LodrinError& e) {
                 emit Fallo(e.message());
             }
@@ -163,15 +175,15 @@ void PestanaBaseDatos::busca(const QString& texto)
     // What another program wrote since the last look is put in the index
     // first, so the search goes through the index.
     try {
-        if (!bd_.SoloLectura())
-            bd_.motor().MiraCambiosFuera(bd_);
+        if (!bd().SoloLectura())
+            bd().motor().MiraCambiosFuera(bd());
         if (buscador_) {
             buscador_->Busca(texto, lstVBD->sortColumn());
             return;
         }
-        muestraEncontradas(BuscaCanciones(bd_, texto, lstVBD->sortColumn()));
+        muestraEncontradas(BuscaCanciones(bd(), texto, lstVBD->sortColumn()));
     } catch (const LodrinError& e) {
-        emit Fallo(QStringLiteral("No se ha podido buscar en el catálogo %1: %2").arg(bd_.ruta(), e.message()));
+        emit Fallo(QStringLiteral("No se ha podido buscar en el catálogo %1: %2").arg(bd().ruta(), e.message()));
     }
 }
 
@@ -247,7 +259,7 @@ void PestanaBaseDatos::Edita(int tecla, EditorFilas& editor)
         [&](int i) {
             QTreeWidgetItem* item = filas.item(i);
             CancionAhora ahora;
-            if (!BorraCancionMostrada(bd_, LeeFilaBD(item), ahora))
+            if (!BorraCancionMostrada(bd(), LeeFilaBD(item), ahora))
                 cambiada(item, ahora);
         },
         [&](int i) {
@@ -255,7 +267,7 @@ void PestanaBaseDatos::Edita(int tecla, EditorFilas& editor)
             CancionAhora ahora;
             bool hecho = false;
             try {
-                hecho = ActualizaCancionMostrada(bd_, LeeFilaBD(item), antes.value(item), ahora);
+                hecho = ActualizaCancionMostrada(bd(), LeeFilaBD(item), antes.value(item), ahora);
             } catch (...) {
                 // The row shows what the catalogue still holds.
                 EscribeFilaBD(item, antes.value(item));
@@ -269,6 +281,27 @@ void PestanaBaseDatos::Edita(int tecla, EditorFilas& editor)
     // What was changed may no longer match, or match elsewhere.
     if (buscando_)
         busca(txtBuscaBD->text());
+}
+
+std::vector<qint64> PestanaBaseDatos::CancionesMostradas() const
+{
+    std::vector<qint64> ids;
+    for (int i = 0; i < lstVBD->topLevelItemCount(); ++i)
+        ids.push_back(IdCancion(lstVBD->topLevelItem(i)->data(columnaBD::kPosicion, rolBD::kClave).toString()));
+    return ids;
+}
+
+void PestanaBaseDatos::Selecciona(const QString& clave)
+{
+    for (int i = 0; i < lstVBD->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = lstVBD->topLevelItem(i);
+        if (item->data(columnaBD::kPosicion, rolBD::kClave).toString() == clave) {
+            lstVBD->clearSelection();
+            lstVBD->setCurrentItem(item);
+            lstVBD->scrollToItem(item);
+            return;
+        }
+    }
 }
 
 bool PestanaBaseDatos::eventFilter(QObject* objeto, QEvent* evento)

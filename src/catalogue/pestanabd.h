@@ -9,6 +9,7 @@ class QLabel;
 class QLineEdit;
 class QTreeWidget;
 class Catalogo;
+class SesionCatalogo;
 class EditorFilas;
 class ListasImagenes;
 struct ResultadoBusqueda;
@@ -18,7 +19,7 @@ struct ResultadoBusqueda;
 class PestanaBaseDatos : public QWidget {
     Q_OBJECT
 public:
-    PestanaBaseDatos(Catalogo& bd, const ListasImagenes& imagenes, QWidget* parent = nullptr);
+    PestanaBaseDatos(SesionCatalogo& sesion, const ListasImagenes& imagenes, QWidget* parent = nullptr);
 
     // Start-up, once the catalogue is open: the list stays sorted by the
     // column the browser sets, and searches can be made.
@@ -34,6 +35,10 @@ public:
     // holds as its row shows is left alone: the row shows it as it is now
     // (or goes) and kCancionCambiada is thrown.
     void Edita(int tecla, EditorFilas& editor);
+    // The songs the list shows, top to bottom.
+    std::vector<qint64> CancionesMostradas() const;
+    // Makes the row of a song ("ca#" key) the current one, in view.
+    void Selecciona(const QString& clave);
 
 signals:
     void Tecla(int tecla);
@@ -52,8 +57,11 @@ private:
     void muestraEncontradas(const ResultadoBusqueda& r);
     void terminaBusqueda();
     void ponFilas(const std::vector<FilaBD>& filas);
+    // Another catalogue: nothing of the old one is shown or searched.
+    void otroCatalogo();
+    Catalogo& bd() const;
 
-    Catalogo& bd_;
+    SesionCatalogo& sesion_;
     const ListasImagenes& imagenes_;
     QTreeWidget* lstVBD;
     QLineEdit* txtBuscaBD;

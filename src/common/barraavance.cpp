@@ -15,6 +15,7 @@ void BarraAvance::Empieza(int maximo)
     }
     repaint();
     pintado_ = 0;
+    escuchado_.invalidate();
 }
 
 void BarraAvance::Avanza(int valor)
@@ -39,7 +40,12 @@ void BarraAvance::Termina()
 
 bool BarraAvance::Cancelado()
 {
-    if (!cancelado_ && isVisible())
+    // Asked once per folder or file: the window hears its input a few dozen
+    // times a second, which is as soon as a person can tell, not every time.
+    constexpr qint64 kIntervaloMs = 25;
+    if (!cancelado_ && isVisible() && (!escuchado_.isValid() || escuchado_.elapsed() >= kIntervaloMs)) {
         QCoreApplication::processEvents();
+        escuchado_.start();
+    }
     return cancelado_;
 }

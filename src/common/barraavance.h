@@ -1,4 +1,5 @@
 #pragma once
+#include <QElapsedTimer>
 #include <QProgressBar>
 
 #include "common/avance.h"
@@ -28,4 +29,5 @@ signals:
 private:
     int pintado_ = -1;
     bool cancelado_ = false;
+    QElapsedTimer escuchado_;  // since the window last heard its input
 };

@@ -5,8 +5,47 @@
 #include <csignal>
 #include <ctime>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
+
+namespace {
+
+bool DelNucleo(const struct statfs& s)
+{
+    static constexpr unsigned long kTipos[] = {PROC_SUPER_MAGIC,    SYSFS_MAGIC,        DEBUGFS_MAGIC,
+                                               TRACEFS_MAGIC,       SECURITYFS_MAGIC,   CGROUP_SUPER_MAGIC,
+                                               CGROUP2_SUPER_MAGIC, PSTOREFS_MAGIC,     EFIVARFS_MAGIC,
+                                               BPF_FS_MAGIC};
+    for (const unsigned long t : kTipos)
+        if (static_cast<unsigned long>(s.f_type) == t)
+            return true;
+    return false;
+}
+
+// Whether the file lies in a tree the kernel makes up (/proc, /sys and the
+// ones mounted under it): their "regular" files may block a reader, or hand
+// out the kernel's messages. The answer is kept for the last device asked,
+// so a folder of MP3s costs one question.
+bool EnSistemaDelNucleo(int fd, dev_t dispositivo)
+{
+    static thread_local dev_t ultimo = 0;
+    static thread_local bool ultimoDelNucleo = false;
+    static thread_local bool preguntado = false;
+    if (preguntado && dispositivo == ultimo)
+        return ultimoDelNucleo;
+    struct statfs s {};
+    if (::fstatfs(fd, &s) != 0)
+        return false;
+    const bool delNucleo = DelNucleo(s);
+    ultimo = dispositivo;
+    ultimoDelNucleo = delNucleo;
+    preguntado = true;
+    return delNucleo;
+}
+
+}  // namespace
 
 FicheroRegular::FicheroRegular(const QString& ruta, bool escritura)
 {
@@ -25,7 +64,7 @@ FicheroRegular::FicheroRegular(const QString& ruta, bool escritura)
         error_ = errno;
         return;
     }
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || EnSistemaDelNucleo(fd, st.st_dev)) {
         error_ = S_ISDIR(st.st_mode) ? EISDIR : kNoRegular;
         ::close(fd);
         return;
@@ -188,5 +227,8 @@ bool AbreFicheroRegular(const QString& ruta, QFile& f)
 bool EsFicheroRegular(const QString& ruta)
 {
     struct stat st {};
-    return !ruta.isEmpty() && ::stat(QFile::encodeName(ruta).constData(), &st) == 0 && S_ISREG(st.st_mode);
+    struct statfs fs {};
+    const QByteArray nombre = QFile::encodeName(ruta);
+    return !ruta.isEmpty() && ::stat(nombre.constData(), &st) == 0 && S_ISREG(st.st_mode) &&
+           !(::statfs(nombre.constData(), &fs) == 0 && DelNucleo(fs));
 }

@@ -8,7 +8,8 @@ class QFile;
 // A file opened only when its path names a regular file. The open never
 // waits, so a named pipe dropped as "x.mp3" or named as a cover in
 // autorun.dat cannot hang the program; a FIFO, a device or a folder is
-// refused (for writing, before it is opened). Every reader of a path that
+// refused (for writing, before it is opened), and so is a file in the trees
+// the kernel makes up (/proc, /sys). Every reader of a path that
 // comes from outside (a CD, a dropped file, a file's own text) goes through it.
 class FicheroRegular {
 public:

@@ -2,6 +2,7 @@
 
 #include <QCollator>
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -10,6 +11,8 @@ struct Cotejo {
     // The rank of each printable ASCII character, 0 for the others; equal
     // ranks for characters the collator does not tell apart (a and A).
     std::array<char, 128> rangos{};
+    char cero = 0;
+    bool digitosSeguidos = false;
 
     Cotejo()
     {
@@ -30,6 +33,16 @@ struct Cotejo {
                 ++rango;
             rangos[size_t(letras[i][0].unicode())] = char(rango);
         }
+        // Numbers are compared on the ranks alone when the digits' ranks
+        // follow one another and no other character shares them.
+        cero = rangos[size_t('0')];
+        digitosSeguidos = true;
+        for (int c = 0x20; c < 0x7f; ++c) {
+            const bool esDigito = c >= '0' && c <= '9';
+            const bool rangoDeDigito = rangos[size_t(c)] >= cero && rangos[size_t(c)] <= cero + 9;
+            if (esDigito ? rangos[size_t(c)] != char(cero + (c - '0')) : rangoDeDigito)
+                digitosSeguidos = false;
+        }
     }
 };
 
@@ -40,40 +53,40 @@ const Cotejo& cotejo()
     return c;
 }
 
-bool Digito(QChar c) { return c >= u'0' && c <= u'9'; }
-
-// The ranks of two plain ASCII texts compared as the collator compares the
-// texts: a run of digits against a run of digits by the number it writes.
-int ComparaRangos(const QString& ta, const QByteArray& ra, const QString& tb, const QByteArray& rb)
+// The ranks of a plain ASCII text made into a key whose bytes compare as
+// the collator compares the texts, numbers by their value: each run of
+// digits loses its leading zeros and is written as its count of digits (a
+// rank among the digits' own, so against any other character it weighs as a
+// digit does), then, past nine, the count in two more bytes, then the digits.
+// Sorting a long list then compares plain bytes.
+QByteArray ConNumeros(const char* rangos, qsizetype n, char cero)
 {
-    const qsizetype na = ra.size(), nb = rb.size();
-    qsizetype i = 0, j = 0;
-    while (i < na && j < nb) {
-        if (Digito(ta[i]) && Digito(tb[j])) {
-            qsizetype fi = i, fj = j;
-            while (fi < na && Digito(ta[fi]))
-                ++fi;
-            while (fj < nb && Digito(tb[fj]))
-                ++fj;
-            // Leading zeros write no part of the number.
-            while (i < fi - 1 && ta[i] == u'0')
-                ++i;
-            while (j < fj - 1 && tb[j] == u'0')
-                ++j;
-            if (fi - i != fj - j)
-                return fi - i < fj - j ? -1 : 1;
-            for (; i < fi; ++i, ++j)
-                if (ta[i] != tb[j])
-                    return ta[i] < tb[j] ? -1 : 1;
-            j = fj;
+    const auto c = uchar(cero);
+    auto digito = [c](char r) { return uchar(uchar(r) - c) <= 9; };
+    // At most one byte more per character (a run of one digit after each).
+    QByteArray clave(2 * n, Qt::Uninitialized);
+    char* o = clave.data();
+    for (qsizetype i = 0; i < n;) {
+        if (!digito(rangos[i])) {
+            *o++ = rangos[i++];
             continue;
         }
-        if (ra[i] != rb[j])
-            return uchar(ra[i]) < uchar(rb[j]) ? -1 : 1;
-        ++i;
-        ++j;
+        qsizetype fin = i;
+        while (fin < n && digito(rangos[fin]))
+            ++fin;
+        while (i < fin - 1 && uchar(rangos[i]) == c)
+            ++i;
+        const qsizetype cifras = qMin<qsizetype>(fin - i, 0xFFFF + 9);
+        *o++ = char(c + qMin<qsizetype>(cifras, 9));
+        if (cifras >= 9) {
+            *o++ = char((cifras - 9) >> 8);
+            *o++ = char((cifras - 9) & 0xFF);
+        }
+        while (i < fin)
+            *o++ = rangos[i++];
     }
-    return (i < na) - (j < nb);
+    clave.truncate(o - clave.data());
+    return clave;
 }
 
 }  // namespace
@@ -83,23 +96,27 @@ int ComparaNombres(const QString& a, const QString& b) { return cotejo().collato
 ClaveNombre::ClaveNombre(const QString& texto) : texto_(texto)
 {
     const Cotejo& c = cotejo();
-    rangos_.resize(texto.size());
+    numeros_ = c.digitosSeguidos;
+    // The ranks first in a buffer of the thread's, then the key made once.
+    static thread_local std::vector<char> rangos;
+    rangos.resize(size_t(texto.size()));
     for (qsizetype i = 0; i < texto.size(); ++i) {
         const char16_t u = texto[i].unicode();
         const char r = u < 128 ? c.rangos[u] : 0;
         if (r == 0) {
-            rangos_.clear();
             clave_ = c.collator.sortKey(texto);
             return;
         }
-        rangos_[i] = r;
+        rangos[size_t(i)] = r;
     }
+    rangos_ = c.digitosSeguidos ? ConNumeros(rangos.data(), texto.size(), c.cero)
+                                : QByteArray(rangos.data(), texto.size());
 }
 
 int ClaveNombre::Compara(const ClaveNombre& otra) const
 {
     if (!clave_ && !otra.clave_)
-        return ComparaRangos(texto_, rangos_, otra.texto_, otra.rangos_);
+        return numeros_ ? rangos_.compare(otra.rangos_) : ComparaNombres(texto_, otra.texto_);
     if (clave_ && otra.clave_)
         return clave_->compare(*otra.clave_);
     return ComparaNombres(texto_, otra.texto_);

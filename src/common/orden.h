@@ -31,6 +31,9 @@ private:
     QString texto_;
     QByteArray rangos_;                      // when every character has a rank
     std::optional<QCollatorSortKey> clave_;  // otherwise
+    // The ranks carry the numbers' values (the digits' ranks follow one
+    // another); when they cannot, the collator compares the texts.
+    bool numeros_ = false;
 };
 
 // Orders v by the name each element gives, keeping the order of equal names;

@@ -2,6 +2,7 @@
 
 #include "decoding/decodificador.h"
 #include "decoding/elector.h"
+#include "decoding/etiquetasadelantadas.h"
 #include "decoding/mascaras.h"
 #include "mp3info/etiquetas.h"
 #include "store/catalogo.h"
@@ -118,14 +119,20 @@ bool AnalizaLista(ListaTrabajo& lista, CamposLlevados& campos, ContextoDecodific
             ++carpetas;
         }
     }
-    // The tags of each file, read when its decoding first needs them.
-    std::vector<std::optional<EtiquetasFichero>> leidas(size_t(lista.Cuenta()) + 1);
-    auto etiquetasDe = [&](int i) -> const EtiquetasFichero* {
-        std::optional<EtiquetasFichero>& e = leidas[size_t(i)];
-        if (!e)
-            LeeEtiquetas(lista.Fila(i).tag, e.emplace());  // a file without tags leaves them empty
-        return &*e;
-    };
+    // The tags of each file, read when its decoding first needs them (and
+    // read ahead where every file's are needed).
+    QStringList rutas(lista.Cuenta() + 1);
+    std::vector<int> orden;
+    if (ctx.etiquetas) {
+        for (int i = 1; i <= lista.Cuenta(); ++i) {
+            if (EsMp3(lista.Clase(i)))
+                rutas[i] = lista.Fila(i).tag;
+            if (seDecodifica(i))
+                orden.push_back(i);
+        }
+    }
+    EtiquetasAdelantadas leidas(std::move(rutas), std::move(orden));
+    auto etiquetasDe = [&](int i) -> const EtiquetasFichero* { return &leidas.De(i); };
     int carpetaActual = 0;
     int contada = -1;
     bool continuacion = false;

@@ -8,6 +8,7 @@
 #include "common/avisos.h"
 #include "common/controles.h"
 #include "decoding/mascaras.h"
+#include "store/sesion.h"
 
 namespace {
 const QString kClaveEtiquetas = QStringLiteral("decodificacion/etiquetas");
@@ -15,8 +16,8 @@ const QString kClaveEtiquetas = QStringLiteral("decodificacion/etiquetas");
 QSettings Ajustes() { return QSettings(QSettings::UserScope, QStringLiteral("Lodrin"), QStringLiteral("Lodrin")); }
 }  // namespace
 
-PestanaMascaras::PestanaMascaras(Catalogo& bd, Avisos& avisos, QWidget* parent)
-    : QWidget(parent), bd_(bd), avisos_(avisos)
+PestanaMascaras::PestanaMascaras(SesionCatalogo& sesion, Avisos& avisos, QWidget* parent)
+    : QWidget(parent), sesion_(sesion), avisos_(avisos)
 {
     setObjectName(QStringLiteral("Mascaras"));
     lstMascaras = Informe(this, "lstMascaras", "Mascaras que tenemos dadas de alta");
@@ -27,7 +28,7 @@ PestanaMascaras::PestanaMascaras(Catalogo& bd, Avisos& avisos, QWidget* parent)
     chkEtiquetas = Control<QCheckBox>(
         this, "chkEtiquetas",
         QStringLiteral("&Proponer también lo que dicen las etiquetas de los ficheros (ID3v2, APEv2) y tomar sus portadas"),
-        QStringLiteral("Al analizar, ofrece como una mascara más, <etiquetas>, el autor, disco, canción y posición "
+        QStringLiteral("Al analizar, ofrece como una máscara más, <etiquetas>, el autor, disco, canción y posición "
                        "que ya llevan los ficheros; un disco sin imágenes toma la portada de su primer fichero"));
     chkEtiquetas->setChecked(Ajustes().value(kClaveEtiquetas, true).toBool());
 
@@ -45,20 +46,28 @@ PestanaMascaras::PestanaMascaras(Catalogo& bd, Avisos& avisos, QWidget* parent)
     connect(cmdAnadir, &QPushButton::clicked, this, &PestanaMascaras::cmdAnadir_Click);
     connect(txtAnadir, &QLineEdit::returnPressed, this, &PestanaMascaras::cmdAnadir_Click);
     connect(chkEtiquetas, &QCheckBox::toggled, this, [](bool si) { Ajustes().setValue(kClaveEtiquetas, si); });
+    connect(&sesion_, &SesionCatalogo::Cambiado, this, [this] {
+        Protege(avisos_, QStringLiteral("leer las mascaras"), [this] { muestra(); });
+    });
 }
 
 void PestanaMascaras::Anade()
 {
     if (!txtAnadir->text().isEmpty())
-        AnadeMascara(bd_, txtAnadir->text());
+        AnadeMascara(sesion_.bd(), txtAnadir->text());
+    muestra();
+}
+
+void PestanaMascaras::muestra()
+{
     lstMascaras->clear();
-    for (const QString& m : ListaMascarasGuardadas(bd_))
+    for (const QString& m : ListaMascarasGuardadas(sesion_.bd()))
         lstMascaras->addTopLevelItem(new QTreeWidgetItem(QStringList{m}));
 }
 
 void PestanaMascaras::cmdAnadir_Click()
 {
-    Protege(avisos_, QStringLiteral("añadir la mascara \"%1\"").arg(txtAnadir->text()), [this] { Anade(); });
+    Protege(avisos_, QStringLiteral("añadir la máscara \"%1\"").arg(txtAnadir->text()), [this] { Anade(); });
 }
 
 void PestanaMascaras::PonAyuda(const QString& texto) { lblInfoMasc->setText(texto); }

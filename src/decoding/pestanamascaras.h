@@ -7,13 +7,13 @@ class QLineEdit;
 class QPushButton;
 class QTreeWidget;
 class Avisos;
-class Catalogo;
+class SesionCatalogo;
 
 // The "Mascaras" tab: the stored masks, the box to type a new one and "Añadir".
 class PestanaMascaras : public QWidget {
     Q_OBJECT
 public:
-    PestanaMascaras(Catalogo& bd, Avisos& avisos, QWidget* parent = nullptr);
+    PestanaMascaras(SesionCatalogo& sesion, Avisos& avisos, QWidget* parent = nullptr);
 
     // Stores the typed mask, if any, and lists the masks again; a catalogue
     // failure throws LodrinError.
@@ -29,7 +29,9 @@ public slots:
     void cmdAnadir_Click();
 
 private:
-    Catalogo& bd_;
+    void muestra();
+
+    SesionCatalogo& sesion_;
     Avisos& avisos_;
     QTreeWidget* lstMascaras;
     QLineEdit* txtAnadir;

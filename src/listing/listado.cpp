@@ -212,7 +212,7 @@ void GeneraListado(Catalogo& bd, const QString& dirPrograma, const QString& nomb
     // destroy it under the open connection.
     for (const char* sufijo : {"", "-wal", "-shm", "-journal"})
         if (mismoFichero(ruta, bd.ruta() + QLatin1String(sufijo)))
-            throw FalloSalida(QStringLiteral("No se puede escribir el listado sobre el catalogo %1").arg(ruta));
+            throw FalloSalida(QStringLiteral("No se puede escribir el listado sobre el catálogo %1").arg(ruta));
     QSaveFile fichero(ruta);
     if (!fichero.open(QIODevice::WriteOnly))
         throw FalloSalida(QStringLiteral("No se puede crear el fichero %1: %2").arg(ruta, fichero.errorString()));

@@ -9,6 +9,7 @@
 #include "common/controles.h"
 #include "common/listasimagenes.h"
 #include "listing/listado.h"
+#include "store/sesion.h"
 
 namespace {
 
@@ -34,9 +35,9 @@ qint64 filtro(const QWidget* combo) { return combo->property("Tag").toString().t
 
 }  // namespace
 
-PestanaListados::PestanaListados(Catalogo& bd, const ListasImagenes& imagenes, const QString& dirPrograma,
-                                 Avance& avance, Avisos& avisos, QWidget* parent)
-    : QWidget(parent), bd_(bd), imagenes_(imagenes), dirPrograma_(dirPrograma), avance_(avance), avisos_(avisos)
+PestanaListados::PestanaListados(SesionCatalogo& sesion, const ListasImagenes& imagenes, Avance& avance,
+                                 Avisos& avisos, QWidget* parent)
+    : QWidget(parent), sesion_(sesion), imagenes_(imagenes), avance_(avance), avisos_(avisos)
 {
     setObjectName(QStringLiteral("Listados"));
     cmbCd = Control<ComboImagen>(this, "cmbCd", QString(), "Seleccionar un CD");
@@ -70,14 +71,21 @@ PestanaListados::PestanaListados(Catalogo& bd, const ListasImagenes& imagenes, c
     rejilla->setColumnStretch(1, 2);
     rejilla->setColumnStretch(2, 3);
 
-    connect(cmbCd, &ComboImagen::DropDown, this, [this] { Protege(avisos_, QStringLiteral("leer los CD's"), [this] { llena(cmbCd, EntradasCd(bd_), imagenes_); }); });
-    connect(cmbAutor, &ComboImagen::DropDown, this, [this] { Protege(avisos_, QStringLiteral("leer los autores"), [this] { llena(cmbAutor, EntradasAutor(bd_), imagenes_); }); });
+    connect(cmbCd, &ComboImagen::DropDown, this, [this] { Protege(avisos_, QStringLiteral("leer los CD's"), [this] { llena(cmbCd, EntradasCd(sesion_.bd()), imagenes_); }); });
+    connect(cmbAutor, &ComboImagen::DropDown, this, [this] { Protege(avisos_, QStringLiteral("leer los autores"), [this] { llena(cmbAutor, EntradasAutor(sesion_.bd()), imagenes_); }); });
     connect(cmbDisco, &ComboImagen::DropDown, this, [this] {
-        Protege(avisos_, QStringLiteral("leer los discos"), [this] { llena(cmbDisco, EntradasDisco(bd_, filtro(cmbAutor)), imagenes_); });
+        Protege(avisos_, QStringLiteral("leer los discos"), [this] { llena(cmbDisco, EntradasDisco(sesion_.bd(), filtro(cmbAutor)), imagenes_); });
     });
     for (QComboBox* c : {static_cast<QComboBox*>(cmbCd), static_cast<QComboBox*>(cmbAutor), static_cast<QComboBox*>(cmbDisco)})
         connect(c, &QComboBox::activated, this, [c] { eligeEntrada(c); });
     connect(cmdLstAutor, &QPushButton::clicked, this, &PestanaListados::cmdLstAutor_Click);
+    // The filters name rows of the catalogue they were read from.
+    connect(&sesion_, &SesionCatalogo::Cambiado, this, [this] {
+        for (QComboBox* c : {static_cast<QComboBox*>(cmbCd), static_cast<QComboBox*>(cmbAutor),
+                             static_cast<QComboBox*>(cmbDisco)})
+            c->clear();
+        Prepara();
+    });
 }
 
 void PestanaListados::Prepara()
@@ -102,7 +110,7 @@ void PestanaListados::cmdLstAutor_Click()
     opciones.imagenes = chkImagenes->isChecked();
 
     try {
-        GeneraListado(bd_, dirPrograma_, txtSalida->text(), opciones, &avance_);
+        GeneraListado(sesion_.bd(), sesion_.carpeta(), txtSalida->text(), opciones, &avance_);
     } catch (const FalloSalida& e) {
         avance_.Termina();
         avisos_.Falla(e.message(), QStringLiteral("Lodrin"));

@@ -6,7 +6,7 @@ class QLabel;
 class QLineEdit;
 class Avance;
 class Avisos;
-class Catalogo;
+class SesionCatalogo;
 class ComboImagen;
 class ListasImagenes;
 
@@ -15,8 +15,8 @@ class ListasImagenes;
 class PestanaListados : public QWidget {
     Q_OBJECT
 public:
-    PestanaListados(Catalogo& bd, const ListasImagenes& imagenes, const QString& dirPrograma, Avance& avance,
-                    Avisos& avisos, QWidget* parent = nullptr);
+    PestanaListados(SesionCatalogo& sesion, const ListasImagenes& imagenes, Avance& avance, Avisos& avisos,
+                    QWidget* parent = nullptr);
 
     // Start-up: no filter chosen.
     void Prepara();
@@ -26,9 +26,8 @@ public slots:
     void cmdLstAutor_Click();
 
 private:
-    Catalogo& bd_;
+    SesionCatalogo& sesion_;
     const ListasImagenes& imagenes_;
-    const QString dirPrograma_;
     Avance& avance_;
     Avisos& avisos_;
     ComboImagen* cmbCd;

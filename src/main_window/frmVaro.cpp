@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QSettings>
 #include <QTabBar>
 #include <QTabWidget>
@@ -30,11 +32,12 @@
 #include "listing/pestanalistados.h"
 #include "main_window/textosayuda.h"
 #include "store/catalogo.h"
+#include "store/sesion.h"
 #include "worklist/pestanaficheros.h"
 
 frmVaro::frmVaro(Catalogo& bd, Unidades& unidades, Avisos& avisos, const QString& dirPrograma, QWidget* parent)
     : QWidget(parent),
-      bd_(bd),
+      sesion_(new SesionCatalogo(bd, dirPrograma, this)),
       unidades_(unidades),
       avisos_(avisos),
       dirPrograma_(dirPrograma),
@@ -42,7 +45,7 @@ frmVaro::frmVaro(Catalogo& bd, Unidades& unidades, Avisos& avisos, const QString
       entradaDialogo_(this)
 {
     setObjectName(QStringLiteral("frmVaro"));
-    setWindowTitle(TituloVentana(bd_.ubicacion()));
+    setWindowTitle(TituloVentana(sesion_->ubicacion()));
 
     prgLoad_ = new BarraAvance(this);
     cmdCancelar_ = Control<QPushButton>(this, "cmdCancelar", QStringLiteral("Cancelar"),
@@ -53,10 +56,16 @@ frmVaro::frmVaro(Catalogo& bd, Unidades& unidades, Avisos& avisos, const QString
     escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape_->setEnabled(false);
     cmdCancelar_->setEnabled(false);
+    // The status line keeps what the last task did; a control's own hint
+    // shows over it while the pointer is on that control.
+    barraEstado_ = Control<QStatusBar>(this, "barraEstado");
+    barraEstado_->setSizeGripEnabled(false);
+    lblEstado_ = Control<QLabel>(barraEstado_, "lblEstado");
+    barraEstado_->addWidget(lblEstado_, 1);
     deshacer_ = new QUndoStack(this);
     Tv_ = new ArbolTrabajo(*imagenes_);
-    baseDatos_ = new PestanaBaseDatos(bd_, *imagenes_);
-    arriba_ = new AreaSuperior(bd_, *imagenes_, dirPrograma_, *prgLoad_, avisos_, *baseDatos_, Tv_, this);
+    baseDatos_ = new PestanaBaseDatos(*sesion_, *imagenes_);
+    arriba_ = new AreaSuperior(*sesion_, *imagenes_, *prgLoad_, avisos_, *baseDatos_, Tv_, this);
     SSTab2_ = Control<QTabWidget>(this, "SSTab2");
     // Seven tabs in a single row, all visible.
     SSTab2_->setUsesScrollButtons(false);
@@ -68,14 +77,14 @@ frmVaro::frmVaro(Catalogo& bd, Unidades& unidades, Avisos& avisos, const QString
 
     ficheros_ = new PestanaFicheros(lista_, *imagenes_);
     analizaCd_ = new PestanaAnalizaCD(unidades_);
-    mascarasTab_ = new PestanaMascaras(bd_, avisos_);
-    listados_ = new PestanaListados(bd_, *imagenes_, dirPrograma_, *prgLoad_, avisos_);
+    mascarasTab_ = new PestanaMascaras(*sesion_, avisos_);
+    listados_ = new PestanaListados(*sesion_, *imagenes_, *prgLoad_, avisos_);
     preparar_ = new PestanaPrepararCD;
     auto* acerca = new QWidget;
-    auto* lblAcerca = Control<QLabel>(acerca, "lblAcerca", TextoAcercaDe() + "\n\n" + TextoCarpetaCatalogo(dirPrograma_));
-    lblAcerca->setAlignment(Qt::AlignCenter);
-    lblAcerca->setWordWrap(true);
-    (new QVBoxLayout(acerca))->addWidget(lblAcerca);
+    lblAcerca_ = Control<QLabel>(acerca, "lblAcerca", TextoAcercaDe() + "\n\n" + TextoCarpetaCatalogo(dirPrograma_));
+    lblAcerca_->setAlignment(Qt::AlignCenter);
+    lblAcerca_->setWordWrap(true);
+    (new QVBoxLayout(acerca))->addWidget(lblAcerca_);
     const std::pair<QWidget*, const char*> pestanas[] = {
         {ficheros_, "abierta"}, {analizaCd_, "cd"}, {mascarasTab_, "mascara"}, {baseDatos_, "BD"},
         {listados_, "list"},    {preparar_, "cdlibro"}, {acerca, "nota"}};
@@ -96,7 +105,13 @@ frmVaro::frmVaro(Catalogo& bd, Unidades& unidades, Avisos& avisos, const QString
     columna->addLayout(avance);
     columna->addWidget(arriba_, 3255);
     columna->addWidget(SSTab2_, 4695);
+    columna->addWidget(barraEstado_);
     ponAtajos();
+    // Ctrl+Tab and Ctrl+Shift+Tab turn the tabs wherever the keyboard is.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this), &QShortcut::activated, this,
+            [this] { cambiaPestana(1); });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), this), &QShortcut::activated, this,
+            [this] { cambiaPestana(-1); });
     // Tab follows the eye on "Base de datos": the search box, its list, then
     // "Limpia BD" to their right.
     auto* busca = baseDatos_->findChild<QWidget*>(QStringLiteral("txtBuscaBD"));
@@ -111,25 +126,41 @@ frmVaro::~frmVaro()
 {
     // The controls paint with the image lists and the work list: they go first.
     hide();
-    bd_.PonAvisoEspera({});
+    sesion_->bd().PonAvisoEspera({});
     qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
     delete imagenes_;
 }
 
-// Every handler runs through the one error boundary.
+// Every handler runs through the one error boundary. After a long task the
+// keyboard comes back to the control used, or the next one on the road.
 void frmVaro::conecta()
 {
-    const auto protegido = [this](const char* que, void (frmVaro::*manejador)()) {
-        return [this, que, manejador] { Protege(avisos_, QString::fromUtf8(que), [&] { (this->*manejador)(); }); };
+    const auto protegido = [this](const char* que, void (frmVaro::*manejador)(),
+                                  std::initializer_list<const char*> foco = {}) {
+        const std::vector<const char*> luego(foco);
+        return [this, que, manejador, luego] {
+            Protege(avisos_, QString::fromUtf8(que), [&] { (this->*manejador)(); });
+            for (const char* nombre : luego) {
+                auto* c = findChild<QWidget*>(QString::fromUtf8(nombre));
+                if (c && c->isEnabled() && c->isVisible()) {
+                    c->setFocus(Qt::OtherFocusReason);
+                    break;
+                }
+            }
+        };
     };
     connect(analizaCd_, &PestanaAnalizaCD::CambioUnidad, this, protegido("leer la unidad", &frmVaro::Drive1_Change));
-    connect(analizaCd_, &PestanaAnalizaCD::Explorar, this, protegido("explorar el CD", &frmVaro::cmdExplorar_Click));
-    connect(analizaCd_, &PestanaAnalizaCD::Graba, this, protegido("grabar el CD", &frmVaro::cmdGraba_Click));
+    connect(analizaCd_, &PestanaAnalizaCD::Explorar, this,
+            protegido("explorar el CD", &frmVaro::cmdExplorar_Click, {"txtCDROM"}));
+    connect(analizaCd_, &PestanaAnalizaCD::Graba, this,
+            protegido("grabar el CD", &frmVaro::cmdGraba_Click, {"cmdGraba", "txtCDROM"}));
     connect(ficheros_, &PestanaFicheros::Nueva, this, protegido("vaciar la lista", &frmVaro::cmdNueva_Click));
-    connect(ficheros_, &PestanaFicheros::Busca, this, protegido("buscar los ficheros", &frmVaro::cmdBusca_Click));
-    connect(ficheros_, &PestanaFicheros::Analiza, this, protegido("analizar la lista", &frmVaro::cmdAnaliza_Click));
+    connect(ficheros_, &PestanaFicheros::Busca, this,
+            protegido("buscar los ficheros", &frmVaro::cmdBusca_Click, {"cmdBusca", "cmdAnaliza", "lstVBusca"}));
+    connect(ficheros_, &PestanaFicheros::Analiza, this,
+            protegido("analizar la lista", &frmVaro::cmdAnaliza_Click, {"cmdAnaliza", "cmdGenera", "lstVBusca"}));
     connect(ficheros_, &PestanaFicheros::Compara, this, protegido("comparar la lista", &frmVaro::cmdCompara_Click));
-    connect(ficheros_, &PestanaFicheros::Genera, this, protegido("hacer el arbol", &frmVaro::cmdGenera_Click));
+    connect(ficheros_, &PestanaFicheros::Genera, this, protegido("hacer el árbol", &frmVaro::cmdGenera_Click));
     connect(ficheros_, &PestanaFicheros::VerAuto, this, protegido("ver el Autorun", &frmVaro::cmdVerAuto_Click));
     connect(ficheros_, &PestanaFicheros::Soltadas, this, [this](const QStringList& rutas) {
         Protege(avisos_, QStringLiteral("añadir a la lista"), [&] { lstVBusca_OLEDragDrop(rutas); });
@@ -155,23 +186,8 @@ void frmVaro::conecta()
     connect(prgLoad_, &BarraAvance::Trabajando, this, &frmVaro::trabajando);
     connect(cmdCancelar_, &QPushButton::clicked, prgLoad_, &BarraAvance::Cancela);
     connect(escape_, &QShortcut::activated, prgLoad_, &BarraAvance::Cancela);
-    // A write that meets another program's lock shows its wait on the bar,
-    // with "Cancelar", unless a long operation already shows its own there.
-    bd_.PonAvisoEspera([this, propia = false](qint64 esperado, qint64 limite) mutable {
-        if (esperado < 0) {
-            if (propia)
-                prgLoad_->Termina();
-            propia = false;
-            return true;
-        }
-        if (!propia && prgLoad_->isHidden()) {
-            propia = true;
-            prgLoad_->Empieza(int(limite));
-        }
-        if (propia)
-            prgLoad_->Avanza(int(esperado));
-        return !prgLoad_->Cancelado();
-    });
+    muestraEsperas();
+    connect(sesion_, &SesionCatalogo::Cambiado, this, &frmVaro::otroCatalogo);
 }
 
 // While long work runs only "Cancelar" (and Escape) can be used.
@@ -191,7 +207,9 @@ void frmVaro::trabajando(bool si)
 // configuration (lodrin.ini beside the catalogue is theirs, only read).
 void frmVaro::colocaVentana()
 {
-    QSize diseno(Twips(10680), Twips(8355) + layout()->menuBar()->sizeHint().height());
+    // The menu bar and the status line come on top of the design's height.
+    QSize diseno(Twips(10680), Twips(8355) + layout()->menuBar()->sizeHint().height() +
+                                   barraEstado_->sizeHint().height() + layout()->spacing());
     if (const QScreen* pantalla = screen() ? screen() : QGuiApplication::primaryScreen())
         diseno = diseno.boundedTo(pantalla->availableGeometry().size() - QSize(0, Twips(600)));
     setMinimumSize(diseno);
@@ -227,16 +245,17 @@ void frmVaro::Form_Load()
     // 7
     listados_->Prepara();
     // 8
-    bd_.autoresNuevos().LimpiaAutoresNuevos();
+    sesion_->bd().autoresNuevos().LimpiaAutoresNuevos();
     // 9: the drive check.
     Drive1_Change();
     // 10
-    bd_.AbreBaseDatos();
+    sesion_->bd().AbreBaseDatos();
     // A catalogue of a newer program opens for reading only, and says so.
-    if (!bd_.aviso().isEmpty())
-        avisos_.Informa(bd_.aviso());
-    if (!bd_.SoloLectura())
-        OrdenaCopias(bd_, dirPrograma_);
+    if (!sesion_->bd().aviso().isEmpty())
+        avisos_.Informa(sesion_->bd().aviso());
+    if (!sesion_->bd().SoloLectura())
+        OrdenaCopias(sesion_->bd(), sesion_->carpeta());
+    RecuerdaInicial();
     // 11
     baseDatos_->Prepara();
     // 13
@@ -249,12 +268,54 @@ void frmVaro::Form_Load()
     listados_->PonAyuda(TextoListado());
 }
 
+namespace {
+const QString kGrabaSinExplorar = QStringLiteral("Explora el CD para poder grabarlo");
+}
+
 void frmVaro::Aplica(Suceso suceso, bool cdListo)
 {
     habilitados_ = Habilita(habilitados_, suceso, cdListo);
+    muestraHabilitados();
+}
+
+void frmVaro::muestraHabilitados()
+{
     ficheros_->Habilita(habilitados_);
     analizaCd_->Habilita(habilitados_);
     preparar_->Habilita(habilitados_);
+    // "Graba" off says why, on the button and, once there is a list, below.
+    const bool graba = habilitados_[Boton::cmdGraba];
+    findChild<QWidget*>(QStringLiteral("cmdGraba"))->setStatusTip(graba ? QString() : kGrabaSinExplorar);
+    if (!graba && lista_.Cuenta() > 0)
+        ponEstado(kGrabaSinExplorar);
+    else if (lblEstado_->text() == kGrabaSinExplorar)
+        ponEstado(QString());
+}
+
+void frmVaro::ponEstado(const QString& texto) { lblEstado_->setText(texto); }
+
+bool frmVaro::event(QEvent* e)
+{
+    // A control's status tip, as a main window would show it.
+    if (e->type() == QEvent::StatusTip) {
+        barraEstado_->showMessage(static_cast<QStatusTipEvent*>(e)->tip());
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void frmVaro::cambiaPestana(int paso)
+{
+    const int n = SSTab2_->count();
+    SSTab2_->setCurrentIndex((SSTab2_->currentIndex() + paso + n) % n);
+    QWidget* pagina = SSTab2_->currentWidget();
+    for (QWidget* w = pagina->nextInFocusChain(); w != pagina; w = w->nextInFocusChain()) {
+        if (pagina->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisible()) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+    SSTab2_->tabBar()->setFocus(Qt::TabFocusReason);
 }
 
 void frmVaro::RefrescaLista() { ficheros_->Refresca(); }
@@ -263,9 +324,7 @@ void frmVaro::PonLista(const ListaTrabajo& lista, const Habilitados& habilitados
 {
     lista_.Reemplaza(lista);
     habilitados_ = habilitados;
-    ficheros_->Habilita(habilitados_);
-    analizaCd_->Habilita(habilitados_);
-    preparar_->Habilita(habilitados_);
+    muestraHabilitados();
     RefrescaLista();
 }
 
@@ -278,4 +337,27 @@ ElectorDecodificacion& frmVaro::Elector()
     return *dlgDecodif_;
 }
 
+const QString& frmVaro::DirPrograma() const { return sesion_->carpeta(); }
+
 EntradaDatos& frmVaro::Entrada() { return entrada_ ? *entrada_ : entradaDialogo_; }
+
+void frmVaro::muestraEsperas()
+{
+    // A write that meets another program's lock shows its wait on the bar,
+    // with "Cancelar", unless a long operation already shows its own there.
+    sesion_->bd().PonAvisoEspera([this, propia = false](qint64 esperado, qint64 limite) mutable {
+        if (esperado < 0) {
+            if (propia)
+                prgLoad_->Termina();
+            propia = false;
+            return true;
+        }
+        if (!propia && prgLoad_->isHidden()) {
+            propia = true;
+            prgLoad_->Empieza(int(limite));
+        }
+        if (propia)
+            prgLoad_->Avanza(int(esperado));
+        return !prgLoad_->Cancelado();
+    });
+}

@@ -1,6 +1,7 @@
 #pragma once
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "decoding/campos.h"
 #include "decoding/dialog.h"
@@ -10,7 +11,9 @@
 
 class QMenuBar;
 class QPushButton;
+class QLabel;
 class QShortcut;
+class QStatusBar;
 class QTabWidget;
 class QUndoStack;
 class AreaSuperior;
@@ -18,6 +21,11 @@ class ArbolTrabajo;
 class Avisos;
 class BarraAvance;
 class Catalogo;
+class EleccionCatalogo;
+class QLabel;
+class QMenu;
+class SesionCatalogo;
+struct UbicacionCatalogo;
 class ElectorDecodificacion;
 class EntradaDatos;
 class ListasImagenes;
@@ -28,6 +36,7 @@ class PestanaListados;
 class PestanaMascaras;
 class PestanaPrepararCD;
 class Unidades;
+class VentanaRepetidas;
 
 // The main window. It composes the tabs of SSTab2 and the upper area, holds
 // the state that outlives one handler (the work list, the catalogue, the
@@ -63,7 +72,13 @@ public:
     ElectorDecodificacion& Elector();
     // The texts the analysis and the data entry carry from row to row.
     const CamposLlevados& Campos() const { return campos_; }
-    const QString& DirPrograma() const { return dirPrograma_; }
+    // The folder of the catalogue in use: its pictures, autorun.dat, listings.
+    const QString& DirPrograma() const;
+    // The catalogue open now; another can be opened without restarting.
+    SesionCatalogo& Sesion() { return *sesion_; }
+    // Who answers the choice of a catalogue and of a file to export to; the
+    // dialogs when none is given.
+    void PonEleccion(EleccionCatalogo* eleccion) { eleccion_ = eleccion; }
 
     // What "Nueva", Supr, F2 and "Analiza" did to the work list, to undo.
     QUndoStack& Deshacer() { return *deshacer_; }
@@ -92,10 +107,21 @@ public slots:
     void AnadirCarpeta();
     void AnadirFicheros();
     void BuscarEnCatalogo();
+    // Archivo: another catalogue, a file or a server, or a recent one. One
+    // that cannot be opened is told and the one in use stays.
+    void AbrirCatalogo();
+    void AbrirServidor();
+    void AbreCatalogo(const UbicacionCatalogo& u);
+    // The songs on more than one CD, in their window.
+    void VerRepetidas();
+    // CSV of every song, or of the songs the "Base de datos" list shows.
+    void ExportarCatalogo();
+    void ExportarLista();
     void AcercaDe();
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    bool event(QEvent* e) override;
 
 private:
     EntradaDatos& Entrada();
@@ -106,8 +132,30 @@ private:
     // Runs a change of the work list and keeps it to undo when it changed.
     void recuerda(const QString& texto, const std::function<void()>& cambio);
     void trabajando(bool si);
+    // The buttons as habilitados_ says, and why "Graba" is off.
+    void muestraHabilitados();
+    // Where the keyboard goes once a long task ends: the first of the named
+    // controls that can take it (the one used, then the next on the road).
+    void enfoca(std::initializer_list<const char*> nombres);
+    // The next (+1) or previous (-1) tab, with the keyboard on its first control.
+    void cambiaPestana(int paso);
+    // The status line: what the last task did, or why "Graba" is off.
+    void ponEstado(const QString& texto);
+    // A catalogue has taken the place of another: title, folder, recents.
+    void otroCatalogo();
+    // The catalogue's waits for another program's lock, shown on the bar.
+    void muestraEsperas();
+    void ponRecientes();
+    void RecuerdaInicial();
+    EleccionCatalogo& Eleccion();
+    void exporta(const std::vector<qint64>* idcanciones);
 
-    Catalogo& bd_;
+    SesionCatalogo* sesion_;
+    EleccionCatalogo* eleccion_ = nullptr;
+    EleccionCatalogo* eleccionDialogo_ = nullptr;
+    QMenu* recientes_ = nullptr;
+    QLabel* lblAcerca_ = nullptr;
+    VentanaRepetidas* repetidas_ = nullptr;
     Unidades& unidades_;
     Avisos& avisos_;
     const QString dirPrograma_;
@@ -118,6 +166,7 @@ private:
     Habilitados habilitados_;
     ElectorDecodificacion* elector_ = nullptr;
     bool analisisParado_ = false;  // the next "Analiza" goes on where it stopped
+    bool recordando_ = false;      // a change to undo is running
     ElectorDecodificacion* dlgDecodif_ = nullptr;
     EntradaDatos* entrada_ = nullptr;
     EntradaDialogo entradaDialogo_;
@@ -125,6 +174,8 @@ private:
     BarraAvance* prgLoad_;
     QPushButton* cmdCancelar_;
     QShortcut* escape_;
+    QStatusBar* barraEstado_;
+    QLabel* lblEstado_;
     QUndoStack* deshacer_;
     ArbolTrabajo* Tv_;
     PestanaBaseDatos* baseDatos_;

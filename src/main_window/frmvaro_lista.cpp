@@ -18,20 +18,14 @@
 #include "exploring/exploracion.h"
 #include "exploring/pestanaanalizacd.h"
 #include "main_window/frmVaro.h"
-#include "mp3info/tags_ui.h"
+#include "worklist/tagslista.h"
 #include "store/catalogo.h"
+#include "store/sesion.h"
 #include "worklist/pestanaficheros.h"
 
 namespace {
 
 QString Lineas(const QStringList& rutas) { return rutas.join(QLatin1Char('\n')); }
-
-// The steps of one command undo as one, whichever way the command ends.
-struct Macro {
-    Macro(QUndoStack& pila, const QString& texto) : pila_(pila) { pila_.beginMacro(texto); }
-    ~Macro() { pila_.endMacro(); }
-    QUndoStack& pila_;
-};
 
 // The bar of a command run on its own; inside another (Explorar) that one's.
 struct AvancePropio {
@@ -53,37 +47,40 @@ struct AvancePropio {
 
 void frmVaro::Drive1_Change() { Aplica(Suceso::CambioUnidad, analizaCd_->CompruebaUnidad()); }
 
+// The whole of it is one step to undo, kept when the rows changed.
 void frmVaro::cmdExplorar_Click()
 {
     Drive1_Change();
     if (analizaCd_->Serial().isEmpty())
         return;
-    const Macro macro(*deshacer_, QStringLiteral("Explorar"));
-    cmdNueva_Click();
-    QString raiz = analizaCd_->Raiz();
-    const ClaseFichero raizCd = TipoFichero(raiz, true);
-    if (raizCd.tipo.isEmpty()) {
-        // The disc went away between the check and the exploring.
-        avisos_.Falla(QStringLiteral("No se puede leer el CD de la unidad %1.").arg(raiz), QStringLiteral("Explorar"));
-        return;
-    }
-    recuerda(QStringLiteral("Explorar"), [&] { lista_.Anade(QString(), raiz, raizCd.tipo, raizCd.icono); });
-    RefrescaLista();
-    prgLoad_->Empieza(10);
-    // Cancelled, it keeps what was listed and goes no further.
-    cmdBusca_Click();
-    if (prgLoad_->Cancelado()) {
+    recuerda(QStringLiteral("Explorar"), [&] {
+        cmdNueva_Click();
+        QString raiz = analizaCd_->Raiz();
+        const ClaseFichero raizCd = TipoFichero(raiz, true);
+        if (raizCd.tipo.isEmpty()) {
+            // The disc went away between the check and the exploring.
+            avisos_.Falla(QStringLiteral("No se puede leer el CD de la unidad %1.").arg(raiz),
+                          QStringLiteral("Explorar"));
+            return;
+        }
+        lista_.Anade(QString(), raiz, raizCd.tipo, raizCd.icono);
+        RefrescaLista();
+        prgLoad_->Empieza(10);
+        // Cancelled, it keeps what was listed and goes no further.
+        cmdBusca_Click();
+        if (prgLoad_->Cancelado()) {
+            prgLoad_->Termina();
+            return;
+        }
+        prgLoad_->Avanza(1);
+        cmdAnaliza_Click();
+        prgLoad_->Avanza(5);
+        if (habilitados_[Boton::cmdGenera] && !prgLoad_->Cancelado()) {
+            cmdGenera_Click();
+            Aplica(Suceso::Explorar);
+        }
         prgLoad_->Termina();
-        return;
-    }
-    prgLoad_->Avanza(1);
-    cmdAnaliza_Click();
-    prgLoad_->Avanza(5);
-    if (habilitados_[Boton::cmdGenera] && !prgLoad_->Cancelado()) {
-        cmdGenera_Click();
-        Aplica(Suceso::Explorar);
-    }
-    prgLoad_->Termina();
+    });
 }
 
 // "Nueva" can be undone: the rows and the buttons come back.
@@ -98,7 +95,7 @@ void frmVaro::cmdNueva_Click()
         Aplica(Suceso::Nueva);
     });
     RefrescaLista();
-    bd_.autoresNuevos().LimpiaAutoresNuevos();
+    sesion_->bd().autoresNuevos().LimpiaAutoresNuevos();
 }
 
 // Cancelled, what was listed stays and the folders not reached stay "D".
@@ -114,11 +111,11 @@ void frmVaro::cmdBusca_Click()
     }
     RefrescaLista();
     if (!fallidas.isEmpty())
-        avisos_.Falla(QStringLiteral("No se han podido leer estas carpetas (ya no estan o no se pueden abrir); "
+        avisos_.Falla(QStringLiteral("No se han podido leer estas carpetas (ya no están o no se pueden abrir); "
                                      "se han saltado:\n") + Lineas(fallidas),
                       QStringLiteral("Busca"));
     else if (prgLoad_->Cancelado())
-        avisos_.Informa(QStringLiteral("Busqueda cancelada: la lista tiene lo encontrado hasta entonces."),
+        avisos_.Informa(QStringLiteral("Búsqueda cancelada: la lista tiene lo encontrado hasta entonces."),
                         QStringLiteral("Busca"));
 }
 
@@ -141,7 +138,7 @@ void frmVaro::cmdAnaliza_Click()
 {
     recuerda(QStringLiteral("Analiza"), [&] {
         Aplica(Suceso::AnalizaEmpieza);
-        ContextoDecodificacion ctx{bd_, mascaras_, Elector(), mascarasTab_->UsaEtiquetas()};
+        ContextoDecodificacion ctx{sesion_->bd(), mascaras_, Elector(), mascarasTab_->UsaEtiquetas()};
         ParadaAnalisis parada;
         Protege(avisos_, QStringLiteral("analizar la lista"),
                 [&] { AnalizaLista(lista_, campos_, ctx, false, analisisParado_, &parada); });
@@ -161,7 +158,7 @@ void frmVaro::cmdAnaliza_Click()
 // F3 in the work list: the selected rows only; the buttons stay as they are.
 void frmVaro::AnalizaSeleccionadas()
 {
-    ContextoDecodificacion ctx{bd_, mascaras_, Elector(), mascarasTab_->UsaEtiquetas()};
+    ContextoDecodificacion ctx{sesion_->bd(), mascaras_, Elector(), mascarasTab_->UsaEtiquetas()};
     recuerda(QStringLiteral("Volver a Analizar"), [&] {
         Protege(avisos_, QStringLiteral("analizar las filas elegidas"), [&] { AnalizaLista(lista_, campos_, ctx, true); });
     });
@@ -192,7 +189,7 @@ void frmVaro::lstVBD_KeyDown(int tecla)
 void frmVaro::cmdCompara_Click()
 {
     ficheros_->LeeSeleccion();
-    recuerda(QStringLiteral("Compara"), [&] { ComparaDesdeVentana(bd_, lista_, avisos_); });
+    recuerda(QStringLiteral("Compara"), [&] { ComparaDesdeVentana(sesion_->bd(), lista_, avisos_); });
     // Rows marked before a failure keep their icons, so show them either way.
     RefrescaLista();
 }
@@ -203,8 +200,12 @@ void frmVaro::cmdGraba_Click()
     datos.descripcion = analizaCd_->Descripcion();
     datos.serial = analizaCd_->Serial();
     datos.grabarImagenes = analizaCd_->GrabarImagenes();
-    datos.dirPrograma = dirPrograma_;
-    GrabaDesdeVentana(bd_, lista_, datos, *prgLoad_, avisos_);
+    datos.dirPrograma = sesion_->carpeta();
+    ResumenGrabacion resumen;
+    // What an earlier recording said does not stand for this one.
+    ponEstado(QString());
+    if (GrabaDesdeVentana(sesion_->bd(), lista_, datos, *prgLoad_, avisos_, &resumen))
+        ponEstado(TextoGrabado(datos.descripcion, resumen));
 }
 
 void frmVaro::cmbLimpia_Click() { avisos_.Informa(QStringLiteral("Opcion no implementada, jet "), QStringLiteral("Lodrin")); }
@@ -217,16 +218,16 @@ void frmVaro::cmdGenera_Click()
 
 void frmVaro::cmdauto_Click()
 {
-    if (Tv_->EscribeAutorun(true, dirPrograma_, avisos_))
+    if (Tv_->EscribeAutorun(true, sesion_->carpeta(), avisos_))
         Aplica(Suceso::Autorun);
 }
 
 void frmVaro::cmdVerAuto_Click()
 {
-    if (!Tv_->EscribeAutorun(false, dirPrograma_, avisos_))
+    if (!Tv_->EscribeAutorun(false, sesion_->carpeta(), avisos_))
         return;
     Aplica(Suceso::Autorun);
-    Tv_->VerAutorun(dirPrograma_, avisos_);
+    Tv_->VerAutorun(sesion_->carpeta(), avisos_);
 }
 
 void frmVaro::cmdWriteTag_Click() { PonTagsLista(lista_, *prgLoad_, avisos_); }

@@ -1,4 +1,4 @@
-// The menu bar, the Alt+letter of every button, and undo of the work list.
+// The menu bar and the Alt+letter of every button.
 #include <QAbstractButton>
 #include <QDir>
 #include <QFileDialog>
@@ -6,41 +6,16 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QTabWidget>
-#include <QUndoCommand>
 #include <QUndoStack>
 
 #include "store/catalogo.h"
+#include "store/sesion.h"
 #include "catalogue/pestanabd.h"
 #include "common/avisos.h"
 #include "main_window/frmVaro.h"
 #include "main_window/textosayuda.h"
 
 namespace {
-
-// A change of the work list: the rows and the buttons before and after it.
-class CambioLista : public QUndoCommand {
-public:
-    CambioLista(frmVaro& ventana, const QString& texto, const ListaTrabajo& antes, const Habilitados& habAntes,
-                const Habilitados& habDespues)
-        : QUndoCommand(texto), ventana_(ventana), antes_(antes), despues_(ventana.Lista()), habAntes_(habAntes),
-          habDespues_(habDespues)
-    {
-    }
-    void undo() override { ventana_.PonLista(antes_, habAntes_); }
-    void redo() override
-    {
-        // Pushed once the change is done: the first redo has nothing to do.
-        if (hecho_)
-            ventana_.PonLista(despues_, habDespues_);
-        hecho_ = true;
-    }
-
-private:
-    frmVaro& ventana_;
-    const ListaTrabajo antes_, despues_;
-    const Habilitados habAntes_, habDespues_;
-    bool hecho_ = false;
-};
 
 QAction* Accion(QMenu* menu, const char* nombre, const QString& texto, const QKeySequence& tecla = {})
 {
@@ -67,6 +42,19 @@ QMenuBar* frmVaro::creaMenus()
         Protege(avisos_, QStringLiteral("vaciar la lista"), [this] { cmdNueva_Click(); });
     });
     archivo->addSeparator();
+    connect(Accion(archivo, "mnuAbrirCatalogo", QStringLiteral("Abrir ca&tálogo…"),
+                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)),
+            &QAction::triggered, this, &frmVaro::AbrirCatalogo);
+    connect(Accion(archivo, "mnuAbrirServidor", QStringLiteral("Abrir catálogo de un ser&vidor…")),
+            &QAction::triggered, this, &frmVaro::AbrirServidor);
+    recientes_ = archivo->addMenu(QStringLiteral("Catálogos &recientes"));
+    recientes_->setObjectName(QStringLiteral("mnuRecientes"));
+    recientes_->setEnabled(false);
+    connect(Accion(archivo, "mnuExportar", QStringLiteral("&Exportar catálogo…")), &QAction::triggered, this,
+            &frmVaro::ExportarCatalogo);
+    connect(Accion(archivo, "mnuExportarLista", QStringLiteral("Exportar la &lista de Base de datos…")),
+            &QAction::triggered, this, &frmVaro::ExportarLista);
+    archivo->addSeparator();
     connect(Accion(archivo, "mnuSalir", QStringLiteral("&Salir"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
             &QAction::triggered, this, &QWidget::close);
 
@@ -82,6 +70,8 @@ QMenuBar* frmVaro::creaMenus()
     editar->addSeparator();
     connect(Accion(editar, "mnuBuscar", QStringLiteral("&Buscar en el catálogo"), QKeySequence(Qt::CTRL | Qt::Key_F)),
             &QAction::triggered, this, &frmVaro::BuscarEnCatalogo);
+    connect(Accion(editar, "mnuRepetidas", QStringLiteral("Canciones en &varios CD…"), QKeySequence(Qt::CTRL | Qt::Key_R)),
+            &QAction::triggered, this, &frmVaro::VerRepetidas);
 
     QMenu* ayuda = barra->addMenu(QStringLiteral("A&yuda"));
     connect(Accion(ayuda, "mnuAcerca", QStringLiteral("&Acerca de Lodrin")), &QAction::triggered, this,
@@ -106,15 +96,6 @@ void frmVaro::ponAtajos()
     for (auto [nombre, texto] : atajos)
         if (auto* b = findChild<QAbstractButton*>(QString::fromUtf8(nombre)))
             b->setText(QString::fromUtf8(texto));
-}
-
-void frmVaro::recuerda(const QString& texto, const std::function<void()>& cambio)
-{
-    const ListaTrabajo antes = lista_;
-    const Habilitados habAntes = habilitados_;
-    cambio();
-    if (!lista_.MismasFilas(antes))
-        deshacer_->push(new CambioLista(*this, texto, antes, habAntes, habilitados_));
 }
 
 void frmVaro::AnadirCarpeta()
@@ -152,7 +133,7 @@ void frmVaro::BuscarEnCatalogo()
 
 void frmVaro::AcercaDe()
 {
-    const UbicacionCatalogo& u = bd_.ubicacion();
+    const UbicacionCatalogo& u = sesion_->ubicacion();
     avisos_.Informa(QStringLiteral("%1\n\nCatálogo en uso: %2\nQt %3")
                         .arg(TextoAcercaDe(), u.motor == Motor::SQLite ? u.fichero : u.Nombre(),
                              QString::fromLatin1(qVersion())),

@@ -54,8 +54,8 @@ QString TextoListado()
 
 QString TextoAcercaDe()
 {
-    return QStringLiteral("Lodrin %1\n\nCatalogador de CDs de MP3: explora el CD, saca autor, disco, cancion y "
-                          "posicion de los nombres de los ficheros, y lo guarda en la base de datos con las "
-                          "caratulas. Tambien prepara CDs con tags y Autorun para Vistel.")
+    return QStringLiteral("Lodrin %1\n\nCatalogador de CDs de MP3: explora el CD, saca autor, disco, canción y "
+                          "posición de los nombres de los ficheros, y lo guarda en la base de datos con las "
+                          "carátulas. También prepara CDs con tags y Autorun para Vistel.")
         .arg(QStringLiteral(LODRIN_VERSION));
 }

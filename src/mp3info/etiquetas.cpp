@@ -5,8 +5,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 #include <cerrno>
-#include <csignal>
+#include <QSet>
+#include <functional>
 #include <ctime>
 #include <cstring>
 #include <fcntl.h>
@@ -24,10 +26,13 @@
 #include <taglib/textidentificationframe.h>
 #include <taglib/tiostream.h>
 
+#include "common/diario.h"
 #include "common/lodrinerror.h"
 #include "common/textos.h"
 #include "common/ficheroregular.h"
+#include "mp3info/id3v2crudo.h"
 #include "mp3info/tagid3.h"
+#include "mp3info/textosid3v2.h"
 
 namespace {
 
@@ -49,7 +54,8 @@ public:
     TagLib::ByteVector readBlock(unsigned long n) override
     {
         const qint64 largo = f_.largo();
-        n = static_cast<unsigned long>(qBound<qint64>(0, qint64(n), largo - pos_));
+        // TagLib may have sought past the end: nothing is left there.
+        n = static_cast<unsigned long>(qMin(qint64(n), qMax<qint64>(0, largo - pos_)));
         if (n == 0)
             return {};
         if (pos_ + qint64(n) <= kTrozo && cabeza_.Trae(f_, 0, qMin(kTrozo, largo)))
@@ -149,14 +155,20 @@ bool EsJpeg(const QByteArray& b) { return b.startsWith("\xFF\xD8"); }
 bool EsGif(const QByteArray& b) { return b.startsWith("GIF8"); }
 
 // The extension a picture will have as a file; empty when it cannot be shown.
-// Only a kind other than GIF and JPEG is decoded to know.
+// Every tag read asks it, so the pixels are never decoded for it: a kind
+// other than GIF and JPEG is known by what its header says.
 QString ExtensionPortada(const QByteArray& bytes)
 {
     if (EsJpeg(bytes))
         return QStringLiteral(".jpg");
     if (EsGif(bytes))
         return QStringLiteral(".gif");
-    return QImage::fromData(bytes).isNull() ? QString() : QStringLiteral(".jpg");
+    QBuffer b;
+    b.setData(bytes);
+    b.open(QIODevice::ReadOnly);
+    QImageReader r(&b);
+    const bool legible = r.canRead() && (!r.supportsOption(QImageIOHandler::Size) || r.size().isValid());
+    return legible ? QStringLiteral(".jpg") : QString();
 }
 
 PortadaFichero ComoFichero(const QByteArray& bytes)
@@ -194,131 +206,10 @@ void PonTexto(TagLib::ID3v2::Tag* t, const char* id, const QString& valor)
 // A field the row does not know leaves the frame the file had.
 bool Conocido(const QString& v) { return !v.isEmpty() && v != kVacio; }
 
-// The copy that becomes the file: removed unless it was put in its place.
-class Temporal {
-public:
-    explicit Temporal(const QString& destino)
-    {
-        const QFileInfo fi(destino);
-        plantilla_ = QFile::encodeName(fi.absolutePath() + QStringLiteral("/.") + fi.fileName() +
-                                       QStringLiteral(".lodrin-XXXXXX"));
-        fd_ = ::mkostemp(plantilla_.data(), O_CLOEXEC);
-        error_ = fd_ < 0 ? errno : 0;
-        existe_ = fd_ >= 0;
-    }
-    ~Temporal()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-        if (existe_ && !hecho_)
-            ::unlink(plantilla_.constData());
-    }
-    int fd() const { return fd_; }
-    int error() const { return error_; }
-    QString ruta() const { return QFile::decodeName(plantilla_); }
-    // Flushes the copy and renames it over destino: 0 or the errno value.
-    int Sustituye(const QString& destino)
-    {
-        if (::fsync(fd_) != 0)
-            return errno;
-        const int r = ::close(fd_);
-        fd_ = -1;
-        if (r != 0)
-            return errno;
-        if (::rename(plantilla_.constData(), QFile::encodeName(destino).constData()) != 0)
-            return errno;
-        hecho_ = true;
-        // The rename itself reaches the disk with the folder.
-        const int dir = ::open(QFile::encodeName(QFileInfo(destino).absolutePath()).constData(),
-                               O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir >= 0) {
-            ::fsync(dir);
-            ::close(dir);
-        }
-        return 0;
-    }
-
-private:
-    QByteArray plantilla_;
-    int fd_ = -1;
-    int error_ = 0;
-    bool existe_ = false;
-    bool hecho_ = false;
-};
-
-// The size limit's signal would end the program: held back while the copy is
-// written, and taken back when a write raised it (the write fails instead).
-class SinSenalLimite {
-public:
-    SinSenalLimite()
-    {
-        sigemptyset(&limite_);
-        sigaddset(&limite_, SIGXFSZ);
-        pthread_sigmask(SIG_BLOCK, &limite_, &antes_);
-    }
-    ~SinSenalLimite()
-    {
-        const timespec nada{0, 0};
-        while (sigtimedwait(&limite_, nullptr, &nada) == SIGXFSZ) {
-        }
-        pthread_sigmask(SIG_SETMASK, &antes_, nullptr);
-    }
-
-private:
-    sigset_t limite_, antes_;
-};
-
-// Writes all n bytes; 0 or the errno value.
-int EscribeTodo(int fd, const char* p, qint64 n)
-{
-    while (n > 0) {
-        const ssize_t w = ::write(fd, p, size_t(n));
-        if (w < 0 && errno == EINTR)
-            continue;
-        if (w < 0)
-            return errno;
-        p += w;
-        n -= w;
-    }
-    return 0;
-}
-
-// The original from desde to its end appended to the copy, in the kernel
-// where it can; 0 or the errno value.
-int CopiaResto(const FicheroRegular& origen, qint64 desde, int destino)
-{
-    loff_t pos = desde;
-    qint64 quedan = origen.largo() - desde;
-    while (quedan > 0) {
-        const ssize_t n = ::copy_file_range(origen.fd(), &pos, destino, nullptr, size_t(quedan), 0);
-        if (n > 0) {
-            quedan -= n;
-            continue;
-        }
-        if (n == 0)
-            return EIO;  // the file grew shorter under us
-        if (errno == EINTR)
-            continue;
-        if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP)
-            return errno;
-        // No copy in the kernel here: by hand.
-        std::vector<char> b(1 << 20);
-        while (quedan > 0) {
-            const qint64 r = origen.Lee(pos, b.data(), qMin<qint64>(quedan, qint64(b.size())));
-            if (r <= 0)
-                return r < 0 ? errno : EIO;
-            if (const int e = EscribeTodo(destino, b.data(), r))
-                return e;
-            pos += r;
-            quedan -= r;
-        }
-    }
-    return 0;
-}
-
 // The bytes of the cover a file carries: the ID3v2 front cover (or its
-// first picture), else the APEv2 front cover; empty when none.
-QByteArray BytesPortada(TagLib::MPEG::File* mp3)
+// first picture), else the APEv2 front cover; empty when none. They stay
+// TagLib's, not copied, until a copy is wanted.
+TagLib::ByteVector BytesPortada(TagLib::MPEG::File* mp3)
 {
     if (mp3->hasID3v2Tag()) {
         if (const auto* marcos = Marcos(mp3->ID3v2Tag(), "APIC")) {
@@ -330,20 +221,47 @@ QByteArray BytesPortada(TagLib::MPEG::File* mp3)
                     elegido = imagen;
             }
             if (elegido && !elegido->picture().isEmpty())
-                return Bytes(elegido->picture());
+                return elegido->picture();
         }
     }
     if (mp3->hasAPETag()) {
         const auto& mapa = mp3->APETag()->itemListMap();
         const auto it = mapa.find(kPortadaApe);
         if (it != mapa.end()) {
-            const QByteArray dato = Bytes(it->second.binaryData());
-            const qsizetype cero = dato.indexOf('\0');
+            const TagLib::ByteVector dato = it->second.binaryData();
+            const int cero = dato.find(TagLib::ByteVector(1, '\0'));
             if (cero >= 0)
-                return dato.mid(cero + 1);
+                return dato.mid(static_cast<unsigned int>(cero) + 1);
         }
     }
     return {};
+}
+
+}  // namespace
+
+namespace {
+
+void Llena(QString& campo, const QString& valor)
+{
+    if (campo.isEmpty())
+        campo = valor;
+}
+
+// What TagLib left empty of the ID3v2 tag, from our own reader: it is only
+// run when a field the candidate wants is missing.
+bool CompletaId3v2(const FicheroRegular& f, EtiquetasFichero& e)
+{
+    if (!e.artista.isEmpty() && !e.album.isEmpty() && !e.titulo.isEmpty() && e.pista != 0)
+        return false;
+    const TextosId3v2 t = LeeTextosId3v2(f);
+    Llena(e.artista, t.artista);
+    Llena(e.album, t.album);
+    Llena(e.titulo, t.titulo);
+    Llena(e.artistaAlbum, t.artistaAlbum);
+    if (e.pista == 0)
+        e.pista = NumeroDePista(t.pista);
+    return !(t.artista.isEmpty() && t.album.isEmpty() && t.titulo.isEmpty() && t.pista.isEmpty() &&
+             t.artistaAlbum.isEmpty());
 }
 
 }  // namespace
@@ -362,25 +280,25 @@ bool LeeEtiquetas(const QString& rutaCompleta, EtiquetasFichero& e)
         e.artista = Texto(t->artist());
         e.album = Texto(t->album());
         e.titulo = Texto(t->title());
-        e.pista = int(t->track());
+        if (const auto* m = Marcos(t, "TRCK"))
+            e.pista = NumeroDePista(Texto(m->front()->toString()));
         if (const auto* m = Marcos(t, "TPE2"))
             e.artistaAlbum = Texto(m->front()->toString());
     }
+    // ID3v2 speaks before APEv2, so what TagLib missed of it comes first.
+    hay = CompletaId3v2(f, e) || hay;
     if (mp3->hasAPETag()) {
         const TagLib::APE::Tag* t = mp3->APETag();
         hay = true;
-        auto llena = [](QString& campo, const QString& valor) {
-            if (campo.isEmpty())
-                campo = valor;
-        };
-        llena(e.artista, Texto(t->artist()));
-        llena(e.album, Texto(t->album()));
-        llena(e.titulo, Texto(t->title()));
-        llena(e.artistaAlbum, TextoApe(t, "ALBUM ARTIST"));
+        Llena(e.artista, Texto(t->artist()));
+        Llena(e.album, Texto(t->album()));
+        Llena(e.titulo, Texto(t->title()));
+        Llena(e.artistaAlbum, TextoApe(t, "ALBUM ARTIST"));
         if (e.pista == 0)
-            e.pista = int(t->track());
+            e.pista = NumeroDePista(TextoApe(t, "TRACK"));
     }
-    e.extensionPortada = ExtensionPortada(BytesPortada(mp3.operator->()));
+    const TagLib::ByteVector portada = BytesPortada(mp3.operator->());
+    e.extensionPortada = ExtensionPortada(QByteArray::fromRawData(portada.data(), int(portada.size())));
     e.portada = !e.extensionPortada.isEmpty();
     return hay;
 }
@@ -389,70 +307,190 @@ PortadaFichero DamePortada(const QString& rutaCompleta)
 {
     const FicheroRegular f(rutaCompleta, false);
     const Mp3TagLib mp3(f);
-    return mp3 ? ComoFichero(BytesPortada(mp3.operator->())) : PortadaFichero{};
+    return mp3 ? ComoFichero(Bytes(BytesPortada(mp3.operator->()))) : PortadaFichero{};
 }
 
-void PonEtiquetas(const QString& rutaCompleta, const DatosEtiquetas& d)
+namespace {
+
+// Room left after a tag that had to grow, so the next writes fit in place.
+constexpr qint64 kRelleno = 2048;
+const char* const kMarcosPropios[] = {"TPE1", "TALB", "TIT2", "TRCK", "TPE2"};
+
+// What a tag write makes of a file: cambia edits its ID3v2 tag (creating
+// one only when crear), bloqueV1 gives the new ID3v1 block from the old one
+// (empty for none, and nothing changes). The new tag takes the old one's
+// space when it fits; only where it does not do the file's bytes move.
+EscrituraFichero PreparaEscritura(const QString& rutaCompleta, bool crear,
+                                  const std::function<void(TagLib::ID3v2::Tag*)>& cambia,
+                                  const std::function<QByteArray(const QByteArray&)>& bloqueV1)
 {
     // A link's target is what gets the new content; the link stays a link.
     const QString canonica = QFileInfo(rutaCompleta).canonicalFilePath();
-    const QString destino = canonica.isEmpty() ? rutaCompleta : canonica;
-    // Opened for writing, though never written, so a file the person may not
-    // change is refused as before rather than replaced by a writable copy.
-    const FicheroRegular original(destino, true);
+    EscrituraFichero e;
+    e.destino = canonica.isEmpty() ? rutaCompleta : canonica;
+    // Opened for writing, though not written here, so a file the person may
+    // not change is refused before anything is recorded.
+    const FicheroRegular original(e.destino, true);
     if (!original.abierto())
         throw LodrinError(FallaTag(rutaCompleta, original.error()));
+    struct stat st {};
+    if (::fstat(original.fd(), &st) != 0)
+        throw LodrinError(FallaTag(rutaCompleta, errno));
+    e.dispositivo = st.st_dev;
+    e.inodo = st.st_ino;
+    const qint64 largo = e.largoOriginal = e.largoFinal = original.largo();
 
+    // The old tag is replaced only where it begins the file; one found
+    // further on is left where it is, as any other bytes.
+    QByteArray cabeza(10, '\0');
+    cabeza.resize(qMax<qint64>(0, original.Lee(0, cabeza.data(), 10)));
+    const qint64 viejo = LargoEtiquetaId3v2(cabeza);
+    if (viejo > largo)
+        throw LodrinError(Falla(rutaCompleta, QStringLiteral("la etiqueta ID3v2 dice ocupar más que el fichero: "
+                                                             "está dañada y el fichero no se toca")));
     const Mp3TagLib mp3(original);
     if (!mp3)
         throw LodrinError(Falla(rutaCompleta, QStringLiteral("no se puede leer la etiqueta ID3v2")));
-    // The old tag is replaced only where it begins the file; one found
-    // further on is left where it is, as any other bytes.
-    char cabeza[3] = {};
-    const bool alPrincipio = original.Lee(0, cabeza, 3) == 3 && std::memcmp(cabeza, "ID3", 3) == 0;
-    const qint64 finViejo =
-        mp3->hasID3v2Tag() && alPrincipio ? qMin<qint64>(mp3->ID3v2Tag()->header()->completeTagSize(), original.largo())
-                                          : 0;
-    TagLib::ID3v2::Tag* t = mp3->ID3v2Tag(true);
-    if (Conocido(d.autor))
-        PonTexto(t, "TPE1", d.autor);
-    if (Conocido(d.disco))
-        PonTexto(t, "TALB", d.disco);
-    if (Conocido(d.cancion))
-        PonTexto(t, "TIT2", d.cancion);
-    bool esNumero = false;
-    const int pista = d.posicion.trimmed().toInt(&esNumero);
-    if (esNumero && pista > 0)
-        PonTexto(t, "TRCK", QString::number(pista));
-    if (d.varios)
-        PonTexto(t, "TPE2", kVariosArtistas);
-    const TagLib::ByteVector nuevo = t->render(TagLib::ID3v2::v4);
 
-    Temporal copia(destino);
-    if (copia.fd() < 0)
-        throw LodrinError(FallaTag(rutaCompleta, copia.error()));
-    struct stat st {};
-    if (::fstat(original.fd(), &st) == 0) {
-        ::fchmod(copia.fd(), st.st_mode & 07777);
-        if (::fchown(copia.fd(), st.st_uid, st.st_gid) != 0) {
-            // Another owner's file in a folder we may write: ours it becomes.
+    QByteArray etiqueta;
+    TagLib::ID3v2::Tag* t = mp3->ID3v2Tag(crear);
+    if (t && (crear || viejo > 0)) {
+        cambia(t);
+        // A 2.3 tag stays 2.3, with any frame the library would not keep
+        // carried over as it was; anything else becomes 2.4.
+        const int version = viejo > 0 && cabeza[3] == 3 ? 3 : 4;
+        std::vector<MarcoCrudo> marcos =
+            MarcosCrudos(Bytes(t->render(version == 3 ? TagLib::ID3v2::v3 : TagLib::ID3v2::v4)));
+        if (version == 3) {
+            QByteArray antes(int(viejo), '\0');
+            antes.resize(qMax<qint64>(0, original.Lee(0, antes.data(), viejo)));
+            QSet<QByteArray> quedan;
+            for (const MarcoCrudo& m : marcos)
+                quedan.insert(m.id);
+            for (const char* id : kMarcosPropios)
+                quedan.insert(id);
+            for (const MarcoCrudo& m : MarcosCrudos(antes))
+                if (!quedan.contains(m.id))
+                    marcos.push_back(m);
         }
+        qint64 necesario = 10;
+        for (const MarcoCrudo& m : marcos)
+            necesario += m.bytes.size();
+        etiqueta = EtiquetaRellena(version, marcos, necesario <= viejo ? viejo : necesario + kRelleno);
     }
-    int e = 0;
+
+    char cola[128] = {};
+    const bool hayV1 = largo - viejo >= 128 && original.Lee(largo - 128, cola, 128) == 128 &&
+                       std::memcmp(cola, "TAG", 3) == 0;
+    const QByteArray v1 = bloqueV1(hayV1 ? QByteArray(cola, 128) : QByteArray());
+
+    if (etiqueta.size() == viejo) {
+        if (!etiqueta.isEmpty())
+            e.trozos.push_back({0, etiqueta});
+        if (!v1.isEmpty()) {
+            e.trozos.push_back({hayV1 ? largo - 128 : largo, v1});
+            e.largoFinal = hayV1 ? largo : largo + 128;
+        }
+        return e;
+    }
+    // The audio moves: the whole new file is the record.
+    QByteArray todo = etiqueta;
+    const qint64 resto = largo - viejo;
+    todo.resize(etiqueta.size() + resto);
+    if (original.Lee(viejo, todo.data() + etiqueta.size(), resto) != resto)
+        throw LodrinError(FallaTag(rutaCompleta, errno ? errno : EIO));
+    if (!v1.isEmpty()) {
+        if (hayV1)
+            todo.replace(todo.size() - 128, 128, v1);
+        else
+            todo += v1;
+    }
+    e.largoFinal = todo.size();
+    e.trozos.push_back({0, todo});
+    return e;
+}
+
+// The journal's reason for a file, told as the file's failure.
+[[noreturn]] void FallaEscritura(const QString& rutaCompleta, const LodrinError& motivo)
+{
+    throw LodrinError(Falla(rutaCompleta, motivo.message()));
+}
+
+}  // namespace
+
+EscrituraFichero EscrituraPonEtiquetas(const QString& rutaCompleta, const DatosEtiquetas& d)
+{
+    return PreparaEscritura(
+        rutaCompleta, true,
+        [&](TagLib::ID3v2::Tag* t) {
+            if (Conocido(d.autor))
+                PonTexto(t, "TPE1", d.autor);
+            if (Conocido(d.disco))
+                PonTexto(t, "TALB", d.disco);
+            if (Conocido(d.cancion))
+                PonTexto(t, "TIT2", d.cancion);
+            bool esNumero = false;
+            const int pista = d.posicion.trimmed().toInt(&esNumero);
+            if (esNumero && pista > 0)
+                PonTexto(t, "TRCK", QString::number(pista));
+            if (d.varios)
+                PonTexto(t, "TPE2", kVariosArtistas);
+        },
+        [&](const QByteArray&) {
+            return BloqueTag(d.cancion, d.autor, d.disco, QStringLiteral("    "), kComentarioTag, QStringLiteral("0"));
+        });
+}
+
+EscrituraFichero EscrituraBorraEtiquetas(const QString& rutaCompleta)
+{
     {
-        const SinSenalLimite guarda;
-        e = EscribeTodo(copia.fd(), nuevo.data(), qint64(nuevo.size()));
-        if (!e)
-            e = CopiaResto(original, finViejo, copia.fd());
+        // A file with nothing to take off is not opened for writing, so a
+        // read-only file without tags is no failure.
+        const FicheroRegular lectura(rutaCompleta, false);
+        if (!lectura.abierto())
+            throw LodrinError(FallaTag(rutaCompleta, lectura.error()));
+        QByteArray cabeza(10, '\0');
+        char cola[3] = {};
+        const bool v2 = lectura.Lee(0, cabeza.data(), 10) == 10 && LargoEtiquetaId3v2(cabeza) > 0;
+        const bool v1 = lectura.largo() >= 128 && lectura.Lee(lectura.largo() - 128, cola, 3) == 3 &&
+                        std::memcmp(cola, "TAG", 3) == 0;
+        if (!v2 && !v1)
+            return {};
     }
-    if (e)
-        throw LodrinError(FallaTag(rutaCompleta, e));
+    return PreparaEscritura(
+        rutaCompleta, false,
+        [](TagLib::ID3v2::Tag* t) {
+            for (const char* id : kMarcosPropios)
+                t->removeFrames(id);
+        },
+        [](const QByteArray& viejo) {
+            // The first 127 bytes become zero; the genre byte stays.
+            if (viejo.isEmpty())
+                return QByteArray();
+            return QByteArray(127, '\0') + viejo.right(1);
+        });
+}
+
+QString FallaEtiquetas(const QString& rutaCompleta, const QString& motivo) { return Falla(rutaCompleta, motivo); }
+
+void PonEtiquetas(const QString& rutaCompleta, const DatosEtiquetas& d)
+{
+    const EscrituraFichero e = EscrituraPonEtiquetas(rutaCompleta, d);
     try {
-        PonTag(copia.ruta(), d.cancion, d.autor, d.disco, QStringLiteral("    "), kComentarioTag, QStringLiteral("0"));
-    } catch (const LodrinError& falla) {
-        // The copy's name means nothing to the person: the file is named.
-        throw LodrinError(QString(falla.message()).replace(copia.ruta(), rutaCompleta));
+        Diario().Escribe(e);
+    } catch (const LodrinError& motivo) {
+        FallaEscritura(rutaCompleta, motivo);
     }
-    if ((e = copia.Sustituye(destino)) != 0)
-        throw LodrinError(FallaTag(rutaCompleta, e));
+}
+
+void BorraEtiquetas(const QString& rutaCompleta)
+{
+    const EscrituraFichero e = EscrituraBorraEtiquetas(rutaCompleta);
+    if (e.trozos.empty())
+        return;
+    try {
+        Diario().Escribe(e);
+    } catch (const LodrinError& motivo) {
+        FallaEscritura(rutaCompleta, motivo);
+    }
 }

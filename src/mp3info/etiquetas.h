@@ -39,9 +39,25 @@ struct DatosEtiquetas {
     bool varios = false;
 };
 
-// Writes an ID3v2.4 tag in UTF-8 (TPE1, TALB, TIT2, TRCK, and TPE2 for a
-// various-artists disc; every other frame kept) and the ID3v1 tag. The work
-// is done on a copy in the same folder that replaces the file only when all
-// of it was written, so a failure leaves the file as it was. Throws
+// Writes an ID3v2 tag in UTF-8 (TPE1, TALB, TIT2, TRCK, and TPE2 for a
+// various-artists disc; every other frame kept) and the ID3v1 tag. A file
+// without ID3v2 gets version 2.4, a 2.3 tag stays 2.3. The new tag takes the
+// old one's space when it fits, and leaves room for the next write when it
+// does not. The write goes through the journal (common/diario.h): a failure
+// or a kill leaves the file as it was or as written, never between, and the
+// file keeps its inode, links, owner, mode and attributes. Throws
 // LodrinError naming the file.
 void PonEtiquetas(const QString& rutaCompleta, const DatosEtiquetas& d);
+
+// "Borrar tag's": takes off the frames PonEtiquetas writes (every other frame
+// stays) and blanks the ID3v1 tag. A file with neither tag is not touched.
+void BorraEtiquetas(const QString& rutaCompleta);
+
+// The message for a file whose tags could not be written, and why.
+QString FallaEtiquetas(const QString& rutaCompleta, const QString& motivo);
+
+// What those two make of a file, for a batch that journals many at once; a
+// write with no pieces leaves the file as it is.
+struct EscrituraFichero;
+EscrituraFichero EscrituraPonEtiquetas(const QString& rutaCompleta, const DatosEtiquetas& d);
+EscrituraFichero EscrituraBorraEtiquetas(const QString& rutaCompleta);

@@ -29,6 +29,11 @@ constexpr int kTramasMuestra = 8;
 // How far a VBR header's byte count may be from the audio the file holds
 // before the header is taken as stale (the file was cut, or joined to another).
 constexpr double kDesvioBytesVbr = 0.04;
+// Time is summed in ticks that every sample rate divides: a stream that
+// changes rate part way counts each frame at its own.
+constexpr qint64 kTicsPorSegundo = 14112000;
+// A Lyrics3 v1 block holds at most this many bytes of lyrics.
+constexpr qint64 kLetraV1Maxima = 5100;
 
 // The file through one block of it at a time; the block is kept until a
 // byte outside it is wanted.
@@ -59,6 +64,8 @@ public:
     }
     // Where the search for the first frame began: reads far past it are larger.
     void BuscaDesde(qint64 pos) { inicioBusqueda_ = pos; }
+    // Every byte is about to be walked: the file in its largest blocks.
+    void LeeEntero() { inicioBusqueda_ = -kVentanaBusqueda - 1; }
     // Bytes at hand from pos on, once Datos has given pos.
     qint64 Disponibles(qint64 pos) const { return inicio_ + n_ - pos; }
 
@@ -141,8 +148,21 @@ qint64 Syncsafe(const uchar* b)
     return v;
 }
 
+// Where a Lyrics3 v1 block whose end marker is at fin begins, searched for
+// from desde; -1 when it does not.
+qint64 InicioLetraV1(Lector& l, qint64 desde, qint64 fin)
+{
+    std::vector<uchar> b(size_t(qMax<qint64>(0, fin - desde)));
+    if (b.size() < 11 || l.Copia(desde, b.data(), qint64(b.size())) != qint64(b.size()))
+        return -1;
+    for (qint64 i = qint64(b.size()) - 11; i >= 0; --i)
+        if (std::memcmp(b.data() + i, "LYRICSBEGIN", 11) == 0)
+            return desde + i;
+    return -1;
+}
+
 // Bytes taken by the tags at the end, in whatever order they were stacked:
-// ID3v1, APEv2, Lyrics3 v2 and ID3v2 with a footer. None of them is audio.
+// ID3v1, APEv2, Lyrics3 (v1 and v2) and ID3v2 with a footer. None of them is audio.
 qint64 LargoTagsFinales(Lector& l, const Trozo& cola, qint64 desde, qint64 largoFichero)
 {
     qint64 fin = largoFichero;
@@ -179,6 +199,14 @@ qint64 LargoTagsFinales(Lector& l, const Trozo& cola, qint64 desde, qint64 largo
             const uchar* inicio = talla >= 11 ? en(fin - 15 - talla, 11) : nullptr;
             if (inicio && std::memcmp(inicio, "LYRICSBEGIN", 11) == 0) {
                 fin -= talla + 15;
+                continue;
+            }
+        }
+        if (const uchar* t = en(fin - 9, 9); t && std::memcmp(t, "LYRICSEND", 9) == 0) {
+            // Lyrics3 v1 gives no size: its start is the last "LYRICSBEGIN" in reach.
+            const qint64 inicio = InicioLetraV1(l, qMax(desde, fin - 9 - kLetraV1Maxima - 11), fin - 9);
+            if (inicio >= 0) {
+                fin = inicio;
                 continue;
             }
         }
@@ -267,13 +295,93 @@ qint64 BuscaTrama(Lector& l, qint64 desde, qint64 hasta, qint64 finAudio, const 
     return -1;
 }
 
-// Frames of the stream from its first one to the end of the audio; where
-// the stream is broken it goes on at its next confirmed frame.
-qint64 CuentaTramas(Lector& l, qint64 p, const Cabecera& c, qint64 finAudio)
+// Ticks one frame of c plays.
+qint64 Tics(const Cabecera& c) { return c.muestras * (kTicsPorSegundo / c.frecuencia); }
+
+// Whether the frame c at pos holds a VBR header rather than audio.
+bool EsCabeceraVbr(Lector& l, qint64 pos, const Cabecera& c, qint64 finAudio)
 {
-    qint64 n = 0;
+    const uchar* t = l.Datos(pos, qMin(c.largo, finAudio - pos));
+    return t && LeeCabeceraVbr(t, qMin(l.Disponibles(pos), finAudio - pos), c).hay;
+}
+
+// Past an ID3v2 tag that starts at pos (files joined with their tags); pos
+// when there is none.
+qint64 SaltaId3v2(Lector& l, qint64 pos, qint64 finAudio)
+{
+    const uchar* t = l.Datos(pos, 10);
+    if (!t || std::memcmp(t, "ID3", 3) != 0 || t[3] == 0xFF || t[4] == 0xFF)
+        return pos;
+    const qint64 talla = Syncsafe(t + 6);
+    const qint64 fin = pos + 10 + talla + ((t[3] >= 4 && (t[5] & 0x10)) ? 10 : 0);
+    return talla < 0 || fin > finAudio ? pos : fin;
+}
+
+// The frames of a stream of table bit rates walked straight from the block
+// in hand: most of a long file goes through here, one word and one look-up
+// a frame.
+class Pasos {
+public:
+    explicit Pasos(const Cabecera& c) : palabra_(c.palabra)
+    {
+        largos_.fill(0);
+        if (c.libre)
+            return;
+        for (quint32 indice = 1; indice < 15; ++indice)
+            for (quint32 relleno = 0; relleno < 2; ++relleno) {
+                const Cabecera h = DecodificaCabecera((c.palabra & ~0xF200u) | (indice << 12) | (relleno << 9));
+                largos_[indice * 2 + relleno] = h.valido && MismoFlujo(c, h) ? h.largo : 0;
+            }
+    }
+    // Counts the frames from q on while each is one of the stream's; q is
+    // left at the first that is not. True when the audio ended on the way.
+    bool Recorre(Lector& l, qint64& q, qint64 finAudio, qint64& tics, qint64 ticsTrama) const
+    {
+        for (;;) {
+            const uchar* b = l.Datos(q, 4);
+            if (!b)
+                return false;
+            const qint64 hasta = q + qMin(l.Disponibles(q), finAudio - q);
+            const qint64 inicio = q;
+            while (q + 4 <= hasta) {
+                const quint32 w = Be32(b + (q - inicio));
+                if (((w ^ palabra_) & kFijos) != 0)
+                    return false;
+                const qint64 largo = largos_[((w >> 11) & 30) | ((w >> 9) & 1)];
+                if (largo == 0)
+                    return false;
+                if (q + largo > finAudio)
+                    return true;
+                tics += ticsTrama;
+                q += largo;
+            }
+            if (q + 4 > finAudio)
+                return true;
+        }
+    }
+
+private:
+    // Sync, version, layer and sample rate: what every frame of a stream shares.
+    static constexpr quint32 kFijos = 0xFFFE0C00u;
+    quint32 palabra_;
+    std::array<qint64, 32> largos_;  // by bit-rate index and padding bit; 0: not a frame of the stream
+};
+
+// Ticks the frames play from the first one, p, to the end of the audio.
+// Where the stream breaks it goes on at the next confirmed frame. A frame
+// of another kind (a file of another rate or version joined on) is counted
+// at its own rate, and its stream followed from there; a VBR header opening
+// such a stream is no audio.
+qint64 CuentaTics(Lector& l, qint64 p, Cabecera c, qint64 finAudio)
+{
+    l.LeeEntero();
+    qint64 tics = 0;
+    qint64 ticsTrama = Tics(c);
     qint64 q = p;
+    Pasos pasos(c);
     while (q + 4 <= finAudio) {
+        if (pasos.Recorre(l, q, finAudio, tics, ticsTrama))
+            break;
         quint32 w;
         if (!l.Palabra(q, w))
             break;
@@ -281,16 +389,22 @@ qint64 CuentaTramas(Lector& l, qint64 p, const Cabecera& c, qint64 finAudio)
         if (h.valido) {
             if (q + h.largo > finAudio)
                 break;
-            ++n;
+            tics += ticsTrama;
             q += h.largo;
             continue;
         }
         Cabecera otra;
-        q = BuscaTrama(l, q + 1, finAudio, finAudio, &c, otra);
+        q = BuscaTrama(l, SaltaId3v2(l, q, finAudio), finAudio, finAudio, nullptr, otra);
         if (q < 0)
             break;
+        const bool otroTipo = !MismoFlujo(c, otra);
+        c = otra;
+        ticsTrama = Tics(c);
+        pasos = Pasos(c);
+        if (otroTipo && EsCabeceraVbr(l, q, c, finAudio))
+            q += c.largo;
     }
-    return n;
+    return tics;
 }
 
 // A constant-rate encoder pads frames so that frame k starts within a
@@ -324,6 +438,19 @@ bool TrozoConstante(const uchar* b, qint64 n, qint64 inicio, const Cabecera& c, 
         }
         if (enCadena >= 2)
             return igual && r.EnRejilla(inicio + i);
+        // A run of frames of another kind: the stream changed on the way.
+        const Cabecera otra = DecodificaCabecera(Be32(b + i));
+        if (!otra.valido || otra.libre)
+            continue;
+        int deOtra = 0;
+        for (qint64 x = i; x + 4 <= n; ++deOtra) {
+            const Cabecera h = Siguiente(otra, Be32(b + x));
+            if (!h.valido)
+                break;
+            x += h.largo;
+        }
+        if (deOtra >= 3)
+            return false;
     }
     return true;
 }
@@ -409,6 +536,20 @@ bool Creible(const CabeceraVbr& v, const Cabecera& c, qint64 bytesAudio)
     return posible(double(bytesAudio)) && (v.bytes == 0 || posible(double(v.bytes)));
 }
 
+// Whether the stream holds a frame of audio: a whole one after its VBR
+// header, or more than a lone frame.
+bool HayAudio(Lector& l, qint64 p, const Cabecera& c, qint64 finAudio, bool conCabeceraVbr)
+{
+    const qint64 q = p + c.largo;
+    if (!conCabeceraVbr)
+        return q < finAudio;
+    quint32 w;
+    if (q + 4 > finAudio || !l.Palabra(q, w))
+        return false;
+    const Cabecera h = DecodificaCabecera(w);
+    return h.valido && q + (h.libre ? c.largo : h.largo) <= finAudio;
+}
+
 // Milliseconds rounded to the nearest, halves to the even neighbour.
 qint64 DivideRedondeando(qint64 numerador, qint64 denominador)
 {
@@ -472,23 +613,28 @@ bool DameInfoMp3(const QString& rutaCompleta, HP& hp)
     }
     if (p < 0)
         return false;
-    Rellena(c, hp);
-
     // Audio starts at the first frame: whatever lies before it is not played.
     const qint64 bytesAudio = finAudio - p;
     const uchar* trama = l.Datos(p, qMin(c.largo, bytesAudio));
     const CabeceraVbr vbr = trama ? LeeCabeceraVbr(trama, qMin(l.Disponibles(p), bytesAudio), c) : CabeceraVbr{};
-    qint64 tramas;
+    if (!HayAudio(l, p, c, finAudio, vbr.hay))
+        return false;
+    Rellena(c, hp);
+    qint64 tics;
     if (Creible(vbr, c, bytesAudio)) {
-        tramas = vbr.tramas;
+        tics = qint64(vbr.tramas) * Tics(c);
     } else if (!c.libre && EsConstante(l, p, c, finAudio, cola, vbr.hay)) {
         // Constant bit rate: bits / (kbit/s) is milliseconds.
         hp.tiempo = DivideRedondeando(bytesAudio * 8, c.bitrate) / 1000;
         return true;
     } else {
         // Nothing says how many frames there are: they are counted.
-        tramas = qMax<qint64>(0, CuentaTramas(l, p, c, finAudio) - (vbr.hay ? 1 : 0));
+        tics = CuentaTics(l, vbr.hay ? p + c.largo : p, c, finAudio);
+        if (tics == 0) {
+            hp = HP{};
+            return false;
+        }
     }
-    hp.tiempo = DivideRedondeando(tramas * c.muestras * 1000, c.frecuencia) / 1000;
+    hp.tiempo = DivideRedondeando(tics * 1000, kTicsPorSegundo) / 1000;
     return true;
 }

@@ -94,29 +94,4 @@ void PonTag(const QString& rutaCompleta, const QString& titulo, const QString& a
         throw LodrinError(Falla(rutaCompleta, error ? error : alCerrar));
 }
 
-void BorraTag(const QString& rutaCompleta)
-{
-    char viejo[kLargoTag];
-    {
-        // Only a file that has a tag is opened for writing, so a read-only
-        // file without one is no failure.
-        FicheroRegular lectura(rutaCompleta, false);
-        if (!lectura.abierto())
-            throw LodrinError(Falla(rutaCompleta, lectura.error()));
-        if (!LeeTag(lectura, viejo))
-            return;
-    }
-    FicheroRegular f(rutaCompleta, true);
-    AbreParaEscribir(f, rutaCompleta);
-    if (!LeeTag(f, viejo))
-        return;
-    const QByteArray ceros(int(kLargoTag - 1), '\0');
-    const int error = f.Escribe(f.largo() - kLargoTag, ceros.constData(), kLargoTag - 1);
-    if (error)
-        f.Escribe(f.largo() - kLargoTag, viejo, kLargoTag - 1);
-    const int alCerrar = f.Cierra();
-    if (error || alCerrar)
-        throw LodrinError(Falla(rutaCompleta, error ? error : alCerrar));
-}
-
 QString FallaTag(const QString& rutaCompleta, int error) { return Falla(rutaCompleta, error); }

@@ -24,10 +24,6 @@ bool TieneTag(const QString& rutaCompleta);
 void PonTag(const QString& rutaCompleta, const QString& titulo, const QString& artista, const QString& album,
             const QString& anio, const QString& comentario, const QString& genero);
 
-// Blanks an existing tag: its first 127 bytes become zero, the genre byte stays.
-// A file without a tag is not touched. Throws LodrinError when it cannot be written.
-void BorraTag(const QString& rutaCompleta);
-
 // The message for a file whose tags could not be written, with the reason
 // for the errno value (or FicheroRegular::kNoRegular).
 QString FallaTag(const QString& rutaCompleta, int error);

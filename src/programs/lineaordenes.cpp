@@ -74,6 +74,8 @@ Orden LeeOrdenes(const QStringList& argumentos, const DescripcionPrograma& progr
             bool llevaValor = false;
             if (!OpcionDelToolkit(a, &llevaValor))
                 return Fallo(QStringLiteral("%1: opción desconocida «%2»\n").arg(programa.nombre, a));
+            if (llevaValor && i + 1 >= argumentos.size())
+                return Fallo(QStringLiteral("%1: la opción «%2» necesita un valor\n").arg(programa.nombre, a));
             if (llevaValor)
                 ++i;
         }

@@ -6,6 +6,7 @@
 #include "catalogue/copia.h"
 #include "common/avisosventana.h"
 #include "common/carpetacatalogo.h"
+#include "common/diario.h"
 #include "common/lodrinerror.h"
 #include "common/traducciones.h"
 #include "exploring/unidadessistema.h"
@@ -13,7 +14,9 @@
 #include "main_window/frmVaro.h"
 #include "programs/lineaordenes.h"
 #include "search/busqueda.h"
+#include "catalogue/exportacion.h"
 #include "store/catalogo.h"
+#include "store/sesion.h"
 
 namespace {
 
@@ -25,7 +28,11 @@ DescripcionPrograma Descripcion()
             {{QStringLiteral("buscar"), QStringLiteral("TEXTO"),
               QStringLiteral("escribe las canciones del catálogo con todas las palabras y termina")},
              {QStringLiteral("copia-catalogo"), QStringLiteral("DESTINO"),
-              QStringLiteral("copia el catálogo en uso en DESTINO (un .ini de servidor o un fichero nuevo)")}}};
+              QStringLiteral("copia el catálogo en uso en DESTINO (un .ini de servidor o un fichero nuevo)")},
+             {QStringLiteral("catalogo"), QStringLiteral("RUTA"),
+              QStringLiteral("usa el catálogo RUTA (un fichero, un .ini de servidor o su carpeta)")},
+             {QStringLiteral("exportar"), QStringLiteral("FICHERO.csv"),
+              QStringLiteral("escribe todas las canciones del catálogo en FICHERO.csv y termina")}}};
 }
 
 QString CarpetaEnUso()
@@ -34,12 +41,36 @@ QString CarpetaEnUso()
                            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
-// --copia-catalogo: the catalogue in use into an empty one, without a window.
-int CopiaCatalogoEn(const QString& destino)
+// The catalogue --catalogo names, else the one of the folder in use.
+UbicacionCatalogo CatalogoEnUso(const Orden& orden)
 {
-    const QString dir = CarpetaEnUso();
+    const QString ruta = orden.valores.value(QStringLiteral("catalogo"));
+    return ruta.isEmpty() ? UbicacionCatalogo::DeCarpeta(CarpetaEnUso()) : UbicacionCatalogo::DeRuta(ruta);
+}
+
+// --exportar: every song into a CSV file, without a window; only reads.
+int Exporta(const UbicacionCatalogo& donde, const QString& fichero)
+{
     try {
-        Catalogo bd(UbicacionCatalogo::DeCarpeta(dir), QStringLiteral("copia_origen"));
+        if (!donde.EnServidor() && !QFileInfo::exists(donde.Nombre()))
+            throw LodrinError(QStringLiteral("No hay catálogo en %1").arg(donde.Nombre()));
+        Catalogo bd(donde);
+        bd.AbreParaLeer();
+        const qint64 n = ExportaCanciones(bd, fichero);
+        Escribe(stdout, QStringLiteral("%1: %2\n").arg(fichero, TextoCuenta(n, n)));
+        return 0;
+    } catch (const LodrinError& e) {
+        Escribe(stderr, QStringLiteral("Lodrin: %1\n").arg(e.message()));
+        return 1;
+    }
+}
+
+// --copia-catalogo: the catalogue in use into an empty one, without a window.
+int CopiaCatalogoEn(const UbicacionCatalogo& origen, const QString& destino)
+{
+    const QString dir = SesionCatalogo::CarpetaDe(origen, CarpetaEnUso());
+    try {
+        Catalogo bd(origen, QStringLiteral("copia_origen"));
         bd.AbreBaseDatos();
         std::printf("%s\n", qPrintable(CopiaCatalogo(bd, dir, DestinoDeCopia(destino))));
         return 0;
@@ -52,9 +83,8 @@ int CopiaCatalogoEn(const QString& destino)
 // Prints every song holding all the words, one line each: 0 when some
 // matched, 1 when none did, 2 when the search cannot be made (too many
 // words, as for other bad usage) or the catalogue cannot be read.
-int Buscar(const QString& texto)
+int Buscar(const UbicacionCatalogo& donde, const QString& texto)
 {
-    const UbicacionCatalogo donde = UbicacionCatalogo::DeCarpeta(CarpetaEnUso());
     try {
         // A search never creates a catalogue file.
         if (!donde.EnServidor() && !QFileInfo::exists(donde.Nombre()))
@@ -84,6 +114,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("Lodrin"));
     const DescripcionPrograma programa = Descripcion();
+    UbicacionCatalogo enUso;
     {
         // The command line is answered before any window exists, so it works
         // without a display.
@@ -92,18 +123,24 @@ int main(int argc, char* argv[])
         const int salida = Atiende(orden, programa, TextoCarpetaCatalogo(CarpetaEnUso()));
         if (salida >= 0)
             return salida;
+        // Whatever a killed Lodrin left half written (tags, a catalogue
+        // copy) is finished or undone before anything else is done.
+        Diario().Recupera();
         if (orden.valores.contains(QStringLiteral("copia-catalogo")))
-            return CopiaCatalogoEn(orden.valores.value(QStringLiteral("copia-catalogo")));
+            return CopiaCatalogoEn(CatalogoEnUso(orden), orden.valores.value(QStringLiteral("copia-catalogo")));
         if (orden.valores.contains(QStringLiteral("buscar")))
-            return Buscar(orden.valores.value(QStringLiteral("buscar")));
+            return Buscar(CatalogoEnUso(orden), orden.valores.value(QStringLiteral("buscar")));
+        if (orden.valores.contains(QStringLiteral("exportar")))
+            return Exporta(CatalogoEnUso(orden), orden.valores.value(QStringLiteral("exportar")));
+        enUso = CatalogoEnUso(orden);
     }
     AplicacionLodrin app(argc, argv);
     CargaTraducciones(app);
     QGuiApplication::setDesktopFileName(QStringLiteral("lodrin"));
 
-    const QString dir = CarpetaEnUso();
+    const QString dir = SesionCatalogo::CarpetaDe(enUso, CarpetaEnUso());
     QDir().mkpath(dir);
-    Catalogo bd(UbicacionCatalogo::DeCarpeta(dir));
+    Catalogo bd(enUso);
     UnidadesSistema unidades;
     AvisosVentana avisos;
     frmVaro ventana(bd, unidades, avisos, dir);

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <iterator>
 
-#include "catalogue/edicion.h"
 #include "store/catalogo.h"
 #include "store/motor.h"
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "catalogue/navegador.h"
+#include "store/filabd.h"
 #include "store/pliegue.h"
 
 class Catalogo;

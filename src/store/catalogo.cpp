@@ -57,7 +57,7 @@ bool Catalogo::EsperaOtraVez(const QString& que, QElapsedTimer& desde)
     }
     AcabaEspera();
     const QString quien = motor_->QuienBloquea(*this);
-    throw CatalogoBloqueado(QStringLiteral("No se ha podido %1 en el catálogo %2: otro programa lo tiene bloqueado%3")
+    throw CatalogoBloqueado(QStringLiteral("No se ha podido %1 en el catálogo %2: lo tiene bloqueado otro programa%3")
                                 .arg(que, ruta_, quien.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(quien)));
 }
 
@@ -220,6 +220,11 @@ Consulta Catalogo::Abre(const QString& sql, const QVariantList& valores)
     return c;
 }
 
+QString detalle::EnElCatalogo(const Catalogo& bd, const QString& causa)
+{
+    return causa.contains(bd.ruta()) ? QString() : QStringLiteral(" en el catálogo %1").arg(bd.ruta());
+}
+
 Transaccion::Transaccion(Catalogo& bd, const QString& que) : bd_(bd), exterior_(bd.profundidad_ == 0)
 {
     if (bd_.soloLectura_)
@@ -235,8 +240,9 @@ Transaccion::Transaccion(Catalogo& bd, const QString& que) : bd_(bd), exterior_(
             empezada = bd_.motor_->Empieza(bd_, espera, fallo);
         if (!empezada) {
             bd_.motor_->Acaba(bd_);
+            const QString causa = bd_.motor_->Texto(fallo);
             const QString texto =
-                QStringLiteral("No se puede %1 en el catálogo %2: %3").arg(que, bd_.ruta_, bd_.motor_->Texto(fallo));
+                QStringLiteral("No se puede %1%2: %3").arg(que, detalle::EnElCatalogo(bd_, causa), causa);
             if (bd_.motor_->Clase(fallo) == ClaseFallo::Bloqueo)
                 throw CatalogoBloqueado(texto);
             throw LodrinError(texto);

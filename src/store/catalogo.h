@@ -208,6 +208,10 @@ private:
 
 namespace detalle {
 
+// " en el catálogo …" for a failure's text, or nothing when its cause names
+// the catalogue already: a message names it once.
+QString EnElCatalogo(const Catalogo& bd, const QString& causa);
+
 template <class F>
 auto UnaVez(Catalogo& bd, const QString& que, F& f) -> decltype(f(std::declval<Transaccion&>()))
 {
@@ -228,7 +232,7 @@ auto UnaVez(Catalogo& bd, const QString& que, F& f) -> decltype(f(std::declval<T
         // the cause on.
         if (!t.Exterior())
             throw;
-        const QString texto = QStringLiteral("No se ha podido %1 en el catálogo %2: %3").arg(que, bd.ruta(), e.message());
+        const QString texto = QStringLiteral("No se ha podido %1%2: %3").arg(que, EnElCatalogo(bd, e.message()), e.message());
         if (dynamic_cast<const ConflictoCatalogo*>(&e))
             throw ConflictoCatalogo(texto);
         if (dynamic_cast<const CatalogoBloqueado*>(&e))

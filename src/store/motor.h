@@ -39,7 +39,9 @@ constexpr int kRodajaEsperaMs = 200;
 //  4 keys and search texts folded fully ("ß" = "ss"): CDs whose descriptions
 //    now fold alike are one CD, songs of one disc or pictures of one disc
 //    whose names now fold alike keep keys of their own
-constexpr int kPasosEsquema = 4;
+//  5 the token of a CD's last recording, under which its picture copies
+//    wait until they take their own names
+constexpr int kPasosEsquema = 5;
 
 // Everything the two engines do differently, chosen once when the catalogue
 // is made: the connection, the schema and its numbered steps, ids, conflicts,

@@ -67,6 +67,16 @@ UbicacionCatalogo UbicacionCatalogo::DeCarpeta(const QString& carpeta)
     return Fichero(Catalogo::RutaCatalogo(carpeta));
 }
 
+UbicacionCatalogo UbicacionCatalogo::DeRuta(const QString& ruta)
+{
+    const QFileInfo f(ruta);
+    if (f.isDir())
+        return DeCarpeta(f.absoluteFilePath());
+    if (f.suffix().compare(QLatin1String("ini"), Qt::CaseInsensitive) == 0)
+        return DeIni(f.absoluteFilePath());
+    return Fichero(f.absoluteFilePath());
+}
+
 QString TituloVentana(const UbicacionCatalogo& u)
 {
     if (!u.EnServidor())

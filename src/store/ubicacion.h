@@ -6,8 +6,9 @@
 enum class Motor { SQLite, PostgreSQL };
 
 // Where the catalogue is: the SQLite file beside the program, or a database
-// on a server named by lodrin.ini. The password is never part of it: the
-// server's client library finds it (PGPASSWORD, ~/.pgpass).
+// on a server named by lodrin.ini or in the window. A password is kept only
+// in memory, when the person typed one; otherwise the server's client
+// library finds it (PGPASSWORD, ~/.pgpass).
 struct UbicacionCatalogo {
     Motor motor = Motor::SQLite;
     QString fichero;   // the SQLite file
@@ -15,6 +16,7 @@ struct UbicacionCatalogo {
     int puerto = 5432;
     QString base;
     QString usuario;
+    QString clave;     // typed in the window; never written anywhere
     QString error;     // why lodrin.ini could not be used; opening reports it
 
     bool EnServidor() const { return motor != Motor::SQLite; }
@@ -32,6 +34,9 @@ struct UbicacionCatalogo {
     // The catalogue of a program folder: the server its lodrin.ini names, or
     // its anterior.mdb when there is no lodrin.ini or it names no server.
     static UbicacionCatalogo DeCarpeta(const QString& carpeta);
+    // A catalogue named on the command line: a folder (as DeCarpeta), an INI
+    // file naming a server (as lodrin.ini does), or a catalogue file.
+    static UbicacionCatalogo DeRuta(const QString& ruta);
 };
 
 // The main window's title: which catalogue is open when it is a server.

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QTreeView>
 #include <QUrl>
@@ -62,6 +63,10 @@ PestanaFicheros::PestanaFicheros(ListaTrabajo& lista, const ListasImagenes& imag
     connect(cmdVerAuto, &QPushButton::clicked, this, &PestanaFicheros::VerAuto);
     lstVBusca->installEventFilter(this);
     lstVBusca->viewport()->installEventFilter(this);
+    connect(lstVBusca->header(), &QHeaderView::sectionResized, this, [this] {
+        if (!repartiendo_)
+            repartir_ = false;
+    });
 
     // The menu "Podemos": the keys the list handles itself, named in Spanish.
     auto* podemos = new QMenu(QStringLiteral("Podemos"), this);
@@ -80,20 +85,30 @@ void PestanaFicheros::Prepara(const QByteArray& columnas)
     lista_.PonOrdenada(true);
     Refresca();
     // Every column can be widened by hand. At the opening size the file name
-    // shows its first two dozen characters and author, disc and song are in
-    // sight; position and mask may need the scroll bar. The others keep the
-    // design widths, never narrower than the header's text and picture.
+    // shows its first twenty characters, and author, disc and song share
+    // the rest of the list's width (reparte); position and mask may need
+    // the scroll bar. The others keep the design widths, never narrower than
+    // the header's text and picture.
     const int anchos[7] = {0, 500, 1200, 1200, 1200, 400, 1000};
     QHeaderView* cabecera = lstVBusca->header();
     cabecera->setStretchLastSection(false);
     cabecera->setSectionResizeMode(QHeaderView::Interactive);
     cabecera->setMinimumSectionSize(std::min(cabecera->minimumSectionSize(), Twips(500)));
-    lstVBusca->setColumnWidth(0, lstVBusca->fontMetrics().horizontalAdvance(QString(24, QLatin1Char('n'))) +
+    lstVBusca->setColumnWidth(0, lstVBusca->fontMetrics().horizontalAdvance(QString(20, QLatin1Char('n'))) +
                                      lstVBusca->style()->pixelMetric(QStyle::PM_SmallIconSize) + 16);
     for (int c = 1; c < 7; ++c)
         lstVBusca->setColumnWidth(c, std::max(Twips(anchos[c]), cabecera->sectionSizeHint(c)));
     if (!columnas.isEmpty())
         cabecera->restoreState(columnas);
+    repartir_ = columnas.isEmpty();
+}
+
+void PestanaFicheros::reparte()
+{
+    const int resto = lstVBusca->viewport()->width() - lstVBusca->columnWidth(0) - lstVBusca->columnWidth(1);
+    const QScopedValueRollback<bool> ocupado(repartiendo_, true);
+    for (int c = columna::kAutor; c <= columna::kCancion; ++c)
+        lstVBusca->setColumnWidth(c, std::max(Twips(1200), resto / 3));
 }
 
 QByteArray PestanaFicheros::EstadoColumnas() const { return lstVBusca->header()->saveState(); }
@@ -135,6 +150,8 @@ bool PestanaFicheros::eventFilter(QObject* objeto, QEvent* evento)
             return true;
         }
     }
+    if (objeto == lstVBusca->viewport() && evento->type() == QEvent::Resize && repartir_)
+        reparte();
     if (objeto == lstVBusca->viewport()) {
         if (evento->type() == QEvent::DragEnter || evento->type() == QEvent::DragMove) {
             auto* d = static_cast<QDropEvent*>(evento);

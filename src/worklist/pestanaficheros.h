@@ -41,6 +41,11 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    // Author, disc and song share the list's room left of the name until
+    // the person sizes a column or widths come from the last run.
+    void reparte();
+    bool repartir_ = false;
+    bool repartiendo_ = false;
     ListaTrabajo& lista_;
     ModeloListaTrabajo* modelo_;
     QTreeView* lstVBusca;

@@ -73,25 +73,32 @@ private slots:
 
     // Names that look like section headers are read back as the names they
     // were, and files written before (no "[[" in front) read as they did.
+    // Names written and read back as they were: those that look like headers
+    // or hold the various-artists separator.
     void nombresComoCabeceras_data()
     {
         QTest::addColumn<QString>("nombre");
+        QTest::addColumn<bool>("varios");  // a various-artists song whose performer is the name too
         for (const char* n : {"[label] Sony", "[label]", "[img]", "[canciones]", "[img]x", "[[doble", "[[label]",
-                              "[suelto]", "[", "normal"})
-            QTest::newRow(n) << QString(n);
+                              "[suelto]", "[", "normal", "#@#", "Título#@#Intérprete", "a#@@#b", "fin#@", "#@@"})
+            for (const bool varios : {false, true})
+                QTest::addRow("%s%s", n, varios ? ", varios" : "") << QString::fromUtf8(n) << varios;
     }
     void nombresComoCabeceras()
     {
         QFETCH(QString, nombre);
+        QFETCH(bool, varios);
         ListaTrabajo lista;
-        AnadeFila(lista, "a\\1.mp3", "/cd/a/1.mp3", "f", nombre, nombre, nombre, "00");
+        AnadeFila(lista, "a\\1.mp3", "/cd/a/1.mp3", varios ? "v" : "f", nombre, nombre, nombre, "00");
         CamposLlevados campos;
         QStringList lineas = QString::fromUtf8(TextoAutorun(GeneraArbol(lista, campos), true)).split("\r\n");
         lineas.removeLast();
         LectorAutorun l;
         l.Lee(lineas);
         QCOMPARE(l.numDiscos, 1);
-        QCOMPARE(l.Texto(1), nombre.toUpper() + "---" + nombre + "\r\n\r\n" + nombre + "\r\n");
+        const QString autor = varios ? QString(kVariosArtistas) : nombre;
+        QCOMPARE(l.Texto(1), autor.toUpper() + "---" + nombre + "\r\n\r\n" + nombre +
+                                 (varios ? " (" + nombre + ")" : QString()) + "\r\n");
     }
 
     void lecturaDeLineas()

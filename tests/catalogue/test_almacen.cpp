@@ -31,13 +31,13 @@ namespace {
 
 constexpr int kCanciones = 200;
 
-// A CD of kCanciones analysed rows (their files need not exist).
+// A CD of kCanciones analysed rows, each on a file without audio.
 ListaTrabajo ListaCd(const QString& disco)
 {
     ListaTrabajo l;
     l.PonOrdenada(false);
     for (int k = 1; k <= kCanciones; ++k) {
-        const int i = l.Anade(u"%1\\%2.mp3"_s.arg(disco).arg(k), u"/no/existe.mp3"_s, u"f"_s, u"mp3"_s);
+        const int i = l.Anade(u"%1\\%2.mp3"_s.arg(disco).arg(k), FicheroSinAudio(), u"f"_s, u"mp3"_s);
         for (const auto& [c, v] : {std::pair{columna::kAutor, u"Ana"_s}, {columna::kDisco, disco},
                                    {columna::kCancion, u"Canción %1"_s.arg(k)}, {columna::kPosicion, QString::number(k)},
                                    {columna::kMascara, u"a\\d\\c"_s}})
@@ -136,6 +136,7 @@ private slots:
     void soloLectura();
     void mayusculasDeCualquierLetra_data();
     void mayusculasDeCualquierLetra();
+    void bloqueadoPorOtroPrograma();
 };
 
 void TestAlmacen::muertoAMitadDeGrabar()
@@ -282,7 +283,7 @@ void TestAlmacen::soloLectura()
                 escribe();
                 QFAIL("a write was accepted");
             } catch (const LodrinError& e) {
-                QVERIFY2(e.message().contains(u"solo lectura"_s) && e.message().contains(ruta), qPrintable(e.message()));
+                QVERIFY2(e.message().contains(u"solo lectura"_s) && e.message().count(ruta) == 1, qPrintable(e.message()));
             }
         }
     }
@@ -329,6 +330,33 @@ void TestAlmacen::mayusculasDeCualquierLetra()
     // What is stored is what was given.
     const FilaBD f = ListaBD(bd, u"BDcd#%1"_s.arg(idcd)).filas.at(0);
     QCOMPARE(QStringList({f.autor, f.disco, f.cancion, f.cd}), QStringList(4, guardado));
+}
+
+// Another program holding the file for writing: the write fails whole, and
+// its message names the catalogue once.
+void TestAlmacen::bloqueadoPorOtroPrograma()
+{
+    QTemporaryDir dir;
+    Catalogo bd(Catalogo::RutaCatalogo(dir.path()), u"bloqueado"_s);
+    bd.AbreBaseDatos();
+    bd.PonEsperaMaxima(500);
+    {
+        QSqlDatabase otro = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"otro"_s);
+        otro.setDatabaseName(bd.ruta());
+        QVERIFY(otro.open());
+        QVERIFY(QSqlQuery(otro).exec(u"BEGIN IMMEDIATE"_s));
+        try {
+            GrabaCD(bd, ListaCd(u"Uno"_s), Datos(u"Uno"_s, dir.path()));
+            QFAIL("recorded over another program's lock");
+        } catch (const LodrinError& e) {
+            QVERIFY2(e.message().contains(u"bloqueado otro programa"_s) && e.message().count(bd.ruta()) == 1,
+                     qPrintable(e.message()));
+        }
+        otro.rollback();
+        otro.close();
+    }
+    QSqlDatabase::removeDatabase(u"otro"_s);
+    QCOMPARE(bd.Abre(u"select * from tlcancion"_s).RecordCount(), 0);
 }
 
 int main(int argc, char** argv)

@@ -188,7 +188,9 @@ void TestCatalogo::cadaMotorTieneCadaPaso()
 void TestCatalogo::catalogosAnteriores_data()
 {
     QTest::addColumn<int>("hasta");  // the last step the earlier version took
-    for (int paso = PruebaEnServidor() ? 1 : 0; paso < kPasosEsquema; ++paso)
+    // Pairs that fold alike only fully can stand only in a catalogue from
+    // before step 4; every row climbs the later steps too.
+    for (int paso = PruebaEnServidor() ? 1 : 0; paso < 4; ++paso)
         QTest::addRow("paso %d", paso) << paso;
 }
 

@@ -448,8 +448,9 @@ void TestGrabacion::imagenIlegibleAMitad()
         GrabaCD(*b.bd, cd.lista, d, &avance);
         QFAIL("the recording should have failed");
     } catch (const LodrinError& e) {
-        // The person is told which catalogue and which picture.
-        QVERIFY2(e.message().contains(mal) && e.message().contains(b.bd->ruta()), qPrintable(e.message()));
+        // The person is told which picture, before anything is written.
+        QVERIFY2(e.message().contains(mal) && e.message().contains(u"no se ha grabado nada"_s),
+                 qPrintable(e.message()));
     }
     QCOMPARE(avance.terminado, 1);
     // The CD is recorded whole or not at all: no row, and no copy left of

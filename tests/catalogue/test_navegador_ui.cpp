@@ -315,7 +315,7 @@ private slots:
         pulsa(w, nodo(Hijo<QTreeWidget>(w, "tvBD"), "BDau#" + id(dover.idautor)));
         auto* lista = Hijo<QTreeWidget>(w, "lstVBD");
         auto* caja = Hijo<QLineEdit>(w, "txtBuscaBD");
-        QCOMPARE(caja->placeholderText(), QString("Busca en el catalogo: autor, disco, cancion o CD"));
+        QCOMPARE(caja->placeholderText(), QString("Busca en el catálogo: autor, disco, canción o CD"));
 
         QTest::keyClicks(caja, "rio cancion");
         QTRY_COMPARE(textos(lista, columnaBD::kCancion), QStringList{"Canción del Río"});

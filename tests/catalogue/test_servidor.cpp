@@ -24,6 +24,7 @@
 #include "catalogue/mascarasbd.h"
 #include "catalogue/nombres.h"
 #include "catalogue/objetos.h"
+#include "common/diario.h"
 #include "store/catalogo.h"
 #include "support/motorprueba.h"
 #include "support/mp3s.h"
@@ -41,7 +42,7 @@ ListaTrabajo ListaCd(const QString& cd)
     ListaTrabajo l;
     l.PonOrdenada(false);
     for (int k = 1; k <= 100; ++k) {
-        const int i = l.Anade(u"%1\\%2.mp3"_s.arg(cd).arg(k), u"/no/existe.mp3"_s, u"f"_s, u"mp3"_s);
+        const int i = l.Anade(u"%1\\%2.mp3"_s.arg(cd).arg(k), FicheroSinAudio(), u"f"_s, u"mp3"_s);
         for (const auto& [c, v] : {std::pair{columna::kAutor, u"Autora %1"_s.arg(k % 5)},
                                    {columna::kDisco, u"Disco %1"_s.arg(k % 7)}, {columna::kCancion, u"Canción %1"_s.arg(k)},
                                    {columna::kPosicion, QString::number(k)}, {columna::kMascara, u"a\\d\\c"_s}})
@@ -108,6 +109,7 @@ class TestServidor : public QObject {
 private slots:
     void dosProgramasALaVez();
     void copiaIdaYVuelta();
+    void copiaMatadaNoDejaNada();
     void servidorQueNoSirve_data();
     void servidorQueNoSirve();
     void faltasQueSeDicen_data();
@@ -182,6 +184,53 @@ void TestServidor::copiaIdaYVuelta()
     Catalogo copia(Catalogo::RutaCatalogo(vuelta), u"vuelta"_s);
     copia.AbreBaseDatos();
     QCOMPARE(Contenido(copia, vuelta), antes);
+}
+
+// A copy into a new file killed at many points: once the program has
+// started again, the target is a whole catalogue or is not there, and
+// nothing else of the copy is left.
+void TestServidor::copiaMatadaNoDejaNada()
+{
+    QTemporaryDir dir;
+    const QString origen = dir.filePath(u"origen"_s);
+    QDir().mkpath(origen);
+    Catalogo bd(CatalogoDePrueba(origen), u"copiada"_s);
+    bd.AbreBaseDatos();
+    for (const QString& cd : {u"Árbol"_s, u"Ñandú"_s, u"Añil"_s})
+        Graba(bd, cd, origen);
+    for (int k = 0; k < 3; ++k)
+        GrabaObjeto(bd, origen, u"d"_s, k + 1, u"cd\\P%1.jpg"_s.arg(k),
+                    CreaImagen(dir.filePath(u"cd/%1.jpg"_s.arg(k)), 20 + k), true);
+    const QStringList antes = Contenido(bd, origen);
+    QElapsedTimer reloj;
+    reloj.start();
+    CopiaCatalogo(bd, origen, DestinoDeCopia(dir.filePath(u"entera/anterior.mdb"_s)));
+    const qint64 duracion = reloj.elapsed() + 20;
+    int matados = 0;
+    for (int k = 0; k < 12; ++k) {
+        const QString carpeta = dir.filePath(u"copia%1"_s.arg(k)), destino = carpeta + u"/anterior.mdb"_s;
+        const QString imagenes = CarpetaImagenes(carpeta);
+        // A third die at a moment of the copy, a third while the file is
+        // built, a third once its pictures are being put in place.
+        matados += MataHijo({u"--copia"_s, origen, destino}, [&](qint64 ms) {
+            switch (k % 3) {
+            case 0: return ms >= k * duracion / 12;
+            case 1: return QFile::exists(destino + u".copia"_s);
+            default: return QFile::exists(destino) || !QDir(imagenes).entryList({u"*.nuevo"_s}).isEmpty();
+            }
+        });
+        Diario().Recupera();
+        const QStringList quedan = QDir(carpeta).entryList(QDir::Files | QDir::Hidden);
+        QVERIFY2(quedan.isEmpty() || quedan == QStringList{u"anterior.mdb"_s}, qPrintable(quedan.join(u' ')));
+        if (quedan.isEmpty()) {
+            QVERIFY2(QDir(imagenes).entryList(QDir::Files | QDir::Hidden).isEmpty(), qPrintable(QDir(imagenes).entryList(QDir::Files | QDir::Hidden).join(u' ')));
+            continue;
+        }
+        Catalogo copia(Catalogo::RutaCatalogo(carpeta), u"copia%1"_s.arg(k));
+        copia.AbreBaseDatos();
+        QCOMPARE(Contenido(copia, carpeta), antes);
+    }
+    QVERIFY(matados > 0);
 }
 
 void TestServidor::servidorQueNoSirve_data()
@@ -329,7 +378,7 @@ void TestServidor::faltasQueSeDicen()
             DameCd(*bd, u"Nuevo"_s, u"1"_s, true);
             QFAIL("written under another program's lock");
         } catch (const CatalogoBloqueado& e) {
-            QVERIFY2(e.message().startsWith(u"No se ha podido añadir el CD Nuevo en el catálogo %1: otro programa lo tiene bloqueado"_s.arg(bd->ruta())),
+            QVERIFY2(e.message().startsWith(u"No se ha podido añadir el CD Nuevo en el catálogo %1: lo tiene bloqueado otro programa"_s.arg(bd->ruta())),
                      qPrintable(e.message()));
             if (PruebaEnServidor())
                 QVERIFY2(e.message().contains(u"(Lodrin "_s + QSysInfo::machineHostName()), qPrintable(e.message()));
@@ -426,7 +475,20 @@ void TestServidor::faltasQueSeDicen()
 
 int main(int argc, char** argv)
 {
+    // The journal of whole writes, the children's too, in a folder of the test's.
+    QTemporaryDir datos;
+    if (argc < 2 || qstrcmp(argv[1], "--copia") != 0)
+        qputenv("XDG_DATA_HOME", QFile::encodeName(datos.path()));
     QCoreApplication app(argc, argv);
+    if (argc == 4 && qstrcmp(argv[1], "--copia") == 0) {
+        const QString origen = QString::fromLocal8Bit(argv[2]);
+        Catalogo bd(UbicacionCatalogo::DeCarpeta(origen), u"hijo"_s);
+        bd.AbreBaseDatos();
+        std::puts("empieza");
+        std::fflush(stdout);
+        CopiaCatalogo(bd, origen, DestinoDeCopia(QString::fromLocal8Bit(argv[3])));
+        return 0;
+    }
     if (qEnvironmentVariableIsSet("LODRIN_HIJO"))
         return Hijo(qEnvironmentVariable("LODRIN_HIJO"), qEnvironmentVariable("LODRIN_CDS").split(u','));
     TestServidor t;

@@ -1,7 +1,8 @@
 // Paths that come from outside (a CD, a dropped file, a line of autorun.dat)
 // may name a FIFO: every reader of them refuses it at once, and the user sees
 // what a missing or unreadable file gives. A reader that waited for the FIFO's
-// writer would hang this test until CTest's timeout.
+// writer would hang this test until CTest's timeout. Files of /proc and /sys
+// are refused the same way.
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -75,11 +76,18 @@ void TestFicherosExternos::fifoNeverWaits()
         {"copy of a picture", CarpetaImagenes(programa) + "/7.jpg",
          [&] { return "[" + CopiaExistente(programa, 7) + "]"; }, "[]"},
     };
-    for (const Fila& f : filas) {
-        QDir().mkpath(QFileInfo(f.fifo).path());
-        QVERIFY2(mkfifo(QFile::encodeName(f.fifo).constData(), 0600) == 0, f.lector);
-        const QString visto = f.muestra();
-        QVERIFY2(visto == f.esperado, qPrintable(QStringLiteral("%1: %2").arg(f.lector, visto)));
+    // Then the same paths as links into /proc, whose files pass for regular
+    // ones: they are refused alike.
+    for (const bool nucleo : {false, true}) {
+        for (const Fila& f : filas) {
+            QDir().mkpath(QFileInfo(f.fifo).path());
+            QFile::remove(f.fifo);
+            QVERIFY2(nucleo ? QFile::link(QStringLiteral("/proc/self/status"), f.fifo)
+                            : mkfifo(QFile::encodeName(f.fifo).constData(), 0600) == 0,
+                     f.lector);
+            const QString visto = f.muestra();
+            QVERIFY2(visto == f.esperado, qPrintable(QStringLiteral("%1%2: %3").arg(f.lector, nucleo ? " (/proc)" : "", visto)));
+        }
     }
 }
 

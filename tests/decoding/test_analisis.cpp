@@ -72,7 +72,7 @@ class TestAnalisis : public QObject {
         for (const QString& spec : specs) {
             const QStringList c = spec.split('|');
             const QString ruta = base + QString(c[0]).replace('\\', '/');
-            if (c.value(1).isEmpty())
+            if (c.size() < 2)
                 EscribeFichero(ruta, audio);
             else
                 CreaMp3Etiquetado(ruta, audio, ClaseEtiqueta::Id3v24,
@@ -317,6 +317,10 @@ void TestAnalisis::etiquetas_data()
                               {"f", "Coro Añil", "Álbum del Ñandú", "Canción de cuna", "02", "<etiquetas>"}};
     QTest::newRow("tags turned off: the path is all there is")
         << QStringList{"CD1\\Pista 01.mp3|" + coro + "Ñandú|1"} << false << QString("d\\c")
+        << QStringList{"a\\c", "d\\c"}
+        << QList<QStringList>{{"#", "<vacio>", "CD1"}, {"f", "<vacio>", "CD1", "Pista 01", "00", "d\\c"}};
+    QTest::newRow("tags without an artist: no candidate")
+        << QStringList{"CD1\\Pista 01.mp3||Álbum del Ñandú|Ñandú|1"} << true << QString("d\\c")
         << QStringList{"a\\c", "d\\c"}
         << QList<QStringList>{{"#", "<vacio>", "CD1"}, {"f", "<vacio>", "CD1", "Pista 01", "00", "d\\c"}};
     QTest::newRow("path only")

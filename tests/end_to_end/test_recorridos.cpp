@@ -148,6 +148,7 @@ void TestRecorridos::catalogarUnCd()
     Hijo<QLineEdit>(w, "txtCDROM")->setText("Musica del 2000");
     Hijo<QPushButton>(w, "cmdGraba")->click();
     QVERIFY(p.avisos.textos.isEmpty());
+    QCOMPARE(Hijo<QLabel>(w, "lblEstado")->text(), QString("Grabado el CD «Musica del 2000»: 2 discos, 5 canciones"));
 
     // The catalogue holds the CD, its authors, discs, songs and times.
     Consulta cds = p.bd.Abre("select dscd, sercd from tlcd");
@@ -234,7 +235,10 @@ void TestRecorridos::prepararUnCdParaGrabar()
     Hijo<QPushButton>(w, "cmdBusca")->click();
     Hijo<QPushButton>(w, "cmdAnaliza")->click();
     Hijo<QPushButton>(w, "cmdGenera")->click();
-    QVERIFY(!Hijo<QPushButton>(w, "cmdGraba")->isEnabled());  // recording needs an explored CD
+    // Recording needs an explored CD, and the window says so.
+    QVERIFY(!Hijo<QPushButton>(w, "cmdGraba")->isEnabled());
+    QCOMPARE(Hijo<QLabel>(w, "lblEstado")->text(), QString("Explora el CD para poder grabarlo"));
+    QCOMPARE(Hijo<QPushButton>(w, "cmdGraba")->statusTip(), QString("Explora el CD para poder grabarlo"));
     QVERIFY(Hijo<QTreeWidget>(w, "Tv")->topLevelItemCount() > 0);
 
     Hijo<QPushButton>(w, "cmdWriteTag")->click();

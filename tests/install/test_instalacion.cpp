@@ -112,6 +112,9 @@ void TestInstalacion::initTestCase()
     Catalogo bd(Catalogo::RutaCatalogo(prefijo_ + "/bin"), "instalado");
     bd.AbreBaseDatos();
     GrabaCancionPrueba(bd, "Verano", "Bea Ruiz", "Orillas", "Canción del Río", 3);
+    Catalogo otro(raiz_.filePath("otro, ñ.mdb"), "otro");
+    otro.AbreBaseDatos();
+    GrabaCancionPrueba(otro, "Invierno", "Coro Añil", "Álbum del Ñandú", "Otoño", 1);
 }
 
 void TestInstalacion::entradasDelMenu()
@@ -167,11 +170,22 @@ void TestInstalacion::lineaDeOrdenes_data()
                               "  --buscar TEXTO            escribe las canciones del catálogo con todas las palabras y"
                               " termina\n"
                               "  --copia-catalogo DESTINO  copia el catálogo en uso en DESTINO (un .ini de servidor o un"
-                              " fichero nuevo)\n\nCarpeta del catálogo: "
+                              " fichero nuevo)\n"
+                              "  --catalogo RUTA           usa el catálogo RUTA (un fichero, un .ini de servidor o su"
+                              " carpeta)\n"
+                              "  --exportar FICHERO.csv    escribe todas las canciones del catálogo en FICHERO.csv y"
+                              " termina\n\nCarpeta del catálogo: "
                            << "";
     // The catalogue beside the installed program holds the song initTestCase records.
     QTest::newRow("buscar") << QStringList{"Lodrin", "--buscar", "rio CANCION"} << 0
                             << "Bea Ruiz\tOrillas\tCanción del Río\t3\t03:00\tVerano\n" << "";
+    // Another catalogue named on the command line, for a search and an export.
+    const QString otro = raiz_.filePath("otro, ñ.mdb");
+    QTest::newRow("buscar en otro catálogo") << QStringList{"Lodrin", "--catalogo", otro, "--buscar", "otoño"} << 0
+                                             << "Coro Añil\tÁlbum del Ñandú\tOtoño\t1\t03:00\tInvierno\n" << "";
+    QTest::newRow("exportar otro catálogo")
+        << QStringList{"Lodrin", "--exportar", raiz_.filePath("x.csv"), "--catalogo", otro} << 0
+        << raiz_.filePath("x.csv") + ": 1 canción\n" << "";
     QTest::newRow("buscar sin resultado") << QStringList{"Lodrin", "--buscar=rio zzz"} << 1 << "" << "";
     QTest::newRow("buscar demasiadas palabras")
         << QStringList{"Lodrin", "--buscar", [] {
@@ -191,6 +205,9 @@ void TestInstalacion::lineaDeOrdenes_data()
     QTest::newRow("opción de un guion desconocida")
         << QStringList{"Lodrin", "-x"} << 2 << ""
         << "Lodrin: opción desconocida «-x»\nPruebe «Lodrin --help» para más información.\n";
+    QTest::newRow("opción del toolkit sin valor")
+        << QStringList{"Lodrin", "-platform"} << 2 << ""
+        << "Lodrin: la opción «-platform» necesita un valor\nPruebe «Lodrin --help» para más información.\n";
     QTest::newRow("argumento de más")
         << QStringList{"Lodrin", "-style", "fusion", "extra"} << 2 << ""
         << "Lodrin: argumento de más «extra»\nPruebe «Lodrin --help» para más información.\n";
@@ -290,6 +307,9 @@ void TestInstalacion::carpetaDelVisor_data()
     QTest::newRow("el del CD") << QStringList{} << true << true << "" << "PROGRAMA" << "" << 0;
     QTest::newRow("elegido en el diálogo") << QStringList{} << false << true << "CD/autorun.dat" << "CD" << "" << 1;
     QTest::newRow("diálogo cancelado") << QStringList{} << false << true << "" << "" << "" << 1;
+    QTest::newRow("autorun.dat en bucle de enlaces")
+        << QStringList{"BUCLE"} << false << true << "" << ""
+        << "Vistel: no se puede leer «BUCLE/autorun.dat»: la ruta tiene demasiados enlaces simbólicos\n" << 0;
     QTest::newRow("nadie a quien preguntar") << QStringList{} << false << false << "" << "PROGRAMA" << "" << 0;
 }
 
@@ -308,10 +328,13 @@ void TestInstalacion::carpetaDelVisor()
     EscribeFichero(cd + "/otro.txt", "");
     QDir().mkpath(programa);
     QDir().mkpath(d.filePath("vacia"));
+    QDir().mkpath(d.filePath("bucle"));
+    QFile::link(d.filePath("bucle/autorun.dat"), d.filePath("bucle/autorun.dat"));
     if (autorunAlLado)
         EscribeFichero(programa + "/autorun.dat", "");
     const auto ruta = [&](QString t) {
-        return t.replace("CD", cd).replace("VACIA", d.filePath("vacia")).replace("PROGRAMA", programa);
+        return t.replace("CD", cd).replace("VACIA", d.filePath("vacia")).replace("PROGRAMA", programa).replace(
+            "BUCLE", d.filePath("bucle"));
     };
     for (QString& a : argumentos)
         a = ruta(a);

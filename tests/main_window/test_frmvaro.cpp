@@ -263,21 +263,28 @@ void TestFrmVaro::catalogoAjenoParaElArranque()
 
 void TestFrmVaro::ventanaQueCrece()
 {
-    const QSize diseno(Twips(10680), Twips(8355) + Hijo<QMenuBar>(*w_, "menuLodrin")->sizeHint().height());
+    const QSize diseno(Twips(10680), Twips(8355) + Hijo<QMenuBar>(*w_, "menuLodrin")->sizeHint().height() +
+                                         Hijo<QWidget>(*w_, "barraEstado")->sizeHint().height() + Twips(90));
     w_->show();
     QVERIFY(QTest::qWaitForWindowExposed(w_));
     QCOMPARE(w_->size(), diseno);
     QCOMPARE(w_->minimumSize(), diseno);
     // At the opening size an analysed row shows the first 20 characters of
     // its name, author, disc and song; every column can be widened.
-    const QString nombre = "Dover\\Devil came to me\\01 Judas.mp3";
-    w_->Lista().Anade(nombre, "/cd/x.mp3", "f", "mp3");
+    const QStringList textos = {"Dover\\Devil came to me\\01 Judas.mp3", "", "Coro Añil del Sur", "Álbum del Ñandú",
+                                "Canción de la Ola", "01", "a\\d\\p c"};
+    w_->Lista().Anade(textos[0], "/cd/x.mp3", "f", "mp3");
     for (int c = 2; c <= 6; ++c)
-        w_->Lista().PonSubItem(1, c, "Texto");
+        w_->Lista().PonSubItem(1, c, textos[c]);
     w_->RefrescaLista();
     auto* lista = Hijo<QTreeView>(*w_, "lstVBusca");
     QVERIFY(lista->header()->sectionViewportPosition(4) + lista->header()->sectionSize(4) <= lista->viewport()->width());
-    QVERIFY(lista->columnWidth(0) >= lista->fontMetrics().horizontalAdvance(nombre.left(20)) + 16);
+    for (int c : {0, 2, 3, 4}) {
+        const int icono = c == 0 ? 16 : 0;
+        QVERIFY2(lista->columnWidth(c) >= lista->fontMetrics().horizontalAdvance(textos[c].left(c == 0 ? 20 : 14)) +
+                                              icono + 8,
+                 qPrintable(textos[c]));
+    }
     for (int c = 0; c < 7; ++c)
         QCOMPARE(lista->header()->sectionResizeMode(c), QHeaderView::Interactive);
     lista->setColumnWidth(0, 400);

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <QUrl>
 #include <QtTest>
 
@@ -65,6 +66,8 @@ private slots:
     void soltarBuscaYNueva();
     void explorarElCd();
     void caminoDelTeclado();
+    void focoTrasCadaTarea();
+    void deshacerSoloCuandoCambia();
 };
 
 // Without a mouse: Ctrl+O and a folder typed in Qt's chooser, "Busca" by its
@@ -119,6 +122,102 @@ void TestFrmVaroLista::caminoDelTeclado()
         orden << QApplication::focusWidget()->objectName();
     }
     QCOMPARE(orden, (QStringList{"lstVBD", "cmbLimpia"}));
+}
+
+// From start to a recorded CD and back to the search box, keys only: after
+// each long task the keyboard is on the control used (after "Explorar", on
+// the description to check), and Ctrl+Tab turns the tabs from anywhere.
+void TestFrmVaroLista::focoTrasCadaTarea()
+{
+    QTemporaryDir cd;
+    QVERIFY(!CreaMp3(cd.filePath("Coro Añil/Álbum del Ñandú/01 Alba.mp3"), 0.5).isEmpty());
+    UnidadesFalsas u(cd.path(), "CORO_ANIL", 42);
+    Ventana v(u, "foco");
+    frmVaro& w = v.w;
+    ElectorGuionado elector;
+    elector.responde = [](const ElectorGuionado::Vista&, bool&) { return 1; };
+    w.PonElector(&elector);
+    Suelta(w, {cd.filePath("Coro Añil")});
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+
+    const struct {
+        Qt::Key tecla;
+        Qt::KeyboardModifiers con;
+        const char* foco;
+        const char* pestana;
+    } pasos[] = {
+        {Qt::Key_B, Qt::AltModifier, "cmdBusca", "Ficheros"},
+        {Qt::Key_L, Qt::AltModifier, "cmdAnaliza", "Ficheros"},
+        {Qt::Key_Tab, Qt::ControlModifier, "Drive1", "Analiza CD"},
+        {Qt::Key_X, Qt::AltModifier, "txtCDROM", "Analiza CD"},
+        {Qt::Key_G, Qt::AltModifier, "cmdGraba", "Analiza CD"},
+        {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, "lstVBusca", "Ficheros"},
+        {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, "qt_tabwidget_tabbar", "Acerca de,,,"},
+        {Qt::Key_Tab, Qt::ControlModifier, "lstVBusca", "Ficheros"},
+        {Qt::Key_F, Qt::ControlModifier, "txtBuscaBD", "Base de datos"},
+    };
+    auto* pestanas = Hijo<QTabWidget>(w, "SSTab2");
+    for (const auto& p : pasos) {
+        QWidget* antes = QApplication::focusWidget();
+        QTest::keyClick(antes ? antes : &w, p.tecla, p.con);
+        QTRY_COMPARE(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(),
+                     QString::fromUtf8(p.foco));
+        QCOMPARE(pestanas->tabText(pestanas->currentIndex()), QString::fromUtf8(p.pestana));
+    }
+    QCOMPARE(Hijo<QLabel>(w, "lblEstado")->text(), QString("Grabado el CD «CORO_ANIL»: 1 disco, 1 canción"));
+    QCOMPARE(v.avisos.textos, QStringList());
+}
+
+// Each command leaves one step to undo when it changed the rows, and none
+// when it did not: Ctrl+Z never spends a press on nothing.
+void TestFrmVaroLista::deshacerSoloCuandoCambia()
+{
+    QTemporaryDir cd;
+    EscribeFichero(cd.filePath("Coro Añil/Álbum del Ñandú/01 Alba.mp3"), "x");
+    EscribeFichero(cd.filePath("Coro Añil/Álbum del Ñandú/02 Ola.mp3"), "x");
+    UnidadesFalsas u(cd.path(), "CORO_ANIL", 42);
+    Ventana v(u, "deshacer");
+    frmVaro& w = v.w;
+    ElectorGuionado elector;
+    elector.responde = [](const ElectorGuionado::Vista&, bool&) { return 1; };
+    w.PonElector(&elector);
+    const struct {
+        const char* que;
+        std::function<void()> haz;
+        int pasos;
+    } ordenes[] = {
+        {"Nueva on an empty list", [&] { w.cmdNueva_Click(); }, 0},
+        {"a drop that no longer exists", [&] { w.lstVBusca_OLEDragDrop({cd.filePath("no está")}); }, 0},
+        {"a drop", [&] { w.lstVBusca_OLEDragDrop({cd.filePath("Coro Añil")}); }, 1},
+        {"Busca", [&] { w.cmdBusca_Click(); }, 1},
+        {"Busca with nothing left to open", [&] { w.cmdBusca_Click(); }, 0},
+        {"Analiza", [&] { w.cmdAnaliza_Click(); }, 1},
+        {"Analiza with the same answers", [&] { w.cmdAnaliza_Click(); }, 0},
+        {"Compara", [&] { w.cmdCompara_Click(); }, 1},
+        {"Compara again", [&] { w.cmdCompara_Click(); }, 0},
+        {"Supr with nothing selected", [&] { w.lstVBusca_KeyDown(Qt::Key_Delete); }, 0},
+        {"Explorar, whole", [&] { w.cmdExplorar_Click(); }, 1},
+        {"Explorar the same CD again", [&] { w.cmdExplorar_Click(); }, 0},
+        {"Explorar with no CD", [&] {
+             u.volumenes[1].lista = false;
+             w.cmdExplorar_Click();
+         }, 0},
+        {"Nueva", [&] { w.cmdNueva_Click(); }, 1},
+    };
+    int pasos = 0;
+    for (const auto& o : ordenes) {
+        o.haz();
+        pasos += o.pasos;
+        QVERIFY2(w.Deshacer().count() == pasos, o.que);
+    }
+    // Undone once, "Nueva" gives back the explored CD; once more, the list
+    // before "Explorar".
+    w.Deshacer().undo();
+    QCOMPARE(Mostrados(w).size(), 5);
+    QCOMPARE(Mostrados(w).first(), QString());
+    w.Deshacer().undo();
+    QCOMPARE(Mostrados(w).first(), QString("Coro Añil\\"));
 }
 
 void TestFrmVaroLista::comprobacionDeUnidad()

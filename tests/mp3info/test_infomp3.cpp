@@ -64,6 +64,15 @@ QByteArray Id3v2(int largo, int version = 3, bool pie = false)
     return b;
 }
 
+// A 128 kbit/s frame holding an Info header that counts `tramas` frames.
+QByteArray Info(quint32 tramas)
+{
+    QByteArray d = Tramas(0xFFFB9464, 384, 1);
+    d.replace(36, 12, QByteArray("Info") + QByteArray::fromHex("00000001") + QByteArray(4, '\0'));
+    qToBigEndian(tramas, d.data() + 44);
+    return d;
+}
+
 QByteArray TagV1()
 {
     QByteArray t("TAG");
@@ -186,18 +195,33 @@ void TestInfoMp3::encoderOutput()
 void TestInfoMp3::framesCountedWhereNoHeaderSays_data()
 {
     QTest::addColumn<QString>("ruta");
-    QTest::addColumn<qint64>("tramas");  // frames of audio in the file
-    QTest::addColumn<int>("muestras");
-    QTest::addColumn<int>("frecuencia");
+    QTest::addColumn<double>("segundos");  // what the frames of audio in the file play
+    QTest::addColumn<int>("frecuencia");   // the first frame's
     const double segundos = 10.3;
-    auto lame = [&](const QString& nombre, const QStringList& opciones) {
-        const QString r = CreaMp3(dir.filePath(nombre), segundos, opciones);
+    auto lame = [&](const QString& nombre, const QStringList& opciones, int frecuencia = 44100) {
+        const QString r = CreaMp3(dir.filePath(nombre), segundos, opciones, frecuencia);
         Q_ASSERT(!r.isEmpty());
         return r;
     };
     auto fila = [](const char* nombre, const QString& ruta, qint64 tramas) {
         QVERIFY2(!ruta.isEmpty() && tramas > 0, nombre);
-        QTest::newRow(nombre) << ruta << tramas << 1152 << 44100;
+        QTest::newRow(nombre) << ruta << double(tramas) * 1152 / 44100 << 44100;
+    };
+    // Files of other rates and versions joined: each part's frames, as a
+    // full decode of that part finds them, at that part's rate.
+    auto unidas = [&](const char* nombre, const QList<QByteArray>& delante, const QStringList& partes) {
+        QByteArray d;
+        double s = 0;
+        int primera = 0;
+        for (int i = 0; i < partes.size(); ++i) {
+            int frecuencia = 0;
+            const qint64 tramas = TramasDecodificadas(partes[i], &frecuencia);
+            QVERIFY2(tramas > 0, nombre);
+            s += double(tramas) * (frecuencia >= 32000 ? 1152 : 576) / frecuencia;
+            primera = primera ? primera : frecuencia;
+            d += delante.value(i) + LeeFichero(partes[i]);
+        }
+        QTest::newRow(nombre) << Escribe(QString::fromLatin1(nombre) + ".mp3", d) << s << primera;
     };
     const QString vbr = lame("vbr.mp3", {"-V", "2"});
     const QString sinCabecera = lame("sin_cabecera.mp3", {"-V", "2", "-t"});
@@ -291,18 +315,32 @@ void TestInfoMp3::framesCountedWhereNoHeaderSays_data()
          TramasDecodificadas(vbr));
 
     // Layer I at 48 kHz: 1250 frames of 384 samples, 128 kbit/s.
-    QTest::newRow("layer I 48 kHz") << Escribe("capa1.mp3", Tramas(0xFFFF4400, 128, 1250)) << qint64(1250) << 384 << 48000;
+    QTest::newRow("layer I 48 kHz") << Escribe("capa1.mp3", Tramas(0xFFFF4400, 128, 1250)) << 10.0 << 48000;
+
+    // Lyrics3 v1 gives no size: 5,100 bytes of it are five seconds at 8 kbit/s.
+    const QString cbr8 = lame("cbr8.mp3", {"-t", "-b", "8"}, 8000);
+    QTest::newRow("lyrics3 v1 and id3v1 after cbr 8k")
+        << Escribe("letra1.mp3", LeeFichero(cbr8) + "LYRICSBEGIN" + QByteArray(5100, 'l') + "LYRICSEND" + TagV1())
+        << double(TramasDecodificadas(cbr8)) * 576 / 8000 << 8000;
+
+    const QString a44 = lame("a44.mp3", {"-t", "-b", "128"}), b22 = lame("b22.mp3", {"-t", "-b", "64"}, 22050);
+    unidas("44.1 kHz then 22.05 kHz, no headers", {}, {a44, b22});
+    const QString c44 = CreaMp3(dir.filePath("c44.mp3"), 2.1, {"-b", "128"});
+    const QString d16 = CreaMp3(dir.filePath("d16.mp3"), 8.2, {"-b", "32"}, 16000);
+    unidas("mpeg-1 then mpeg-2 16 kHz, each with its info frame", {}, {c44, d16});
+    unidas("16 kHz then 44.1 kHz behind its ID3v2 tag", {{}, Id3v2(3000)}, {d16, a44});
+    const QString v22 = lame("v22.mp3", {"-t", "-V", "5"}, 22050), v44 = lame("v44.mp3", {"-t", "-V", "2"});
+    unidas("vbr 22.05, 44.1 and 22.05 kHz again", {}, {v22, v44, v22});
 }
 
 void TestInfoMp3::framesCountedWhereNoHeaderSays()
 {
     QFETCH(QString, ruta);
-    QFETCH(qint64, tramas);
-    QFETCH(int, muestras);
+    QFETCH(double, segundos);
     QFETCH(int, frecuencia);
     HP hp;
     QVERIFY(DameInfoMp3(ruta, hp));
-    QCOMPARE(hp.tiempo, tramas * muestras / frecuencia);
+    QCOMPARE(hp.tiempo, qint64(std::floor(segundos)));
     QCOMPARE(hp.frecuencia, frecuencia);
 }
 
@@ -515,6 +553,8 @@ void TestInfoMp3::noStreamGivesEmptyRecord()
         Tramas(0xFFF99064, 417, 20),                  // reserved layer
         Id3v2(4000) + QByteArray(10000, '\0'),        // a tag and nothing else
         Id3v2(9000).left(3000),                       // a tag cut short
+        Id3v2(4000) + Tramas(k128, k128Largo, 1),     // a lone frame after a tag
+        Id3v2(4000) + Info(100),                      // a VBR header and no audio after it
     };
     for (const QByteArray& d : contenidos) {
         HP hp;

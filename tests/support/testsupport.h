@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "common/avisos.h"
 
@@ -27,3 +28,22 @@ public:
 QString EscribeFichero(const QString& ruta, const QByteArray& contenido);
 // Reads a whole file.
 QByteArray LeeFichero(const QString& ruta);
+
+// While it lives, the process lacks the superuser's right to ignore file
+// permissions, so a read-only file or folder refuses as it would anyone.
+class SinPrivilegios {
+public:
+    SinPrivilegios();
+    ~SinPrivilegios();
+
+private:
+    unsigned efectivos_ = 0;
+};
+
+// Runs this test program again with args and, once it printed its first
+// line, kills it (SIGKILL) as soon as ya(milliseconds since then) says so,
+// or lets it end. Returns whether it was killed before it finished.
+bool MataHijo(const QStringList& args, const std::function<bool(qint64)>& ya);
+// A readable file named .mp3 that holds no audio (recorded with no playing
+// time), for rows whose file content does not matter; it lasts the run.
+QString FicheroSinAudio();

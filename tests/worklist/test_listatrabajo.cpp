@@ -56,6 +56,13 @@ void TestListaTrabajo::ordenEspanol_data()
     QTest::newRow("numbers by their value") << "2 Minutos" << "10 Años" << -1;
     QTest::newRow("numbers by their value, ASCII") << "Track 9" << "Track 10" << -1;
     QTest::newRow("numbers inside a path") << "Disco 2\\01.mp3" << "Disco 10\\01.mp3" << -1;
+    QTest::newRow("a leading zero writes no part of the number") << "Disco 01" << "Disco 2" << -1;
+    QTest::newRow("a leading zero, in a path") << "Disco 01\\a.mp3" << "Disco 2\\a.mp3" << -1;
+    QTest::newRow("a leading zero, with accents") << "Canción 01" << "Canción 2" << -1;
+    QTest::newRow("zeros against a longer number") << "Álbum 009" << "Álbum 10" << -1;
+    QTest::newRow("leading zeros write no part of a number") << "Pista 007" << "Pista 8" << -1;
+    QTest::newRow("numbers of ten digits and more") << "Pista 999999999" << "Pista 1000000000" << -1;
+    QTest::newRow("a number before a letter") << "Pista 10" << "Pista A" << -1;
     QTest::newRow("a slash before letters") << "AC/DC" << "Aca" << -1;
     QTest::newRow("a blank before letters") << "De Luxe" << "Del Amo" << -1;
 }

@@ -325,7 +325,7 @@ Estado comprueba(const QString& ruta, const QString& conexion, bool soloLeer)
                     const QStringList hay = columnas(q, tabla[0]);
                     for (int i = 1; i < 10 && tabla[i] && fallo.isEmpty(); ++i)
                         if (!hay.contains(L(tabla[i])))
-                            fallo = QStringLiteral("El fichero %1 no es un catalogo: falta la columna %2 de la tabla %3")
+                            fallo = QStringLiteral("El fichero %1 no es un catálogo: falta la columna %2 de la tabla %3")
                                         .arg(ruta, L(tabla[i]), L(tabla[0]));
                     if (!fallo.isEmpty())
                         break;
@@ -459,7 +459,17 @@ struct Paso {
     int numero;
     void (*cuerpo)(Catalogo&);
 };
-const Paso kPasos[] = {{1, pasoClaves}, {2, pasoIndice}, {3, pasoAltasEnCualquierOrden}, {4, pasoPliegueEntero}};
+// Step 5: the token of a CD's last recording, under which its picture
+// copies wait until they take their own names.
+void pasoToken(Catalogo& bd)
+{
+    QSqlQuery q(bd.db());
+    if (!columnas(q, "tlcd").contains(QStringLiteral("dstoken")))
+        ejecuta(q, QStringLiteral("ALTER TABLE tlcd ADD COLUMN dstoken TEXT"));
+}
+
+const Paso kPasos[] = {
+    {1, pasoClaves}, {2, pasoIndice}, {3, pasoAltasEnCualquierOrden}, {4, pasoPliegueEntero}, {5, pasoToken}};
 
 void daPaso(Catalogo& bd, int numero)
 {
