@@ -57,7 +57,7 @@ bool Catalogo::EsperaOtraVez(const QString& que, QElapsedTimer& desde)
     }
     AcabaEspera();
     const QString quien = motor_->QuienBloquea(*this);
-    throw CatalogoBloqueado(QStringLiteral("No se ha podido %1 en el catálogo %2: lo tiene bloqueado otro programa%3")
+    throw CatalogoBloqueado(QStringLiteral("No se ha podido %1 en el catálogo %2: otro programa lo tiene bloqueado%3")
                                 .arg(que, ruta_, quien.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(quien)));
 }
 

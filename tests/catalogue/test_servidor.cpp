@@ -378,7 +378,7 @@ void TestServidor::faltasQueSeDicen()
             DameCd(*bd, u"Nuevo"_s, u"1"_s, true);
             QFAIL("written under another program's lock");
         } catch (const CatalogoBloqueado& e) {
-            QVERIFY2(e.message().startsWith(u"No se ha podido añadir el CD Nuevo en el catálogo %1: lo tiene bloqueado otro programa"_s.arg(bd->ruta())),
+            QVERIFY2(e.message().startsWith(u"No se ha podido añadir el CD Nuevo en el catálogo %1: otro programa lo tiene bloqueado"_s.arg(bd->ruta())),
                      qPrintable(e.message()));
             if (PruebaEnServidor())
                 QVERIFY2(e.message().contains(u"(Lodrin "_s + QSysInfo::machineHostName()), qPrintable(e.message()));
