@@ -1,6 +1,8 @@
 #include "catalogue/grabacion.h"
 
+#include <QHash>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "catalogue/nombres.h"
@@ -30,56 +32,51 @@ private:
     Avance* avance_;
 };
 
-// The ids met so far in one recording, so that consecutive rows of one author
-// and one disc look each of them up once.
-class Memoria {
+// The authors and discs a CD names, each once in the order first met, and
+// their ids, asked for all together: a server answers in a statement or two
+// however many names the CD holds and in whatever order its rows come.
+class NombresDelCd {
 public:
-    Memoria(Catalogo& bd) : bd_(bd) {}
-
-    qint64 Autor(const QString& nombre)
+    int Autor(const QString& nombre)
     {
-        if (!hayAutor_ || nombre != autor_) {
-            QString n = nombre;
-            idAutor_ = DameAutor(bd_, n, true);
-            autor_ = nombre;
-            hayAutor_ = true;
-        }
-        return idAutor_;
+        auto it = autores_.constFind(nombre);
+        if (it != autores_.constEnd())
+            return *it;
+        nombresAutor_ << nombre;
+        return *autores_.insert(nombre, int(autores_.size()));
+    }
+    int Varios() { return Autor(kVariosArtistas); }
+    // A disc is told apart by its owner too, so a disc of one author is never
+    // taken for the same name of another.
+    int Disco(const QString& nombre, int autor)
+    {
+        const auto clave = std::make_pair(nombre, autor);
+        auto it = discos_.constFind(clave);
+        if (it != discos_.constEnd())
+            return *it;
+        nombresDisco_.push_back(clave);
+        return *discos_.insert(clave, int(discos_.size()));
     }
 
-    qint64 Varios()
+    void PideIds(Catalogo& bd)
     {
-        if (idVarios_ == 0) {
-            QString n = kVariosArtistas;
-            idVarios_ = DameAutor(bd_, n, true);
-        }
-        return idVarios_;
+        if (!nombresAutor_.isEmpty())
+            idAutores_ = DameAutores(bd, nombresAutor_);
+        std::vector<std::pair<QString, qint64>> discos;
+        for (const auto& [nombre, autor] : nombresDisco_)
+            discos.emplace_back(nombre, idAutores_[size_t(autor)]);
+        if (!discos.empty())
+            idDiscos_ = DameDiscos(bd, discos);
     }
-
-    // The disc is remembered together with the owner it was looked up under,
-    // so a disc of one author is never taken for the same name of another.
-    qint64 Disco(const QString& nombre, qint64 propietario)
-    {
-        if (!hayDisco_ || nombre != disco_ || propietario != propietario_) {
-            QString n = nombre;
-            idDisco_ = DameDisco(bd_, n, propietario, true);
-            disco_ = nombre;
-            propietario_ = propietario;
-            hayDisco_ = true;
-        }
-        return idDisco_;
-    }
+    qint64 IdAutor(int i) const { return idAutores_[size_t(i)]; }
+    qint64 IdDisco(int i) const { return idDiscos_[size_t(i)]; }
 
 private:
-    Catalogo& bd_;
-    bool hayAutor_ = false;
-    QString autor_;
-    qint64 idAutor_ = 0;
-    qint64 idVarios_ = 0;
-    bool hayDisco_ = false;
-    QString disco_;
-    qint64 propietario_ = 0;
-    qint64 idDisco_ = 0;
+    QHash<QString, int> autores_;
+    QStringList nombresAutor_;
+    QHash<std::pair<QString, int>, int> discos_;
+    std::vector<std::pair<QString, int>> nombresDisco_;
+    std::vector<qint64> idAutores_, idDiscos_;
 };
 
 }  // namespace
@@ -170,7 +167,6 @@ ResumenGrabacion GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGra
                               .arg(ilegibles.join(QLatin1Char('\n'))));
     // One CD is one operation: recorded whole, or not at all.
     return Operacion(bd, que, [&](Transaccion&) {
-        bool copias = false;
         ResumenGrabacion resumen;
         std::set<qint64> discos;
         const qint64 idcd = DameCd(bd, datos.descripcion, datos.serial, true);
@@ -179,46 +175,52 @@ ResumenGrabacion GrabaCD(Catalogo& bd, const ListaTrabajo& lista, const DatosGra
         const QString token = Diario::NuevoToken();
         if (hayImagenes)
             bd.Ejecuta(QStringLiteral("update tlcd set dstoken = ? where idcd = ?"), {token, idcd});
-        Memoria memoria(bd);
-        CancionesNuevas canciones;
-
+        // The names first, all together; then the songs, then the covers.
+        NombresDelCd nombres;
+        std::vector<std::pair<int, int>> autorYDisco(size_t(lista.Cuenta()) + 1, {-1, -1});
         for (int i = 1; i <= lista.Cuenta(); ++i) {
+            const ClaseFila clase = lista.Clase(i);
+            if (lista.CuentaSubItems(i) <= 1)
+                continue;
+            if (EsMp3(clase)) {
+                const int autor = nombres.Autor(lista.SubItem(i, columna::kAutor));
+                const int propietario = clase == ClaseFila::Varios ? nombres.Varios() : autor;
+                autorYDisco[size_t(i)] = {autor, nombres.Disco(lista.SubItem(i, columna::kDisco), propietario)};
+            } else if (clase == ClaseFila::Imagen && datos.grabarImagenes && !lista.SubItem(i, columna::kDisco).isEmpty()) {
+                const int autor = nombres.Autor(lista.SubItem(i, columna::kAutor));
+                autorYDisco[size_t(i)] = {autor, nombres.Disco(lista.SubItem(i, columna::kDisco), autor)};
+            }
+        }
+        nombres.PideIds(bd);
+
+        CancionesNuevas canciones;
+        std::vector<ObjetoNuevo> portadas;
+        for (int i = 1; i <= lista.Cuenta(); ++i) {
+            const auto [autor, disco] = autorYDisco[size_t(i)];
+            if (autor < 0)
+                continue;
             const FilaTrabajo& fila = lista.Fila(i);
             const ClaseFila clase = lista.Clase(i);
-            const bool analizada = lista.CuentaSubItems(i) > 1;
-            const bool cancion = EsMp3(clase);
-            const bool imagen = clase == ClaseFila::Imagen;
-
-            if (cancion && analizada) {
-                const bool varios = clase == ClaseFila::Varios;
-                const qint64 idautor = memoria.Autor(lista.SubItem(i, columna::kAutor));
-                const qint64 propietario = varios ? memoria.Varios() : idautor;
-                const qint64 iddisco = memoria.Disco(lista.SubItem(i, columna::kDisco), propietario);
-                QString titulo = lista.SubItem(i, columna::kCancion);
+            if (EsMp3(clase)) {
                 // A position the catalogue cannot hold counts as none, as an
                 // edit refuses it.
                 qint64 posicion = ValorPosicion(lista.SubItem(i, columna::kPosicion));
                 if (!PosicionCabe(posicion))
                     posicion = 0;
-                discos.insert(iddisco);
+                discos.insert(nombres.IdDisco(disco));
                 ++resumen.canciones;
-                canciones.Anade(titulo, idautor, iddisco, idcd, posicion, fila.texto, varios, segundos[size_t(i)]);
-            } else if (imagen && analizada && datos.grabarImagenes) {
-                const QString disco = lista.SubItem(i, columna::kDisco);
-                if (!disco.isEmpty()) {
-                    const qint64 idautor = memoria.Autor(lista.SubItem(i, columna::kAutor));
-                    const qint64 iddisco = memoria.Disco(disco, idautor);
-                    GrabaObjeto(bd, datos.dirPrograma, QStringLiteral("d"), iddisco, fila.texto, fila.tag, true,
-                                imagenes[size_t(i)], token);
-                    copias = true;
-                }
+                canciones.Anade(lista.SubItem(i, columna::kCancion), nombres.IdAutor(autor), nombres.IdDisco(disco),
+                                idcd, posicion, fila.texto, clase == ClaseFila::Varios, segundos[size_t(i)]);
+            } else {
+                portadas.push_back({nombres.IdDisco(disco), fila.texto, fila.tag, imagenes[size_t(i)]});
             }
             if (avance && avance->Cancelado())
                 throw OperacionCancelada(kGrabacionCancelada);
         }
-        // The songs go in together: on a server, a few statements for the CD.
         canciones.Graba(bd);
-        if (copias)
+        // The covers: rows and bytes together, each copy named at the commit.
+        GrabaObjetos(bd, datos.dirPrograma, QStringLiteral("d"), portadas, token);
+        if (!portadas.empty())
             ImagenesAlDisco(datos.dirPrograma);
         resumen.discos = int(discos.size());
         return resumen;

@@ -1,5 +1,9 @@
 #include "catalogue/listadobd.h"
 
+#include <QHash>
+#include <algorithm>
+#include <functional>
+
 #include "common/orden.h"
 #include "common/textos.h"
 #include "store/catalogo.h"
@@ -68,7 +72,8 @@ QString DescripcionDeCd(Catalogo& bd, qint64 idcd)
     return nombre(bd, QStringLiteral("select dscd as nombre from tlcd where idcd = ?"), idcd);
 }
 
-std::vector<ParAutorDisco> ParesAutorDisco(Catalogo& bd, qint64 iddisco, qint64 idautor)
+std::vector<ParAutorDisco> ParesAutorDisco(Catalogo& bd, qint64 iddisco, qint64 idautor, qint64 idcd,
+                                           qint64 idinterprete)
 {
     QString select = QStringLiteral("select idautor, dsautor, iddisco, dsdisco, dsautor_std, dsdisco_std"
                                     " from tlautor, tldisco"
@@ -82,6 +87,15 @@ std::vector<ParAutorDisco> ParesAutorDisco(Catalogo& bd, qint64 iddisco, qint64 
         select += QStringLiteral(" and (idautor = ? or dsautor = ?)");
         valores << idautor << kVariosArtistas;
     }
+    // From the songs to their discs, through the indexes on CD and author.
+    if (idcd != 0) {
+        select += QStringLiteral(" and iddisco in (select cddisco from tlcancion where cdcd = ?)");
+        valores << idcd;
+    }
+    if (idinterprete != 0) {
+        select += QStringLiteral(" and iddisco in (select cddisco from tlcancion where cdautor = ?)");
+        valores << idinterprete;
+    }
     select += QStringLiteral(" order by idautor, iddisco");
     std::vector<ParAutorDisco> pares;
     for (Consulta r = bd.Abre(select, valores); !r.Fin(); r.Siguiente())
@@ -94,41 +108,76 @@ std::vector<ParAutorDisco> ParesAutorDisco(Catalogo& bd, qint64 iddisco, qint64 
     return pares;
 }
 
-std::vector<CancionListado> CancionesDeDisco(Catalogo& bd, qint64 iddisco, qint64 idautor, qint64 idcd)
+namespace {
+
+// Discs per statement: always as many placeholders, so one prepared
+// statement serves every batch; the spare ones name no disc.
+constexpr size_t kDiscosPorLectura = 250;
+
+// Runs select once per batch of discos, the batch bound where the text
+// says %1, then the extra values; fila gets each row with the disc's place.
+void porLotes(Catalogo& bd, const std::vector<qint64>& discos, const QString& select, const QVariantList& mas,
+              const std::function<void(size_t, Consulta&)>& fila)
 {
-    QString select = QStringLiteral("select wntime, dscancion, wncancion, cdautor, swvarios from tlcancion"
-                                    " where cddisco = ?");
-    QVariantList valores{iddisco};
+    const QString sql = select.arg(QStringList(kDiscosPorLectura, QStringLiteral("?")).join(u','));
+    for (size_t desde = 0; desde < discos.size(); desde += kDiscosPorLectura) {
+        QHash<qint64, size_t> lugar;
+        QVariantList valores;
+        for (size_t i = desde; i < desde + kDiscosPorLectura; ++i) {
+            if (i < discos.size()) {
+                lugar.insert(discos[i], i);
+                valores << discos[i];
+            } else {
+                valores << qint64(0);
+            }
+        }
+        for (Consulta r = bd.Abre(sql, valores + mas); !r.Fin(); r.Siguiente())
+            fila(lugar.value(r.Entero(QStringLiteral("disco"))), r);
+    }
+}
+
+}  // namespace
+
+std::vector<std::vector<CancionListado>> CancionesDeDiscos(Catalogo& bd, const std::vector<qint64>& discos,
+                                                           qint64 idautor, qint64 idcd)
+{
+    QString select = QStringLiteral(
+        "select c.cddisco as disco, c.wntime, c.dscancion, c.wncancion, c.cdautor, c.swvarios, a.dsautor"
+        " from tlcancion c left join tlautor a on a.idautor = c.cdautor where c.cddisco in (%1)");
+    QVariantList mas;
     if (idautor != 0) {
-        select += QStringLiteral(" and cdautor = ?");
-        valores << idautor;
+        select += QStringLiteral(" and c.cdautor = ?");
+        mas << idautor;
     }
     if (idcd != 0) {
-        select += QStringLiteral(" and cdcd = ?");
-        valores << idcd;
+        select += QStringLiteral(" and c.cdcd = ?");
+        mas << idcd;
     }
-    select += QStringLiteral(" order by wncancion, idcancion");
-    std::vector<CancionListado> canciones;
-    for (Consulta r = bd.Abre(select, valores); !r.Fin(); r.Siguiente())
-        canciones.push_back({r.Entero(QStringLiteral("wntime")), r.Texto(QStringLiteral("dscancion")),
-                             r.Entero(QStringLiteral("wncancion")), r.Entero(QStringLiteral("cdautor")),
-                             r.SiNo(QStringLiteral("swvarios"))});
+    select += QStringLiteral(" order by c.wncancion, c.idcancion");
+    std::vector<std::vector<CancionListado>> canciones(discos.size());
+    porLotes(bd, discos, select, mas, [&](size_t i, Consulta& r) {
+        const bool varios = r.SiNo(QStringLiteral("swvarios"));
+        canciones[i].push_back({r.Entero(QStringLiteral("wntime")), r.Texto(QStringLiteral("dscancion")),
+                                r.Entero(QStringLiteral("wncancion")), r.Entero(QStringLiteral("cdautor")), varios,
+                                varios ? r.Texto(QStringLiteral("dsautor")) : QString()});
+    });
     // Songs of one position by title; such runs are short.
-    for (auto i = canciones.begin(); i != canciones.end();) {
-        auto fin = std::find_if(i, canciones.end(), [&](const CancionListado& c) { return c.posicion != i->posicion; });
-        std::stable_sort(i, fin, [](const CancionListado& a, const CancionListado& b) { return AntesQue(a.titulo, b.titulo); });
-        i = fin;
-    }
+    for (auto& deDisco : canciones)
+        for (auto i = deDisco.begin(); i != deDisco.end();) {
+            auto fin = std::find_if(i, deDisco.end(), [&](const CancionListado& c) { return c.posicion != i->posicion; });
+            std::stable_sort(i, fin,
+                             [](const CancionListado& a, const CancionListado& b) { return AntesQue(a.titulo, b.titulo); });
+            i = fin;
+        }
     return canciones;
 }
 
-std::vector<qint64> ImagenesDeDisco(Catalogo& bd, qint64 iddisco)
+std::vector<std::vector<qint64>> ImagenesDeDiscos(Catalogo& bd, const std::vector<qint64>& discos)
 {
-    std::vector<qint64> ids;
-    for (Consulta r = bd.Abre(QStringLiteral("select idobjeto from tlobjetos where dstabla = 'd' and idtabla = ?"
-                                             " order by idobjeto"),
-                              {iddisco});
-         !r.Fin(); r.Siguiente())
-        ids.push_back(r.Entero(QStringLiteral("idobjeto")));
+    std::vector<std::vector<qint64>> ids(discos.size());
+    porLotes(bd, discos,
+             QStringLiteral("select idtabla as disco, idobjeto from tlobjetos where dstabla = 'd' and idtabla in (%1)"
+                            " order by idobjeto"),
+             {}, [&](size_t i, Consulta& r) { ids[i].push_back(r.Entero(QStringLiteral("idobjeto"))); });
     return ids;
 }

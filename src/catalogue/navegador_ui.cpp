@@ -134,7 +134,7 @@ void AreaSuperior::otroCatalogo()
     imgBD->setProperty("Tag", QStringLiteral("0"));
     disco_ = 0;
     if (mostrado && cmbISort->currentIndex() >= 0)
-        Protege(avisos_, QStringLiteral("leer el catalogo"), [&] { ArbolBD(cmbISort->currentIndex() + 1); });
+        Protege(avisos_, QStringLiteral("leer el catálogo"), [&] { ArbolBD(cmbISort->currentIndex() + 1); });
 }
 
 void AreaSuperior::Prepara()

@@ -105,6 +105,48 @@ qint64 DameDisco(Catalogo& bd, QString& nombre, qint64 idautor, bool crear)
     });
 }
 
+namespace {
+
+std::vector<qint64> soloIds(const std::vector<std::pair<qint64, bool>>& ids)
+{
+    std::vector<qint64> v;
+    v.reserve(ids.size());
+    for (const auto& [id, nueva] : ids)
+        v.push_back(id);
+    return v;
+}
+
+}  // namespace
+
+std::vector<qint64> DameAutores(Catalogo& bd, const QStringList& nombres)
+{
+    std::vector<QVariantList> filas;
+    for (QString n : nombres) {
+        const QString tal = comoSeGuarda(n);
+        filas.push_back({tal, Estandariza(n), 0});
+    }
+    return Operacion(bd, QStringLiteral("añadir los autores"), [&](Transaccion&) {
+        return soloIds(bd.motor().BuscaOInsertaVarias(
+            bd, QStringLiteral("tlautor"), QStringLiteral("idautor"), {QStringLiteral("dsautor_std")},
+            {QStringLiteral("dsautor"), QStringLiteral("dsautor_std"), QStringLiteral("intautor")}, filas));
+    });
+}
+
+std::vector<qint64> DameDiscos(Catalogo& bd, const std::vector<std::pair<QString, qint64>>& discos)
+{
+    std::vector<QVariantList> filas;
+    for (auto [n, idautor] : discos) {
+        const QString tal = comoSeGuarda(n);
+        filas.push_back({tal, Estandariza(n), idautor});
+    }
+    return Operacion(bd, QStringLiteral("añadir los discos"), [&](Transaccion&) {
+        return soloIds(bd.motor().BuscaOInsertaVarias(
+            bd, QStringLiteral("tldisco"), QStringLiteral("iddisco"),
+            {QStringLiteral("dsdisco_std"), QStringLiteral("cdautord")},
+            {QStringLiteral("dsdisco"), QStringLiteral("dsdisco_std"), QStringLiteral("cdautord")}, filas));
+    });
+}
+
 qint64 DameCd(Catalogo& bd, QString descripcion, QString serial, bool crear)
 {
     if (const qint64 id = primerId(bd, QStringLiteral("select idcd as id from tlcd where dscd_clave = ?"),

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QVariantList>
+#include <utility>
 #include <vector>
 
 #include "store/pliegue.h"
@@ -16,6 +17,11 @@ QString Estandariza(QString& nombre);
 // comes back quoted) and returns the id, as the catalogue store describes.
 qint64 DameAutor(Catalogo& bd, QString& nombre, bool crear);
 qint64 DameDisco(Catalogo& bd, QString& nombre, qint64 idautor, bool crear);
+// DameAutor and DameDisco with crear for many names at once (the names of a
+// CD being recorded): the ids in the order of the names, each name as
+// DameAutor would store it.
+std::vector<qint64> DameAutores(Catalogo& bd, const QStringList& nombres);
+std::vector<qint64> DameDiscos(Catalogo& bd, const std::vector<std::pair<QString, qint64>>& discos);
 qint64 DameCd(Catalogo& bd, QString descripcion, QString serial, bool crear);
 qint64 DameCancion(Catalogo& bd, QString& titulo, qint64 idautor, qint64 iddisco, qint64 idcd,
                    qint64 posicion, QString& ruta, bool varios, bool crear, qint64 segundos);

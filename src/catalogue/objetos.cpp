@@ -181,6 +181,26 @@ void cacheDe(Catalogo& bd, const QString& dirPrograma)
 
 }  // namespace
 
+namespace {
+
+// A copy belongs to the operation that made it: it waits under the token
+// the operation records, gets its name when that commits, and goes if it is
+// undone. After a kill only the token, never the id a rollback hands out
+// again, says whose it is.
+void copiaDeOperacion(Transaccion& t, const QString& dirPrograma, qint64 id, const QString& ruta,
+                      const QByteArray& bytes, const QString& origen, const QString& token)
+{
+    const QString carpeta = carpetaHecha(dirPrograma);
+    const QString nombre = NombreCopia(id, ruta);
+    const QString enEspera = QDir(carpeta).filePath(
+        Diario::NombreEnEspera(nombre, token.isEmpty() ? Diario::NuevoToken() : token));
+    escribe(enEspera, bytes, origen);
+    t.AlDeshacer([enEspera] { QFile::remove(enEspera); });
+    t.AlConfirmar([carpeta, enEspera, id, nombre] { coloca(carpeta, enEspera, id, nombre); });
+}
+
+}  // namespace
+
 QString CopiaImagen(Catalogo& bd, const QString& dirPrograma, qint64 idobjeto)
 {
     cacheDe(bd, dirPrograma);
@@ -232,18 +252,50 @@ qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabl
         }
         const QByteArray bytes = leidos.isEmpty() ? LeeImagenOrigen(origen) : leidos;
         bd.motor().GuardaImagen(bd, id, bytes);
-        // A copy belongs to the operation that made it: it waits under the
-        // token the operation records, gets its name when that commits, and
-        // goes if it is undone. After a kill only the token, never the id a
-        // rollback hands out again, says whose it is.
-        const QString carpeta = carpetaHecha(dirPrograma);
-        const QString nombre = NombreCopia(id, ruta);
-        const QString enEspera = QDir(carpeta).filePath(
-            Diario::NombreEnEspera(nombre, token.isEmpty() ? Diario::NuevoToken() : token));
-        escribe(enEspera, bytes, origen);
-        t.AlDeshacer([enEspera] { QFile::remove(enEspera); });
-        t.AlConfirmar([carpeta, enEspera, id, nombre] { coloca(carpeta, enEspera, id, nombre); });
+        copiaDeOperacion(t, dirPrograma, id, ruta, bytes, origen, token);
         return id;
+    });
+}
+
+std::vector<qint64> GrabaObjetos(Catalogo& bd, const QString& dirPrograma, const QString& tabla,
+                                 const std::vector<ObjetoNuevo>& objetos, const QString& token)
+{
+    if (objetos.empty())
+        return {};
+    cacheDe(bd, dirPrograma);
+    return Operacion(bd, QStringLiteral("guardar las imágenes"), [&](Transaccion& t) {
+        std::vector<QVariantList> filas;
+        filas.reserve(objetos.size());
+        for (const ObjetoNuevo& o : objetos)
+            filas.push_back({tabla, o.idtabla, o.ruta, Pliega(o.ruta)});
+        const auto ids = bd.motor().BuscaOInsertaVarias(
+            bd, QStringLiteral("tlobjetos"), QStringLiteral("idobjeto"),
+            {QStringLiteral("dstabla"), QStringLiteral("idtabla"), QStringLiteral("dspath_clave")},
+            {QStringLiteral("dstabla"), QStringLiteral("idtabla"), QStringLiteral("dspath"), QStringLiteral("dspath_clave")},
+            filas);
+        std::vector<std::pair<qint64, QByteArray>> guardar;
+        std::vector<size_t> de;
+        QSet<qint64> vistos;
+        std::vector<qint64> hechos;
+        for (size_t i = 0; i < objetos.size(); ++i) {
+            const auto [id, nueva] = ids[i];
+            hechos.push_back(id);
+            // A picture named twice is stored once.
+            if (vistos.contains(id))
+                continue;
+            vistos.insert(id);
+            // A row whose copy went missing gets its copy now.
+            if (!nueva && !CopiaImagen(bd, dirPrograma, id).isEmpty())
+                continue;
+            const ObjetoNuevo& o = objetos[i];
+            guardar.emplace_back(id, o.bytes.isEmpty() ? LeeImagenOrigen(o.origen) : o.bytes);
+            de.push_back(i);
+        }
+        bd.motor().GuardaImagenes(bd, guardar);
+        for (size_t k = 0; k < guardar.size(); ++k)
+            copiaDeOperacion(t, dirPrograma, guardar[k].first, objetos[de[k]].ruta, guardar[k].second,
+                             objetos[de[k]].origen, token);
+        return hechos;
     });
 }
 

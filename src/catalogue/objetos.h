@@ -1,5 +1,7 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
+#include <vector>
 
 class Catalogo;
 
@@ -33,6 +35,22 @@ void OrdenaCopias(Catalogo& bd, const QString& dirPrograma);
 qint64 GrabaObjeto(Catalogo& bd, const QString& dirPrograma, const QString& tabla, qint64 idtabla,
                    QString ruta, const QString& origen, bool crear, const QByteArray& bytes = {},
                    const QString& token = {});
+
+// A picture to be recorded with its owner: the row's id in its table, the
+// relative path, where its bytes come from and, when already read, the bytes.
+struct ObjetoNuevo {
+    qint64 idtabla = 0;
+    QString ruta;
+    QString origen;
+    QByteArray bytes;
+};
+
+// GrabaObjeto with crear for many pictures of one table at once (the covers
+// of a CD): their rows found or inserted together, their bytes stored
+// together, each copy made as GrabaObjeto makes it, waiting under token.
+// Returns the ids in order.
+std::vector<qint64> GrabaObjetos(Catalogo& bd, const QString& dirPrograma, const QString& tabla,
+                                 const std::vector<ObjetoNuevo>& objetos, const QString& token = {});
 
 // The bytes of a picture to be stored. Throws LodrinError naming it.
 QByteArray LeeImagenOrigen(const QString& origen);

@@ -47,7 +47,7 @@ PestanaMascaras::PestanaMascaras(SesionCatalogo& sesion, Avisos& avisos, QWidget
     connect(txtAnadir, &QLineEdit::returnPressed, this, &PestanaMascaras::cmdAnadir_Click);
     connect(chkEtiquetas, &QCheckBox::toggled, this, [](bool si) { Ajustes().setValue(kClaveEtiquetas, si); });
     connect(&sesion_, &SesionCatalogo::Cambiado, this, [this] {
-        Protege(avisos_, QStringLiteral("leer las mascaras"), [this] { muestra(); });
+        Protege(avisos_, QStringLiteral("leer las máscaras"), [this] { muestra(); });
     });
 }
 

@@ -153,10 +153,9 @@ QString DiscoMostrado(const QString& disco) { return disco == kVacio ? QStringLi
 
 }  // namespace
 
-void EscritorListado::ListaDisco(qint64 iddisco, QString autor, QString disco, bool& autorEscrito)
+void EscritorListado::ListaDisco(QString autor, QString disco, const std::vector<CancionListado>& canciones,
+                                 const std::vector<qint64>& imagenesDisco, bool& autorEscrito)
 {
-    const std::vector<CancionListado> canciones =
-        CancionesDeDisco(bd_, iddisco, op_.idautor != 0 && !autorEsVarios_ ? op_.idautor : 0, op_.idcd);
     if (canciones.empty())
         return;
 
@@ -170,7 +169,7 @@ void EscritorListado::ListaDisco(qint64 iddisco, QString autor, QString disco, b
 
     int imagenes = 0;
     if (op_.imagenes) {
-        for (const qint64 id : ImagenesDeDisco(bd_, iddisco)) {
+        for (const qint64 id : imagenesDisco) {
             linea(lineaImagen(id));
             ++imagenes;
         }
@@ -181,7 +180,7 @@ void EscritorListado::ListaDisco(qint64 iddisco, QString autor, QString disco, b
         for (const CancionListado& c : canciones) {
             linea(QStringLiteral("</div><div align=\"left\">"));
             const QString textoPosicion = c.posicion == 0 ? QString() : QString::number(c.posicion) + QLatin1Char('-');
-            const QString interprete = c.varios ? QLatin1Char('-') + nombreAutor(c.idautor) : QString();
+            const QString interprete = c.varios ? QLatin1Char('-') + c.interprete : QString();
             linea(QStringLiteral("<pre style=\"line-height: 0ex\"> ") + textoPosicion +
                   EscapaHtml(c.titulo + interprete) + FormatoTiempo(c.segundos) + QStringLiteral("</pre>"));
             ++escritas;
@@ -233,7 +232,8 @@ void GeneraListado(Catalogo& bd, const QString& dirPrograma, const QString& nomb
     EscritorListado escritor(bd, dirPrograma, opciones, salida);
     escritor.Cabecera();
 
-    std::vector<ParAutorDisco> pares = ParesAutorDisco(bd, opciones.iddisco, opciones.idautor);
+    std::vector<ParAutorDisco> pares =
+        ParesAutorDisco(bd, opciones.iddisco, opciones.idautor, opciones.idcd, escritor.IdInterprete());
     // In the order of the headings the reader sees; an author's discs together.
     OrdenaPorNombre(pares, [](const ParAutorDisco& p) { return DiscoMostrado(p.disco); });
     std::stable_sort(pares.begin(), pares.end(),
@@ -245,14 +245,26 @@ void GeneraListado(Catalogo& bd, const QString& dirPrograma, const QString& nomb
     qint64 autorAnterior = 0;
     bool autorEscrito = false;
     int discos = 0;
-    for (const ParAutorDisco& par : pares) {
-        if (par.idautor != autorAnterior) {
-            autorAnterior = par.idautor;
-            autorEscrito = false;
+    // Songs and pictures are read for a thousand discs at a time, in the
+    // order they are written.
+    constexpr size_t kDiscosPorTanda = 1000;
+    for (size_t desde = 0; desde < pares.size(); desde += kDiscosPorTanda) {
+        const size_t hasta = std::min(pares.size(), desde + kDiscosPorTanda);
+        std::vector<qint64> ids;
+        for (size_t i = desde; i < hasta; ++i)
+            ids.push_back(pares[i].iddisco);
+        const auto canciones = CancionesDeDiscos(bd, ids, escritor.IdInterprete(), opciones.idcd);
+        const auto imagenes = opciones.imagenes ? ImagenesDeDiscos(bd, ids) : std::vector<std::vector<qint64>>(ids.size());
+        for (size_t i = desde; i < hasta; ++i) {
+            const ParAutorDisco& par = pares[i];
+            if (par.idautor != autorAnterior) {
+                autorAnterior = par.idautor;
+                autorEscrito = false;
+            }
+            escritor.ListaDisco(par.autor, par.disco, canciones[i - desde], imagenes[i - desde], autorEscrito);
+            if (progreso)
+                progreso->Avanza(++discos);
         }
-        escritor.ListaDisco(par.iddisco, par.autor, par.disco, autorEscrito);
-        if (progreso)
-            progreso->Avanza(++discos);
     }
     escritor.Pie();
 

@@ -3,6 +3,9 @@
 #include <QString>
 #include <QVector>
 
+#include <vector>
+
+#include "catalogue/listadobd.h"
 #include "common/avance.h"
 #include "common/lodrinerror.h"
 
@@ -62,9 +65,14 @@ class EscritorListado {
 public:
     EscritorListado(Catalogo& bd, const QString& dirPrograma, const OpcionesListado& opciones, QTextStream& salida);
     void Cabecera();
-    // The lines of one disc of an author; autorEscrito says whether a disc of
-    // this author has already been written, and becomes true when this one is.
-    void ListaDisco(qint64 iddisco, QString autor, QString disco, bool& autorEscrito);
+    // The performer whose songs are listed: the chosen author, unless it is
+    // the various-artists one; 0 for any.
+    qint64 IdInterprete() const { return op_.idautor != 0 && !autorEsVarios_ ? op_.idautor : 0; }
+    // The lines of one disc of an author, with its songs and pictures as the
+    // options pick them; autorEscrito says whether a disc of this author has
+    // already been written, and becomes true when this one is.
+    void ListaDisco(QString autor, QString disco, const std::vector<CancionListado>& canciones,
+                    const std::vector<qint64>& imagenes, bool& autorEscrito);
     void Pie();
 
 private:

@@ -169,7 +169,7 @@ void frmVaro::VerRepetidas()
     if (!repetidas_) {
         repetidas_ = new VentanaRepetidas(*sesion_, this);
         connect(repetidas_, &VentanaRepetidas::IrACancion, this, [this](qint64 idcd, qint64 idcancion) {
-            Protege(avisos_, QStringLiteral("leer el catalogo"), [&] {
+            Protege(avisos_, QStringLiteral("leer el catálogo"), [&] {
                 SSTab2_->setCurrentWidget(baseDatos_);
                 arriba_->MuestraCancion(idcd, idcancion);
                 activateWindow();

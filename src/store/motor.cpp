@@ -11,6 +11,14 @@ std::unique_ptr<MotorCatalogo> MotorCatalogo::Para(const UbicacionCatalogo& u)
     return std::make_unique<MotorSQLite>();
 }
 
+bool MotorCatalogo::GuardaImagenes(Catalogo& bd, const std::vector<std::pair<qint64, QByteArray>>& imagenes)
+{
+    bool guardadas = false;
+    for (const auto& [id, bytes] : imagenes)
+        guardadas = GuardaImagen(bd, id, bytes) || guardadas;
+    return guardadas;
+}
+
 QStringList MascarasTipicas()
 {
     static const char* const kMascarasTipicas[] = {

@@ -106,6 +106,16 @@ public:
     virtual void InsertaQueFalten(Catalogo& bd, const QString& tabla, const QString& columnaId,
                                   const QStringList& claves, const QStringList& columnas,
                                   const std::vector<QVariantList>& filas) = 0;
+    // BuscaOInserta for many rows at once: the id of each row of filas
+    // (values of columnas, claves among them), in order, and whether this
+    // call inserted it. Rows already there cost no new id; new rows get ids
+    // in the order given, a key repeated in filas one row. Throws
+    // ConflictoCatalogo when another program holds a key and does not let go.
+    virtual std::vector<std::pair<qint64, bool>> BuscaOInsertaVarias(Catalogo& bd, const QString& tabla,
+                                                                    const QString& columnaId,
+                                                                    const QStringList& claves,
+                                                                    const QStringList& columnas,
+                                                                    const std::vector<QVariantList>& filas) = 0;
     // The column that keeps the order in which masks were added.
     virtual QString OrdenDeAlta() const = 0;
     // After rows were copied in with their ids: new rows get ids after them.
@@ -118,6 +128,8 @@ public:
     // copies is then only a cache), storing and reading them.
     virtual bool GuardaImagen(Catalogo& bd, qint64 idobjeto, const QByteArray& bytes) = 0;
     virtual QByteArray LeeImagen(Catalogo& bd, qint64 idobjeto) = 0;
+    // GuardaImagen for many pictures: (idobjeto, bytes) each.
+    virtual bool GuardaImagenes(Catalogo& bd, const std::vector<std::pair<qint64, QByteArray>>& imagenes);
     // Where the folder is only a cache, the catalogue's own id, which the
     // cache is marked with; empty where the folder is the catalogue's store.
     virtual QString IdCache() const = 0;

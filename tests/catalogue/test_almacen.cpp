@@ -349,7 +349,7 @@ void TestAlmacen::bloqueadoPorOtroPrograma()
             GrabaCD(bd, ListaCd(u"Uno"_s), Datos(u"Uno"_s, dir.path()));
             QFAIL("recorded over another program's lock");
         } catch (const LodrinError& e) {
-            QVERIFY2(e.message().contains(u"bloqueado otro programa"_s) && e.message().count(bd.ruta()) == 1,
+            QVERIFY2(e.message().contains(u"otro programa lo tiene bloqueado"_s) && e.message().count(bd.ruta()) == 1,
                      qPrintable(e.message()));
         }
         otro.rollback();

@@ -364,6 +364,24 @@ void TestGrabacion::grabarDosVecesNoAnadeNada()
     QCOMPARE(Totales(b), antes);
     QCOMPARE(Ficheros(b.Imagenes()).size(), 1);
     QCOMPARE(LeeFichero(copia), QByteArray("marca"));
+
+    // Rows found cost no ids: the next CD's new rows come right after, in
+    // the order its rows name them, whatever order its authors come in.
+    CdAnalizado otro = b.NuevoCd(u"otro"_s);
+    for (const auto& [autor, disco, titulo] : {std::tuple{u"Íñigo"_s, u"Sol"_s, u"Luz"_s}, {u"Ana"_s, u"Mix"_s, u"Uno"_s},
+                                              {u"Eva"_s, u"Mar"_s, u"Ola"_s}, {u"Íñigo"_s, u"Sol"_s, u"Sombra"_s},
+                                              {u"Ana"_s, u"Río"_s, u"Agua"_s}})
+        otro.Cancion(u"%1.mp3"_s.arg(otro.lista.Cuenta()), u"f"_s, autor, disco, titulo, u"01"_s);
+    otro.Imagen(u"9.jpg"_s, u"Eva"_s, u"Mar"_s);
+    b.Graba(otro.lista, u"Rock 2"_s);
+    QCOMPARE(Totales(b), (QList<qint64>{6, 6, 2, 8, 2}));
+    QStringList autores;
+    for (Consulta r = b.bd->Abre(u"select dsautor from tlautor order by idautor"_s); !r.Fin(); r.Siguiente())
+        autores << r.Texto(u"dsautor"_s);
+    QCOMPARE(autores, (QStringList{u"Ana"_s, u"<Varios Artistas>"_s, u"Luis"_s, u"<vacio>"_s, u"Íñigo"_s, u"Eva"_s}));
+    for (const auto& [tabla, id] : {std::pair{u"tlautor"_s, u"idautor"_s}, {u"tldisco"_s, u"iddisco"_s},
+                                    {u"tlcancion"_s, u"idcancion"_s}, {u"tlobjetos"_s, u"idobjeto"_s}})
+        QCOMPARE(b.bd->PrimerEntero(u"select max(%1) from %2"_s.arg(id, tabla), {}), b.Filas(tabla));
 }
 
 void TestGrabacion::nombresConApostrofos()

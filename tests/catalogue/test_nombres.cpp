@@ -154,9 +154,12 @@ void TestNombres::cancionConYSinCrear()
     QCOMPARE(DameCancion(*bd_, t2, 3, 4, 0, 0, r2, false, false, 0), id);
     QString t3 = "Otra", r3;
     QCOMPARE(DameCancion(*bd_, t3, 3, 4, 0, 0, r3, false, false, 0), 0);
-    // Recording on another CD adds the song again; a blank title never.
+    // Found again with crear, it takes no id; recording on another CD adds
+    // the song again, with the next id; a blank title never.
+    QString t1 = "JUDAS", r1 = "z.mp3";
+    QCOMPARE(DameCancion(*bd_, t1, 3, 4, cd1, 7, r1, true, true, 245), id);
     QString t4 = "Judas", r4 = "x.mp3";
-    QVERIFY(DameCancion(*bd_, t4, 3, 4, cd2, 1, r4, false, true, 1) != id);
+    QCOMPARE(DameCancion(*bd_, t4, 3, 4, cd2, 1, r4, false, true, 1), id + 1);
     QString blanco = "   ", r5 = "y.mp3";
     QCOMPARE(DameCancion(*bd_, blanco, 3, 4, cd2, 1, r5, false, true, 1), 0);
     QCOMPARE(bd_->Abre("select * from tlcancion").RecordCount(), 2);

@@ -122,7 +122,7 @@ void TestTextos::textosConSusAcentos()
     static const QRegularExpression literal(QString::fromLatin1("\"((?:[^\"\\\\\\n]|\\\\.)*)\""));
     static const QRegularExpression sql(
         QString::fromLatin1("\\b(select|insert|update|delete|create|from|where|join|as|drop|index|order by|pragma|values|integer|"
-                            "bigint|text|primary|function)\\b"),
+                            "bigint|text|primary|function|on)\\b|\\w_\\w|\\b[a-z]\\.[a-z]"),
         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression palabra(QString::fromLatin1("[^\\W\\d_]+"),
                                             QRegularExpression::UseUnicodePropertiesOption);

@@ -125,9 +125,10 @@ private slots:
         QVERIFY(p.contains(QStringLiteral(" 1-Aurora(100:00)</pre>")));
         QVERIFY(!p.contains(QStringLiteral("Zumbido")));
         QVERIFY(Hijo<QProgressBar>(*w_, "prgLoad")->isHidden());
-        // Bruno's two discs and the compilation were looked at.
-        QCOMPARE(Hijo<QProgressBar>(*w_, "prgLoad")->maximum(), 3);
-        QCOMPARE(Hijo<QProgressBar>(*w_, "prgLoad")->value(), 3);
+        // Only the disc holding Bruno's songs on that CD was looked at, not
+        // his other disc nor the compilation.
+        QCOMPARE(Hijo<QProgressBar>(*w_, "prgLoad")->maximum(), 1);
+        QCOMPARE(Hijo<QProgressBar>(*w_, "prgLoad")->value(), 1);
         QVERIFY(avisos_.textos.isEmpty());
         elige(cmbAutor, QStringLiteral("Todos los autores"));
         elige(cmbCd, QStringLiteral("Todos los Cd's"));

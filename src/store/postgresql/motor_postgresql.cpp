@@ -575,69 +575,17 @@ qint64 MotorPostgreSQL::BuscaOInserta(Catalogo& bd, const QString& tabla, const 
                                       const QStringList& claves, const QVariantList& valoresClave,
                                       const QStringList& columnas, const QVariantList& valores)
 {
-    // One round trip: the insert gives way to the row the unique key already
-    // holds, which the second half then reads.
-    QStringList donde;
-    for (const QString& c : claves)
-        donde << c + QStringLiteral(" = ?");
-    const qint64 id = bd.PrimerEntero(
-        QStringLiteral("with nueva as (insert into %1 (%2) values (%3) on conflict do nothing returning %4)"
-                       " select %4 from nueva union all select %4 from %1 where %5 limit 1")
-            .arg(tabla, columnas.join(u','), QStringList(columnas.size(), QStringLiteral("?")).join(u','), columnaId,
-                 donde.join(QStringLiteral(" and "))),
-        valores + valoresClave);
-    // Another program's row, not yet committed when this statement began.
-    if (id == 0)
-        throw ConflictoCatalogo(QStringLiteral("otro programa graba la misma fila en %1").arg(tabla));
-    return id;
+    // The keys are among the columns: one row of the statement for many,
+    // which takes no id for a row already there.
+    Q_UNUSED(valoresClave);
+    return BuscaOInsertaVarias(bd, tabla, columnaId, claves, columnas, {valores}).front().first;
 }
 
 void MotorPostgreSQL::InsertaQueFalten(Catalogo& bd, const QString& tabla, const QString& columnaId,
                                        const QStringList& claves, const QStringList& columnas,
                                        const std::vector<QVariantList>& filas)
 {
-    // A few thousand rows per statement, as one JSON text typed by the
-    // table's own row: one round trip instead of one per row. The count is
-    // of rows neither inserted now nor found: keys another program holds
-    // not yet committed, as BuscaOInserta finds them.
-    Q_UNUSED(columnaId);
-    QStringList iguales, igualesT;
-    for (const QString& c : claves) {
-        iguales << QStringLiteral("n.%1 = v.%1").arg(c);
-        igualesT << QStringLiteral("t.%1 = v.%1").arg(c);
-    }
-    const QString cols = columnas.join(u',');
-    const QString sql =
-        QStringLiteral("with v as (select * from json_populate_recordset(null::%1, ?::json) with ordinality),"
-                       " n as (insert into %1 (%2) select %2 from v order by ordinality on conflict do nothing"
-                       " returning %3)"
-                       " select count(*) from v where not exists (select 1 from n where %4)"
-                       " and not exists (select 1 from %1 t where %5)")
-            .arg(tabla, cols, claves.join(u','), iguales.join(QStringLiteral(" and ")),
-                 igualesT.join(QStringLiteral(" and ")));
-    constexpr size_t kPorSentencia = 4000;
-    for (size_t desde = 0; desde < filas.size(); desde += kPorSentencia) {
-        QJsonArray lote;
-        for (size_t i = desde; i < std::min(filas.size(), desde + kPorSentencia); ++i) {
-            QJsonObject fila;
-            for (qsizetype c = 0; c < columnas.size(); ++c) {
-                const QVariant& v = filas[i][c];
-                // Texts are never NULL in the catalogue, as when bound one by one.
-                if (v.typeId() == QMetaType::QString)
-                    fila.insert(columnas[c], v.toString().isNull() ? QStringLiteral("") : v.toString());
-                else if (v.isNull())
-                    fila.insert(columnas[c], QJsonValue(QJsonValue::Null));
-                else if (v.typeId() == QMetaType::Bool)
-                    fila.insert(columnas[c], v.toBool());
-                else
-                    fila.insert(columnas[c], v.toLongLong());
-            }
-            lote.append(fila);
-        }
-        const QString json = QString::fromUtf8(QJsonDocument(lote).toJson(QJsonDocument::Compact));
-        if (bd.PrimerEntero(sql, {json}) != 0)
-            throw ConflictoCatalogo(QStringLiteral("otro programa graba la misma fila en %1").arg(tabla));
-    }
+    BuscaOInsertaVarias(bd, tabla, columnaId, claves, columnas, filas);
 }
 
 void MotorPostgreSQL::TrasCopia(Catalogo& bd)
@@ -694,4 +642,138 @@ QString MotorPostgreSQL::CancionesConPalabras(const QStringList& palabras, QVari
         valores << limite;
     }
     return sql + QStringLiteral(") b");
+}
+
+// Many rows in a few statements: the rows travel as one JSON text typed by
+// the table's own row, and the server finds or inserts them all at once.
+namespace {
+
+QJsonArray loteJson(const QStringList& columnas, const std::vector<QVariantList>& filas, const std::vector<size_t>& cuales)
+{
+    QJsonArray lote;
+    for (const size_t i : cuales) {
+        QJsonObject fila;
+        for (qsizetype c = 0; c < columnas.size(); ++c) {
+            const QVariant& v = filas[i][c];
+            // Texts are never NULL in the catalogue, as when bound one by one.
+            if (v.typeId() == QMetaType::QString)
+                fila.insert(columnas[c], v.toString().isNull() ? QStringLiteral("") : v.toString());
+            else if (v.isNull())
+                fila.insert(columnas[c], QJsonValue(QJsonValue::Null));
+            else if (v.typeId() == QMetaType::Bool)
+                fila.insert(columnas[c], v.toBool());
+            else
+                fila.insert(columnas[c], v.toLongLong());
+        }
+        lote.append(fila);
+    }
+    return lote;
+}
+
+// The statement: rows already there are only read, so they take no id; the
+// new ones, each key once, get theirs in the order given, and are inserted
+// in the order of their keys, so two programs adding some of the same names
+// wait for each other instead of locking each other out. A key another
+// program added meanwhile gives no id: the caller asks again.
+QString sqlBuscaOInserta(const QString& tabla, const QString& columnaId, const QStringList& claves,
+                         const QStringList& columnas)
+{
+    QStringList igualT, igualN, clavesV, columnasV;
+    for (const QString& c : claves) {
+        igualT << QStringLiteral("t.%1 = v.%1").arg(c);
+        igualN << QStringLiteral("n.%1 = v.%1").arg(c);
+        clavesV << QStringLiteral("v.") + c;
+    }
+    for (const QString& c : columnas)
+        columnasV << QStringLiteral("v.") + c;
+    const QString y = QStringLiteral(" and ");
+    return QStringLiteral(
+               "with v as (select * from json_populate_recordset(null::%1, ?::json) with ordinality),"
+               " s as (select pg_get_serial_sequence('%1', '%2')::regclass as secuencia),"
+               " i as materialized (select u.ordinality, nextval((select secuencia from s)) as id from"
+               " (select distinct on (%3) v.ordinality from v where not exists (select 1 from %1 t where %4)"
+               " order by %3, v.ordinality) u order by u.ordinality),"
+               " n as (insert into %1 (%2, %5) select i.id, %6 from i join v on v.ordinality = i.ordinality"
+               " order by %3 on conflict do nothing returning %2, %7)"
+               " select coalesce(t.%2, n.%2, 0) as id, (i.ordinality is not null and n.%2 is not null) as nueva"
+               " from v left join %1 t on %4 left join n on %8 left join i on i.ordinality = v.ordinality"
+               " order by v.ordinality")
+        .arg(tabla, columnaId, clavesV.join(u','), igualT.join(y), columnas.join(u','), columnasV.join(u','),
+             claves.join(u','), igualN.join(y));
+}
+
+}  // namespace
+
+std::vector<std::pair<qint64, bool>> MotorPostgreSQL::BuscaOInsertaVarias(Catalogo& bd, const QString& tabla,
+                                                                          const QString& columnaId,
+                                                                          const QStringList& claves,
+                                                                          const QStringList& columnas,
+                                                                          const std::vector<QVariantList>& filas)
+{
+    const QString sql = sqlBuscaOInserta(tabla, columnaId, claves, columnas);
+    std::vector<std::pair<qint64, bool>> ids(filas.size(), {0, false});
+    constexpr size_t kPorSentencia = 4000;
+    for (size_t desde = 0; desde < filas.size(); desde += kPorSentencia) {
+        std::vector<size_t> faltan;
+        for (size_t i = desde; i < std::min(filas.size(), desde + kPorSentencia); ++i)
+            faltan.push_back(i);
+        // A key that another program added while this statement ran is
+        // seen by the next one, once that program has committed.
+        for (int vez = 0; !faltan.empty(); ++vez) {
+            if (vez == 3)
+                throw ConflictoCatalogo(QStringLiteral("otro programa graba la misma fila en %1").arg(tabla));
+            const QString json =
+                QString::fromUtf8(QJsonDocument(loteJson(columnas, filas, faltan)).toJson(QJsonDocument::Compact));
+            std::vector<size_t> siguen;
+            size_t k = 0;
+            for (Consulta r = bd.Abre(sql, {json}); !r.Fin() && k < faltan.size(); r.Siguiente(), ++k) {
+                const qint64 id = r.Entero(QStringLiteral("id"));
+                if (id == 0)
+                    siguen.push_back(faltan[k]);
+                else
+                    ids[faltan[k]] = {id, r.SiNo(QStringLiteral("nueva"))};
+            }
+            faltan = std::move(siguen);
+        }
+    }
+    return ids;
+}
+
+bool MotorPostgreSQL::GuardaImagenes(Catalogo& bd, const std::vector<std::pair<qint64, QByteArray>>& imagenes)
+{
+    // A few megabytes per statement, as two arrays; the bytes as base64,
+    // which an array holds as written.
+    constexpr qsizetype kBytesPorSentencia = 24 << 20;
+    QStringList ids, datos;
+    qsizetype bytes = 0;
+    const auto envia = [&] {
+        if (ids.isEmpty())
+            return;
+        bd.Ejecuta(QStringLiteral("insert into tlimagenes (idobjeto, dsimagen)"
+                                  " select i, decode(b, 'base64') from unnest(?::bigint[], ?::text[]) as v(i, b)"
+                                  " on conflict (idobjeto) do update set dsimagen = excluded.dsimagen"),
+                   {QLatin1Char('{') + ids.join(u',') + QLatin1Char('}'),
+                    QLatin1Char('{') + datos.join(u',') + QLatin1Char('}')});
+        ids.clear();
+        datos.clear();
+        bytes = 0;
+    };
+    QSet<qint64> vistos;
+    for (const auto& [id, imagen] : imagenes) {
+        // One row takes one picture per statement: a repeated id goes in the next.
+        if (vistos.contains(id)) {
+            envia();
+            vistos.clear();
+        }
+        vistos.insert(id);
+        ids << QString::number(id);
+        datos << QLatin1Char('"') + QString::fromLatin1(imagen.toBase64()) + QLatin1Char('"');
+        bytes += imagen.size();
+        if (bytes >= kBytesPorSentencia) {
+            envia();
+            vistos.clear();
+        }
+    }
+    envia();
+    return true;
 }

@@ -24,11 +24,16 @@ public:
                          const QVariantList& valores) override;
     void InsertaQueFalten(Catalogo& bd, const QString& tabla, const QString& columnaId, const QStringList& claves,
                           const QStringList& columnas, const std::vector<QVariantList>& filas) override;
+    std::vector<std::pair<qint64, bool>> BuscaOInsertaVarias(Catalogo& bd, const QString& tabla,
+                                                            const QString& columnaId, const QStringList& claves,
+                                                            const QStringList& columnas,
+                                                            const std::vector<QVariantList>& filas) override;
     QString OrdenDeAlta() const override { return QStringLiteral("idmascara"); }
     void TrasCopia(Catalogo& bd) override;
     bool EmpiezaInstantanea(Catalogo& bd) override;
     bool GuardaImagen(Catalogo& bd, qint64 idobjeto, const QByteArray& bytes) override;
     QByteArray LeeImagen(Catalogo& bd, qint64 idobjeto) override;
+    bool GuardaImagenes(Catalogo& bd, const std::vector<std::pair<qint64, QByteArray>>& imagenes) override;
     QString IdCache() const override { return id_; }
     bool IndiceAlDia(Catalogo& bd) override;
     QString CancionesConPalabras(const QStringList& palabras, QVariantList& valores, bool leyendoTodas,

@@ -829,3 +829,32 @@ void MotorSQLite::InsertaQueFalten(Catalogo& bd, const QString& tabla, const QSt
         BuscaOInserta(bd, tabla, columnaId, claves, valoresClave, columnas, fila);
     }
 }
+
+std::vector<std::pair<qint64, bool>> MotorSQLite::BuscaOInsertaVarias(Catalogo& bd, const QString& tabla,
+                                                                      const QString& columnaId,
+                                                                      const QStringList& claves,
+                                                                      const QStringList& columnas,
+                                                                      const std::vector<QVariantList>& filas)
+{
+    // Row by row, as InsertaQueFalten: no round trips to save.
+    QStringList donde;
+    QList<qsizetype> enClave;
+    for (const QString& c : claves) {
+        donde << c + QStringLiteral(" = ?");
+        enClave << columnas.indexOf(c);
+    }
+    const QString select =
+        QStringLiteral("select %1 from %2 where %3").arg(columnaId, tabla, donde.join(QStringLiteral(" and ")));
+    std::vector<std::pair<qint64, bool>> ids;
+    ids.reserve(filas.size());
+    for (const QVariantList& fila : filas) {
+        QVariantList valoresClave;
+        for (const qsizetype i : enClave)
+            valoresClave << fila[i];
+        if (const qint64 id = bd.PrimerEntero(select, valoresClave))
+            ids.emplace_back(id, false);
+        else
+            ids.emplace_back(Inserta(bd, tabla, columnaId, columnas, fila), true);
+    }
+    return ids;
+}

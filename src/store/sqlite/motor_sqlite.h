@@ -33,6 +33,10 @@ public:
                          const QVariantList& valores) override;
     void InsertaQueFalten(Catalogo& bd, const QString& tabla, const QString& columnaId, const QStringList& claves,
                           const QStringList& columnas, const std::vector<QVariantList>& filas) override;
+    std::vector<std::pair<qint64, bool>> BuscaOInsertaVarias(Catalogo& bd, const QString& tabla,
+                                                            const QString& columnaId, const QStringList& claves,
+                                                            const QStringList& columnas,
+                                                            const std::vector<QVariantList>& filas) override;
     QString OrdenDeAlta() const override { return QStringLiteral("rowid"); }
     void TrasCopia(Catalogo&) override {}  // the file numbers on from the largest id it holds
     bool EmpiezaInstantanea(Catalogo& bd) override;
