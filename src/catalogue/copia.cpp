@@ -105,6 +105,10 @@ QString CopiaCatalogo(Catalogo& origen, const QString& dirOrigen, const Ubicacio
         if (fichero)
             QDir().mkpath(dirDestino);
         bd.AbreBaseDatos();
+        // One server database reached by two spellings of its host.
+        const QString identidad = bd.motor().Identidad(bd);
+        if (!identidad.isEmpty() && identidad == origen.motor().Identidad(origen))
+            throw LodrinError(QStringLiteral("El catálogo %1 no se puede copiar en sí mismo").arg(origen.ruta()));
         for (const auto& t : kCopiadas)
             if (L(t[0]) != QLatin1String("tlmascara") && cuenta(bd, t[0]) > 0)
                 throw LodrinError(QStringLiteral("El catálogo %1 no está vacío: tiene filas en %2").arg(bd.ruta(), L(t[0])));

@@ -132,7 +132,7 @@ void PestanaBaseDatos::Prepara()
     if (!buscador_) {
         buscador_ = new BuscadorCatalogo(bd().ubicacion(), this);
         connect(buscador_, &BuscadorCatalogo::Encontrado, this, &PestanaBaseDatos::muestraEncontradas);
-        connect(buscador_, &BuscadorCatalogo::Fallo, lblCuentaBD, &QLabel::setText);
+        connect(buscador_, &BuscadorCatalogo::Fallo, this, &PestanaBaseDatos::Fallo);
     }
 }
 
@@ -166,7 +166,7 @@ void PestanaBaseDatos::busca(const QString& texto)
             try {
                 ponFilas(ListaBD(bd(), nodo_).filas);
             } catch (const LodrinError& e) {
-                lblCuentaBD->setText(e.message());
+                emit Fallo(e.message());
             }
         }
         return;
@@ -174,16 +174,16 @@ void PestanaBaseDatos::busca(const QString& texto)
     buscando_ = true;
     // What another program wrote since the last look is put in the index
     // first, so the search goes through the index.
-    if (!bd().SoloLectura())
-        bd().motor().MiraCambiosFuera(bd());
-    if (buscador_) {
-        buscador_->Busca(texto, lstVBD->sortColumn());
-        return;
-    }
     try {
+        if (!bd().SoloLectura())
+            bd().motor().MiraCambiosFuera(bd());
+        if (buscador_) {
+            buscador_->Busca(texto, lstVBD->sortColumn());
+            return;
+        }
         muestraEncontradas(BuscaCanciones(bd(), texto, lstVBD->sortColumn()));
     } catch (const LodrinError& e) {
-        lblCuentaBD->setText(e.message());
+        emit Fallo(QStringLiteral("No se ha podido buscar en el catálogo %1: %2").arg(bd().ruta(), e.message()));
     }
 }
 

@@ -45,6 +45,9 @@ signals:
     // A found row was clicked: its disc's cover goes in the picture.
     void DiscoElegido(qint64 iddisco);
     void Limpiar();
+    // A listing or search failed: the window tells it through its one error
+    // boundary.
+    void Fallo(const QString& mensaje);
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;

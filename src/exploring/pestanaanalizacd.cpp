@@ -10,6 +10,7 @@
 #include <exception>
 
 #include "common/controles.h"
+#include "common/lodrinerror.h"
 #include "exploring/unidades.h"
 
 namespace {
@@ -84,6 +85,17 @@ bool PestanaAnalizaCD::llenaUnidades()
     return Drive1->currentData().toString() != antes;
 }
 
+namespace {
+
+QString mensaje(const std::exception& e)
+{
+    if (const auto* l = dynamic_cast<const LodrinError*>(&e))
+        return l->message();
+    return QStringLiteral("No se pueden leer las unidades: %1").arg(QString::fromLocal8Bit(e.what()));
+}
+
+}  // namespace
+
 // Volumes come and go as discs are mounted: the list is read again before it
 // drops down.
 bool PestanaAnalizaCD::eventFilter(QObject* objeto, QEvent* e)
@@ -98,7 +110,8 @@ bool PestanaAnalizaCD::eventFilter(QObject* objeto, QEvent* e)
         bool movida = false;
         try {
             movida = llenaUnidades();
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
+            emit Fallo(mensaje(e));
         }
         if (movida)
             emit CambioUnidad();
@@ -126,9 +139,10 @@ bool PestanaAnalizaCD::CompruebaUnidad()
             txtCDROM->setText(v.nombre);
             return true;
         }
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         lbserial->clear();
         lbName->clear();
+        emit Fallo(mensaje(e));
     }
     return false;
 }

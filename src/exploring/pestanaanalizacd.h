@@ -35,6 +35,9 @@ signals:
     void CambioUnidad();
     void Explorar();
     void Graba();
+    // The drives could not be listed: the window tells it through its one
+    // error boundary.
+    void Fallo(const QString& mensaje);
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;

@@ -175,6 +175,14 @@ void frmVaro::conecta()
     connect(preparar_, &PestanaPrepararCD::PonerTags, this, protegido("poner los tag's", &frmVaro::cmdWriteTag_Click));
     connect(preparar_, &PestanaPrepararCD::BorrarTags, this, protegido("borrar los tag's", &frmVaro::cmdDeleteTag_Click));
     connect(preparar_, &PestanaPrepararCD::Autorun, this, protegido("escribir el Autorun", &frmVaro::cmdauto_Click));
+    // Failures told by a tab of its own accord go through the same boundary.
+    const auto dice = [this](const char* que) {
+        return [this, que](const QString& mensaje) {
+            Protege(avisos_, QString::fromUtf8(que), [&] { throw LodrinError(mensaje); });
+        };
+    };
+    connect(analizaCd_, &PestanaAnalizaCD::Fallo, this, dice("leer las unidades"));
+    connect(baseDatos_, &PestanaBaseDatos::Fallo, this, dice("buscar en el catálogo"));
     connect(prgLoad_, &BarraAvance::Trabajando, this, &frmVaro::trabajando);
     connect(cmdCancelar_, &QPushButton::clicked, prgLoad_, &BarraAvance::Cancela);
     connect(escape_, &QShortcut::activated, prgLoad_, &BarraAvance::Cancela);

@@ -81,7 +81,8 @@ int CopiaCatalogoEn(const UbicacionCatalogo& origen, const QString& destino)
 }
 
 // Prints every song holding all the words, one line each: 0 when some
-// matched, 1 when none did, 2 when the catalogue cannot be read.
+// matched, 1 when none did, 2 when the search cannot be made (too many
+// words, as for other bad usage) or the catalogue cannot be read.
 int Buscar(const UbicacionCatalogo& donde, const QString& texto)
 {
     try {
@@ -90,7 +91,7 @@ int Buscar(const UbicacionCatalogo& donde, const QString& texto)
             throw LodrinError(QStringLiteral("No hay catálogo en %1").arg(donde.Nombre()));
         if (PalabrasBusqueda(texto).size() > kMaximoPalabras) {
             Escribe(stderr, QStringLiteral("Lodrin: %1\n").arg(kDemasiadasPalabras));
-            return 1;
+            return 2;
         }
         // A read command only reads: the catalogue is neither made nor mended.
         Catalogo bd(donde);

@@ -81,6 +81,9 @@ public:
     // person reads it after "lo tiene bloqueado": empty when the engine
     // cannot tell.
     virtual QString QuienBloquea(Catalogo&) { return {}; }
+    // What tells one catalogue from another however its location is
+    // written; empty where the location itself does (a file).
+    virtual QString Identidad(Catalogo&) { return {}; }
     // Just before an operation commits: the search index takes what changed.
     virtual void AntesDeConfirmar(Catalogo& bd) = 0;
     virtual ClaseFallo Clase(const QSqlError& e) const = 0;

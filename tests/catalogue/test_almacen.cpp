@@ -339,6 +339,7 @@ void TestAlmacen::bloqueadoPorOtroPrograma()
     QTemporaryDir dir;
     Catalogo bd(Catalogo::RutaCatalogo(dir.path()), u"bloqueado"_s);
     bd.AbreBaseDatos();
+    bd.PonEsperaMaxima(500);
     {
         QSqlDatabase otro = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"otro"_s);
         otro.setDatabaseName(bd.ruta());

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <atomic>
+#include <sys/stat.h>
 #include <thread>
 
 #include "catalogue/catalogo_relleno.h"
@@ -68,7 +69,8 @@ private slots:
 
     void escriturasDeFuera_data();
     void escriturasDeFuera();
-    void walEnCarpetaDeSoloLectura();
+    void walSoloParaLeer_data();
+    void walSoloParaLeer();
     void dosPrimerosArranques();
     void danadoEnCastellano();
     void ficheroEnteroEntreConfirmaciones();
@@ -94,6 +96,8 @@ void TestFichero::escriturasDeFuera_data()
         << u"wendy yunque"_s << QStringList{u"Yunque"_s};
     QTest::newRow("autor borrado") << QStringList{u"delete from tlautor where idautor = %2"_s} << u"ana"_s
                                    << QStringList{};
+    QTest::newRow("entrada del índice borrada") << QStringList{u"delete from tlbusca where idcancion = %1"_s}
+                                                << u"ola mar"_s << QStringList{u"Ola"_s};
     QTest::newRow("tablas del índice quitadas")
         << QStringList{u"drop table tlbusca_fts"_s, u"drop table tlbusca"_s, u"drop table tlbusca_pendiente"_s}
         << u"ola"_s << QStringList{u"Ola"_s};
@@ -164,37 +168,64 @@ void TestFichero::escriturasDeFuera()
     bd.Ejecuta(u"insert into tlbusca_fts (tlbusca_fts) values ('integrity-check')"_s);
 }
 
-// A catalogue an earlier version left in write-ahead mode, in a folder
-// nothing can be written to: browsed, searched and read again without a
-// side file, whoever runs the program.
-void TestFichero::walEnCarpetaDeSoloLectura()
+void TestFichero::walSoloParaLeer_data()
 {
+    QTest::addColumn<bool>("conFilas");   // another program's rows still in the -wal, copied with it
+    QTest::addColumn<bool>("escribible"); // the folder can be written (a read command)
+    QTest::newRow("carpeta de solo lectura") << false << false;
+    QTest::newRow("filas en el -wal, medio de solo lectura") << true << false;
+    QTest::newRow("filas en el -wal, carpeta escribible") << true << true;
+    QTest::newRow("orden que solo lee") << false << true;
+}
+
+// A catalogue left in write-ahead mode, opened only to be read: browsed and
+// searched with every committed row, and the folder left as it was found,
+// whoever runs the program.
+void TestFichero::walSoloParaLeer()
+{
+    QFETCH(bool, conFilas);
+    QFETCH(bool, escribible);
     QTemporaryDir dir;
-    const QString ruta = dir.filePath(u"anterior.mdb"_s);
+    const QString origen = dir.filePath(u"origen.mdb"_s);
     qint64 autor = 0;
     {
-        Catalogo bd(ruta, u"wal"_s);
+        Catalogo bd(origen, u"wal"_s);
         bd.AbreBaseDatos();
         autor = GrabaCancionPrueba(bd, u"Uno"_s, u"Ana"_s, u"Mar"_s, u"Ola"_s, 1).idautor;
     }
+    const QString cd = dir.filePath(u"cd"_s);
+    QDir().mkpath(cd);
+    const QString ruta = QDir(cd).filePath(u"anterior.mdb"_s);
+    QStringList esperadas{u"Ola"_s};
     {
-        OtroPrograma otro(ruta);
+        OtroPrograma otro(origen);
         otro.Ejecuta({u"PRAGMA journal_mode=WAL"_s});
+        if (conFilas) {
+            otro.Ejecuta({u"insert into tlcancion (dscancion, cdcd, cddisco, cdautor, wncancion, dspath, swvarios, wntime)"
+                          " select 'Ostra', cdcd, cddisco, cdautor, 2, 'o.mp3', 0, 0 from tlcancion"_s});
+            esperadas << u"Ostra"_s;
+            QVERIFY(QFile::copy(origen + u"-wal"_s, ruta + u"-wal"_s));
+        }
+        QVERIFY(QFile::copy(origen, ruta));
     }
-    QCOMPARE(sobrantes(dir.path()), QStringList{});
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const QStringList antes = QDir(cd).entryList(QDir::Files | QDir::Hidden);
+    if (!escribible)
+        QFile::setPermissions(cd, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     {
-        Catalogo bd(ruta, u"wal"_s);
-        bd.AbreBaseDatos();
-        QVERIFY(bd.SoloLectura());
-        QCOMPARE(ListaBD(bd, u"BDau#"_s + QString::number(autor)).filas.size(), size_t(1));
-        QCOMPARE(Titulos(BuscaCanciones(bd, u"ola"_s)), QStringList{u"Ola"_s});
+        std::unique_ptr<Catalogo> bd;
+        if (!escribible) {
+            bd = std::make_unique<Catalogo>(ruta, u"wal"_s);
+            bd->AbreBaseDatos();
+            QVERIFY(bd->SoloLectura());
+            QCOMPARE(ListaBD(*bd, u"BDau#"_s + QString::number(autor)).filas.size(), size_t(esperadas.size()));
+            QCOMPARE(Titulos(BuscaCanciones(*bd, u"o"_s)), esperadas);
+        }
         Catalogo lee(ruta, u"walbusca"_s);
         lee.AbreParaLeer();
-        QCOMPARE(Titulos(BuscaCanciones(lee, u"ana"_s)), QStringList{u"Ola"_s});
-        QCOMPARE(sobrantes(dir.path()), QStringList{});
+        QCOMPARE(Titulos(BuscaCanciones(lee, u"ana"_s)), esperadas);
     }
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QCOMPARE(QDir(cd).entryList(QDir::Files | QDir::Hidden), antes);
+    QFile::setPermissions(cd, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 // Two programs making the catalogue at the same moment: neither fails, one
@@ -244,6 +275,17 @@ void TestFichero::danadoEnCastellano()
         QFAIL("opened");
     } catch (const CatalogoNoAbierto& e) {
         QVERIFY2(e.message().startsWith(u"No se puede abrir el catálogo "_s + ruta + u": está dañado ("_s), qPrintable(e.message()));
+    }
+    // A named pipe in its place is refused at once, not waited on.
+    const QString tuberia = dir.filePath(u"tuberia/anterior.mdb"_s);
+    QDir().mkpath(dir.filePath(u"tuberia"_s));
+    QCOMPARE(::mkfifo(QFile::encodeName(tuberia).constData(), 0600), 0);
+    Catalogo lee(tuberia, u"tuberia"_s);
+    try {
+        lee.AbreParaLeer();
+        QFAIL("opened");
+    } catch (const CatalogoNoAbierto& e) {
+        QVERIFY2(e.message().startsWith(u"No se puede abrir el fichero "_s + tuberia), qPrintable(e.message()));
     }
 }
 

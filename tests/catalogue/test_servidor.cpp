@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -269,6 +270,10 @@ void TestServidor::servidorQueNoSirve()
         QVERIFY2(e.message().startsWith(esperado.arg(u.base, u.Servidor())), qPrintable(e.message()));
     }
     QCOMPARE(TituloVentana(u), u"Lodrin - %1@%2"_s.arg(u.base, u.Servidor()));
+    // A server that asks for a password none was given for says so in Spanish.
+    QVERIFY(MotorCatalogo::Para(u)
+                ->Texto(QSqlError(u"fe_sendauth: no password supplied"_s, QString(), QSqlError::ConnectionError))
+                .startsWith(u"el servidor pide una contraseña y no se ha dado ninguna"_s));
 }
 
 // What the common tests do not reach: an edit that would repeat a song on
@@ -287,6 +292,9 @@ void TestServidor::faltasQueSeDicen_data()
     QTest::newRow("conexión perdida") << u"perdida"_s;
     QTest::newRow("tabla de otro usuario") << u"ajena"_s;
     QTest::newRow("caché de otro catálogo") << u"cache"_s;
+    QTest::newRow("tablas sin permiso") << u"permiso"_s;
+    QTest::newRow("base vacía") << u"vacia"_s;
+    QTest::newRow("copia en sí mismo") << u"mismo"_s;
 }
 
 void TestServidor::faltasQueSeDicen()
@@ -382,6 +390,38 @@ void TestServidor::faltasQueSeDicen()
         QSqlDatabase::database(cerrojo).rollback();
         QSqlDatabase::removeDatabase(cerrojo);
         QVERIFY(DameCd(*bd, u"Nuevo"_s, u"1"_s, true) > 0);
+    } else if (falta == u"permiso"_s || falta == u"vacia"_s || falta == u"mismo"_s) {
+        // A user the catalogue's tables give nothing to, an empty database
+        // read, one database copied into itself through another spelling of
+        // its server: each told, naming the catalogue.
+        UbicacionCatalogo otra = falta == u"vacia"_s ? BaseDePrueba(dir.filePath(u"vacia.ini"_s)) : u;
+        if (falta == u"permiso"_s) {
+            QVERIFY(QSqlQuery(bd->db()).exec(u"do $$ begin if not exists (select 1 from pg_roles where rolname = 'eva')"
+                                              " then create role eva login; end if; end $$"_s));
+            otra.usuario = u"eva"_s;
+        }
+        if (falta == u"mismo"_s) {
+            otra = BaseDePrueba(dir.filePath(u"mismo.ini"_s));
+            bd = std::make_unique<Catalogo>(otra, u"vacio"_s);
+            bd->AbreBaseDatos();
+            otra.host += u"/"_s;
+        }
+        const QString esperado = falta == u"permiso"_s ? u"No se puede abrir el catálogo %1: el servidor no da permiso"_s
+                                 : falta == u"vacia"_s ? u"No hay catálogo en %1"_s
+                                                       : u"El catálogo %1 no se puede copiar en sí mismo"_s;
+        try {
+            Catalogo c(otra, u"otra"_s);
+            if (falta == u"permiso"_s)
+                c.AbreBaseDatos();
+            else if (falta == u"vacia"_s)
+                c.AbreParaLeer();
+            else
+                CopiaCatalogo(*bd, dir.path(), otra);
+            QFAIL("not refused");
+        } catch (const LodrinError& e) {
+            QVERIFY2(e.message().startsWith(esperado.arg(falta == u"mismo"_s ? bd->ruta() : otra.Nombre())),
+                     qPrintable(e.message()));
+        }
     } else if (falta == u"cache"_s) {
         // The folder caches this catalogue's cover; then its lodrin.ini
         // names another catalogue, whose own cover has the same id.

@@ -193,7 +193,7 @@ void TestInstalacion::lineaDeOrdenes_data()
                for (int i = 0; i < 33; ++i)
                    p << "p" + QString::number(i);
                return p.join(' ');
-           }()} << 1 << "" << "Lodrin: Se pueden buscar como mucho 32 palabras a la vez\n";
+           }()} << 2 << "" << "Lodrin: Se pueden buscar como mucho 32 palabras a la vez\n";
     QTest::newRow("ayuda del visor") << QStringList{"Vistel", "-h"} << 0 << "Uso: Vistel [OPCIÓN] [CARPETA]\n" << "";
     QTest::newRow("opción desconocida")
         << QStringList{"Lodrin", "--nada"} << 2 << ""

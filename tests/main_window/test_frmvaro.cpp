@@ -39,6 +39,7 @@ private slots:
     void mascarasListadasYAnadidas();
     void catalogoAjenoParaElArranque();
     void ventanaQueCrece();
+    void busquedaQueFallaSeDice();
 
 private:
     QTemporaryDir* dir_ = nullptr;
@@ -324,6 +325,19 @@ void TestFrmVaro::ventanaQueCrece()
     otra.Form_Load();
     QCOMPARE(otra.size(), diseno + QSize(400, 300));
     QCOMPARE(Hijo<QTreeView>(otra, "lstVBusca")->columnWidth(0), 400);
+}
+
+// A search that fails is told through the window's one error boundary, not
+// left in a label.
+void TestFrmVaro::busquedaQueFallaSeDice()
+{
+    QStringList palabras;
+    for (int i = 0; i < 40; ++i)
+        palabras << "p" + QString::number(i);
+    Hijo<QLineEdit>(*w_, "txtBuscaBD")->setText(palabras.join(' '));
+    QTRY_COMPARE(avisos_.fallos.size(), 1);
+    QVERIFY2(avisos_.fallos.last().contains("Se pueden buscar como mucho 32 palabras"), qPrintable(avisos_.fallos.last()));
+    QCOMPARE(Hijo<QLabel>(*w_, "lblCuentaBD")->text(), QString());
 }
 
 QTEST_MAIN(TestFrmVaro)

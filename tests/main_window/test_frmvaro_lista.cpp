@@ -268,9 +268,10 @@ void TestFrmVaroLista::unidadesQueCambianOFallan()
     QTemporaryDir otro;
     UnidadesRotas u(cd.path(), "PRIMERO", 1);
     u.rota = true;
-    Ventana v(u, "d1");  // start-up goes on although the check fails
+    Ventana v(u, "d1");  // start-up goes on although the check fails, and says so
     frmVaro& w = v.w;
-    QVERIFY(v.avisos.textos.isEmpty());
+    QCOMPARE(v.avisos.fallos.size(), 1);
+    QVERIFY2(v.avisos.fallos[0].contains("la unidad no responde"), qPrintable(v.avisos.fallos[0]));
     QVERIFY(!Hijo<QPushButton>(w, "cmdExplorar")->isEnabled());
     u.rota = false;
     w.Drive1_Change();
@@ -295,8 +296,14 @@ void TestFrmVaroLista::unidadesQueCambianOFallan()
     Hijo<QComboBox>(w, "Drive1")->hidePopup();
     QCOMPARE(Hijo<QComboBox>(w, "Drive1")->currentIndex(), 0);
     QVERIFY(!Hijo<QPushButton>(w, "cmdExplorar")->isEnabled());
+    // The list failing as it drops down is told too.
+    u.rota = true;
+    QTest::keyClick(Hijo<QComboBox>(w, "Drive1"), Qt::Key_F4);
+    Hijo<QComboBox>(w, "Drive1")->hidePopup();
+    QCOMPARE(v.avisos.fallos.size(), 2);
+    u.rota = false;
 
-    // A failing drive during "Explorar" ends the check quietly.
+    // A failing drive during "Explorar" ends the check, and says why.
     Hijo<QComboBox>(w, "Drive1")->setCurrentIndex(1);
     QVERIFY(Hijo<QPushButton>(w, "cmdExplorar")->isEnabled());
     u.rota = true;
@@ -304,6 +311,7 @@ void TestFrmVaroLista::unidadesQueCambianOFallan()
     QCOMPARE(Hijo<QLabel>(w, "lbserial")->text() + Hijo<QLabel>(w, "lbName")->text(), QString());
     QVERIFY(!Hijo<QPushButton>(w, "cmdExplorar")->isEnabled());
     QCOMPARE(w.Lista().Cuenta(), 0);
+    QCOMPARE(v.avisos.fallos.size(), 3);
 }
 
 void TestFrmVaroLista::soltarBuscaYNueva()

@@ -406,7 +406,11 @@ bool MotorPostgreSQL::Abre(Catalogo& bd, QString& aviso, int hastaPaso)
             Operacion(bd, QStringLiteral("poner al día el índice de búsqueda"), [](Transaccion&) {});
     } catch (const LodrinError& e) {
         bd.Cierra();
-        throw CatalogoNoAbierto(e.message());
+        // Every failure to open names the catalogue.
+        const QString m = e.message();
+        if (m.contains(bd.ruta()) || m.startsWith(donde(bd)))
+            throw CatalogoNoAbierto(m);
+        throw CatalogoNoAbierto(QStringLiteral("No se puede abrir el catálogo %1: %2").arg(bd.ruta(), m));
     }
     return false;
 }
@@ -415,6 +419,24 @@ void MotorPostgreSQL::AbreParaLeer(Catalogo& bd)
 {
     indice_ = false;
     conecta(bd);
+    // A database with nothing in it holds no catalogue yet, as a missing file.
+    try {
+        if (tablasDe(bd).isEmpty())
+            throw CatalogoNoAbierto(QStringLiteral("No hay catálogo en %1").arg(bd.ruta()));
+    } catch (const LodrinError& e) {
+        bd.Cierra();
+        throw CatalogoNoAbierto(e.message());
+    }
+}
+
+QString MotorPostgreSQL::Identidad(Catalogo& bd)
+{
+    // However host and port are written, the same server has one system
+    // identifier, and one database there one oid.
+    Consulta r = bd.Abre(QStringLiteral("select (select system_identifier from pg_catalog.pg_control_system())::text"
+                                        " || ':' || (select oid from pg_catalog.pg_database"
+                                        " where datname = current_database())::text as id"));
+    return r.Fin() ? QString() : r.Texto(QStringLiteral("id"));
 }
 
 void MotorPostgreSQL::leeId(Catalogo& bd)
@@ -518,7 +540,10 @@ QString MotorPostgreSQL::Texto(const QSqlError& e) const
     const QString t = textoBase(e);
     const QString c = e.nativeErrorCode();
     QString es;
-    if (contiene(t, "connection refused") || contiene(t, "could not connect") || contiene(t, "No such file or directory") ||
+    if (contiene(t, "no password supplied"))
+        es = QStringLiteral("el servidor pide una contraseña y no se ha dado ninguna (póngala en ~/.pgpass o en"
+                            " PGPASSWORD)");
+    else if (contiene(t, "connection refused") || contiene(t, "could not connect") || contiene(t, "No such file or directory") ||
         contiene(t, "could not translate host name") || contiene(t, "timeout expired"))
         es = QStringLiteral("el servidor no acepta la conexión");
     else if (perdida(e))

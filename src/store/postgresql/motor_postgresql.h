@@ -13,6 +13,7 @@ public:
     bool Reconecta(Catalogo& bd) override;
     bool Empieza(Catalogo& bd, int esperaMs, QSqlError& fallo) override;
     QString QuienBloquea(Catalogo& bd) override;
+    QString Identidad(Catalogo& bd) override;
     void AntesDeConfirmar(Catalogo& bd) override;
     ClaseFallo Clase(const QSqlError& e) const override;
     QString Texto(const QSqlError& e) const override;

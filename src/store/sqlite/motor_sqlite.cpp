@@ -12,6 +12,7 @@
 #include <iterator>
 #include <unistd.h>
 
+#include "common/ficheroregular.h"
 #include "store/catalogo.h"
 #include "store/pliegue.h"
 
@@ -252,17 +253,26 @@ void creaCatalogo(const QString& ruta, const QString& conexion)
 
 bool escribible(const QString& ruta);
 
-// What a look at an existing file tells.
-struct Estado {
-    int version = 0;
-    bool sinClaves = false;  // it lacks the folded key columns
-    bool inmutable = false;  // read as a file no one writes (see abreComo)
-};
+using Estado = MotorSQLite::Estado;
 
-// A file an earlier version left in write-ahead mode wants side files beside
-// it even to be read; where none can be made (a read-only file, folder or
-// medium) it is read as a file no one writes, which needs none.
+// A file left in write-ahead mode wants side files beside it even to be
+// read, and the reader cannot remove them after. Where it is only read: a
+// file no one has open (no -wal) is read as a file no one writes, which
+// needs none; committed rows in a -wal that cannot be read in place (a
+// read-only medium, or no program holding it) are read from a private copy
+// of both; a -wal another program holds open is read beside it.
 bool enModoWal(const QByteArray& cabecera) { return cabecera.size() >= 20 && cabecera[18] == 2; }
+
+void comoLeeWal(const QString& ruta, bool escribe, Estado& estado)
+{
+    const QFileInfo wal(ruta + QStringLiteral("-wal"));
+    const bool conFilas = wal.exists() && wal.size() > 32;  // more than its header
+    const bool abierto = QFileInfo::exists(ruta + QStringLiteral("-shm"));
+    if (conFilas && (!escribe || !abierto))
+        estado.copia = true;
+    else if (!wal.exists() || !escribe)
+        estado.inmutable = true;
+}
 
 void abreComo(QSqlDatabase& d, const QString& ruta, bool soloLectura, bool inmutable)
 {
@@ -280,20 +290,26 @@ void abreComo(QSqlDatabase& d, const QString& ruta, bool soloLectura, bool inmut
 // Looks at an existing file without writing to it: it must be a database of
 // the engine holding the tables and columns the program uses. Throws
 // CatalogoNoAbierto.
-Estado comprueba(const QString& ruta, const QString& conexion)
+Estado comprueba(const QString& ruta, const QString& conexion, bool soloLeer)
 {
-    QFile f(ruta);
-    if (!f.open(QIODevice::ReadOnly))
-        throw CatalogoNoAbierto(QStringLiteral("No se puede abrir el fichero %1: %2").arg(ruta, f.errorString()));
-    const QByteArray cabecera = f.read(20);
-    f.close();
+    // Through the reader that never waits: a named pipe in the catalogue's
+    // place is refused, not waited on.
+    FicheroRegular f(ruta, false);
+    if (!f.abierto())
+        throw CatalogoNoAbierto(QStringLiteral("No se puede abrir el fichero %1: %2").arg(ruta, RazonFallo(f.error())));
+    QByteArray cabecera(20, '\0');
+    cabecera.truncate(qMax<qint64>(0, f.Lee(0, cabecera.data(), cabecera.size())));
+    f.Cierra();
     if (!cabecera.startsWith(QByteArray("SQLite format 3\0", 16)))
         throw CatalogoNoAbierto(
             QStringLiteral("El fichero %1 no es una base de datos reconocida: file is not a database").arg(ruta));
 
     QString fallo;
     Estado estado;
-    estado.inmutable = enModoWal(cabecera) && !escribible(ruta);
+    if (enModoWal(cabecera) && (soloLeer || !escribible(ruta)))
+        comoLeeWal(ruta, escribible(ruta), estado);
+    if (estado.copia)
+        return estado;
     {
         QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexion);
         // A journal left by a program that was killed half-way through an
@@ -393,6 +409,16 @@ void cuadraIndice(Catalogo& bd)
     bd.Ejecuta(QStringLiteral("INSERT OR IGNORE INTO tlbusca_pendiente SELECT idcancion FROM tlcancion c"
                               " WHERE NOT EXISTS (SELECT 1 FROM tlbusca b WHERE b.idcancion = c.idcancion)"));
     bd.Ejecuta(QStringLiteral("DELETE FROM tlbusca WHERE idcancion NOT IN (SELECT idcancion FROM tlcancion)"));
+}
+
+// The same look where nothing can be mended: every song has an entry or a
+// mark, so the search can read the index and look at the marked songs.
+bool cuentaCuadra(Catalogo& bd)
+{
+    return bd.PrimerEntero(QStringLiteral("select (select count(*) from tlcancion) = (select count(*) from tlbusca)"
+                                          " + (select count(*) from tlbusca_pendiente p"
+                                          " where not exists (select 1 from tlbusca b where b.idcancion = p.idcancion))"),
+                           {}) != 0;
 }
 
 bool hayPendientes(Catalogo& bd)
@@ -521,7 +547,7 @@ void MotorSQLite::conecta(Catalogo& bd, bool soloLectura, bool inmutable)
     indice_ = false;
     ruta_ = bd.ruta();
     QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), bd.nombreConexion());
-    abreComo(d, bd.ruta(), soloLectura, inmutable);
+    abreComo(d, origen_.isEmpty() ? bd.ruta() : origen_, soloLectura, inmutable);
     if (!d.open())
         throw CatalogoNoAbierto(QStringLiteral("No se puede abrir el catálogo %1: %2").arg(bd.ruta(), textoError(d.lastError())));
 }
@@ -539,7 +565,7 @@ bool MotorSQLite::Abre(Catalogo& bd, QString& aviso, int hastaPaso)
     const QString ruta = bd.ruta();
     if (!QFileInfo::exists(ruta))
         creaCatalogo(ruta, bd.nombreConexion() + QStringLiteral("_nuevo"));
-    const Estado estado = comprueba(ruta, bd.nombreConexion() + QStringLiteral("_prueba"));
+    const Estado estado = mira(bd, !escribible(ruta));
     const bool nuevo = estado.version > kVersion;
     if (nuevo)
         aviso = QStringLiteral("El catálogo %1 es de una versión de Lodrin más nueva que esta: se abre solo para leer.")
@@ -550,6 +576,7 @@ bool MotorSQLite::Abre(Catalogo& bd, QString& aviso, int hastaPaso)
         if (soloLectura) {
             if (estado.sinClaves)
                 vistasLectura(bd);
+            fiable_ = !hayIndice(bd) || cuentaCuadra(bd);
             return true;
         }
         configuraEscritura(bd);
@@ -600,13 +627,21 @@ void MotorSQLite::MiraCambiosFuera(Catalogo& bd)
     // costs nothing, where counting every entry would cost a scan. An index
     // that lost its triggers is read around until the next opening makes it
     // again.
-    if (!hayIndice(bd) || !hayPendientes(bd))
+    if (!hayIndice(bd))
+        return;
+    // Entries another program removed are read around until mended.
+    fiable_ = cuentaCuadra(bd);
+    if (fiable_ && !hayPendientes(bd))
         return;
     // The write lock is taken at once or not at all: a search never waits.
     const qint64 espera = bd.esperaMaxima();
     bd.PonEsperaMaxima(0);
     try {
-        Operacion(bd, QStringLiteral("poner al día el índice de búsqueda"), [](Transaccion&) {});
+        Operacion(bd, QStringLiteral("poner al día el índice de búsqueda"), [&](Transaccion&) {
+            if (!fiable_)
+                cuadraIndice(bd);
+        });
+        fiable_ = true;
     } catch (const LodrinError&) {
         // Another program holds the file: the search reads around the songs
         // still waiting, and the next one tries again.
@@ -615,14 +650,50 @@ void MotorSQLite::MiraCambiosFuera(Catalogo& bd)
     bd.PonEsperaMaxima(espera);
 }
 
-bool MotorSQLite::IndiceConPendientes(Catalogo& bd) { return hayIndice(bd); }
+bool MotorSQLite::IndiceConPendientes(Catalogo& bd) { return fiable_ && hayIndice(bd); }
 
 void MotorSQLite::AbreParaLeer(Catalogo& bd)
 {
     if (!QFileInfo::exists(bd.ruta()))
         throw CatalogoNoAbierto(QStringLiteral("No se puede abrir el catálogo %1: no existe").arg(bd.ruta()));
-    const Estado estado = comprueba(bd.ruta(), bd.nombreConexion() + QStringLiteral("_prueba"));
+    const Estado estado = mira(bd, true);
     conecta(bd, true, estado.inmutable);
+    fiable_ = !hayIndice(bd) || cuentaCuadra(bd);
+}
+
+MotorSQLite::Estado MotorSQLite::mira(Catalogo& bd, bool soloLeer)
+{
+    origen_.clear();
+    copia_.reset();
+    const QString prueba = bd.nombreConexion() + QStringLiteral("_prueba");
+    const Estado estado = comprueba(bd.ruta(), prueba, soloLeer);
+    if (!estado.copia)
+        return estado;
+    // A private copy of the file and its -wal, played back into one file
+    // the copy's own connection reads; it goes with the engine.
+    copia_ = std::make_unique<QTemporaryDir>();
+    const QString copia = copia_->filePath(QStringLiteral("anterior.mdb"));
+    const QString wal = QStringLiteral("-wal");
+    if (!copia_->isValid() || !QFile::copy(bd.ruta(), copia) || !QFile::copy(bd.ruta() + wal, copia + wal))
+        throw CatalogoNoAbierto(
+            QStringLiteral("No se puede abrir el catálogo %1: no se puede copiar para leerlo").arg(bd.ruta()));
+    QFile::setPermissions(copia, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile::setPermissions(copia + wal, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QString fallo;
+    {
+        QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), prueba);
+        d.setDatabaseName(copia);
+        QSqlQuery q(d);
+        if (!d.open() || !q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")))
+            fallo = textoError(d.open() ? q.lastError() : d.lastError());
+        q = QSqlQuery();
+        d.close();
+    }
+    QSqlDatabase::removeDatabase(prueba);
+    if (!fallo.isEmpty())
+        throw CatalogoNoAbierto(QStringLiteral("No se puede abrir el catálogo %1: %2").arg(bd.ruta(), fallo));
+    origen_ = copia;
+    return comprueba(copia, prueba, false);
 }
 
 bool MotorSQLite::Empieza(Catalogo& bd, int esperaMs, QSqlError& fallo)
@@ -693,7 +764,7 @@ bool MotorSQLite::EmpiezaInstantanea(Catalogo& bd)
     return bd.db().transaction();
 }
 
-bool MotorSQLite::IndiceAlDia(Catalogo& bd) { return hayIndice(bd) && !hayPendientes(bd); }
+bool MotorSQLite::IndiceAlDia(Catalogo& bd) { return fiable_ && hayIndice(bd) && !hayPendientes(bd); }
 
 QString MotorSQLite::CancionesConPalabras(const QStringList& palabras, QVariantList& valores, bool leyendoTodas,
                                           qint64 limite)

@@ -1,4 +1,7 @@
 #pragma once
+#include <QTemporaryDir>
+#include <memory>
+
 #include "store/motor.h"
 
 // The catalogue in an SQLite file beside the program: rollback journal, each
@@ -6,6 +9,14 @@
 // copies; the search index is a full-text table of trigrams.
 class MotorSQLite : public MotorCatalogo {
 public:
+    // What a look at an existing file tells.
+    struct Estado {
+        int version = 0;
+        bool sinClaves = false;  // it lacks the folded key columns
+        bool inmutable = false;  // read as a file no one writes
+        bool copia = false;      // read through a private copy of it and its -wal
+    };
+
     bool Abre(Catalogo& bd, QString& aviso, int hastaPaso) override;
     std::vector<int> Pasos() const override;
     void AbreParaLeer(Catalogo& bd) override;
@@ -40,6 +51,9 @@ public:
 
 private:
     void conecta(Catalogo& bd, bool soloLectura, bool inmutable = false);
+    // Looks at the file before a connection opens it; one only read whose
+    // -wal holds rows that cannot be read in place gets a private copy.
+    Estado mira(Catalogo& bd, bool soloLeer);
     // Checks the index against the songs and brings it up to date.
     void cuadra(Catalogo& bd);
     qint64 versionDatos_ = -1;  // the file's data_version when the index was last checked
@@ -47,4 +61,10 @@ private:
     // The file holds the search index, which each operation keeps up to date
     // before it commits.
     bool indice_ = false;
+    // The index holds an entry or a mark for every song, as far as a count
+    // tells; where not, searches read every song.
+    bool fiable_ = true;
+    // What the connection opens when not the file itself: the private copy.
+    QString origen_;
+    std::unique_ptr<QTemporaryDir> copia_;
 };
