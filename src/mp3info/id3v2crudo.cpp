@@ -10,12 +10,7 @@ quint32 Entero(const char* p)
            quint32(quint8(p[3]));
 }
 
-// Seven bits a byte: the sizes of the tag, and of 2.4's frames.
-quint32 Sincronizado(const char* p)
-{
-    return (quint32(quint8(p[0]) & 0x7F) << 21) | (quint32(quint8(p[1]) & 0x7F) << 14) |
-           (quint32(quint8(p[2]) & 0x7F) << 7) | quint32(quint8(p[3]) & 0x7F);
-}
+qint64 Sincronizado(const char* p) { return qMax<qint64>(0, Syncsafe(reinterpret_cast<const uchar*>(p))); }
 
 bool IdValido(const char* p)
 {
@@ -25,25 +20,34 @@ bool IdValido(const char* p)
     return true;
 }
 
-// 2.3 unsynchronises the whole tag: FF 00 stands for FF.
-QByteArray Resincroniza(const QByteArray& b)
+}  // namespace
+
+qint64 Syncsafe(const uchar* b)
+{
+    qint64 v = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (b[i] & 0x80)
+            return -1;
+        v = (v << 7) | b[i];
+    }
+    return v;
+}
+
+QByteArray SinSincronizar(const QByteArray& d)
 {
     QByteArray r;
-    r.reserve(b.size());
-    for (qsizetype i = 0; i < b.size(); ++i) {
-        r.append(b[i]);
-        if (quint8(b[i]) == 0xFF && i + 1 < b.size() && b[i + 1] == '\0')
+    r.reserve(d.size());
+    for (qsizetype i = 0; i < d.size(); ++i) {
+        r += d[i];
+        if (uchar(d[i]) == 0xFF && i + 1 < d.size() && d[i + 1] == '\0')
             ++i;
     }
     return r;
 }
 
-}  // namespace
-
 qint64 LargoEtiquetaId3v2(const QByteArray& cabeza)
 {
-    if (cabeza.size() < 10 || !cabeza.startsWith("ID3") || quint8(cabeza[3]) < 2 || quint8(cabeza[3]) > 4 ||
-        quint8(cabeza[3]) == 0xFF)
+    if (cabeza.size() < 10 || !cabeza.startsWith("ID3") || quint8(cabeza[3]) < 2 || quint8(cabeza[3]) > 4)
         return 0;
     for (int i = 6; i < 10; ++i)
         if (quint8(cabeza[i]) & 0x80)
@@ -62,7 +66,7 @@ std::vector<MarcoCrudo> MarcosCrudos(const QByteArray& etiqueta)
     const quint8 banderas = quint8(etiqueta[5]);
     QByteArray cuerpo = etiqueta.mid(10, qMin<qint64>(largo, etiqueta.size()) - 10);
     if (version == 3 && (banderas & 0x80))
-        cuerpo = Resincroniza(cuerpo);
+        cuerpo = SinSincronizar(cuerpo);
     qint64 pos = 0;
     if (banderas & 0x40) {  // an extended header comes before the frames
         if (cuerpo.size() < 4)

@@ -12,6 +12,13 @@ struct MarcoCrudo {
     QByteArray bytes;
 };
 
+// A size of seven bits a byte (the tag's, and a 2.4 frame's); -1 when a
+// byte has its high bit set.
+qint64 Syncsafe(const uchar* b);
+
+// Bytes of a tag unsynchronised on writing, as they were: FF 00 stands for FF.
+QByteArray SinSincronizar(const QByteArray& d);
+
 // The whole size of the tag that begins cabeza (at least its first 10
 // bytes): header, body and footer; 0 when cabeza is no ID3v2 header.
 qint64 LargoEtiquetaId3v2(const QByteArray& cabeza);

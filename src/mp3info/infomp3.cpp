@@ -7,6 +7,7 @@
 
 #include "common/ficheroregular.h"
 #include "mp3info/tramamp3.h"
+#include "mp3info/id3v2crudo.h"
 
 namespace {
 
@@ -135,17 +136,6 @@ qint64 LargoId3v2(Lector& l, bool plano)
         pos += 10 + talla + ((c[3] >= 4 && (c[5] & 0x10)) ? 10 : 0);
     }
     return pos;
-}
-
-qint64 Syncsafe(const uchar* b)
-{
-    qint64 v = 0;
-    for (int i = 0; i < 4; ++i) {
-        if (b[i] & 0x80)
-            return -1;
-        v = (v << 7) | b[i];
-    }
-    return v;
 }
 
 // Where a Lyrics3 v1 block whose end marker is at fin begins, searched for

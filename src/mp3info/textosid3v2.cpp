@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "common/ficheroregular.h"
+#include "mp3info/id3v2crudo.h"
 
 namespace {
 
@@ -15,35 +16,12 @@ constexpr qint64 kTrozo = 64 * 1024;
 // The highest position the catalogue holds.
 constexpr int kPistaMaxima = 32767;
 
-qint64 Syncsafe(const uchar* b)
-{
-    qint64 v = 0;
-    for (int i = 0; i < 4; ++i) {
-        if (b[i] & 0x80)
-            return -1;
-        v = (v << 7) | b[i];
-    }
-    return v;
-}
-
 qint64 Be(const uchar* b, int n)
 {
     qint64 v = 0;
     for (int i = 0; i < n; ++i)
         v = (v << 8) | b[i];
     return v;
-}
-
-QByteArray SinSincronizar(const QByteArray& d)
-{
-    QByteArray r;
-    r.reserve(d.size());
-    for (qsizetype i = 0; i < d.size(); ++i) {
-        r += d[i];
-        if (uchar(d[i]) == 0xFF && i + 1 < d.size() && d[i + 1] == '\0')
-            ++i;
-    }
-    return r;
 }
 
 // UTF-8, where a byte that cannot be read so is taken as Latin-1: one stray
