@@ -24,6 +24,8 @@ namespace {
 
 const char kMarca[8] = {'L', 'O', 'D', 'R', 'I', 'N', 'D', '1'};
 enum Clase : qint32 { kEscritura = 1, kCopia = 2 };
+// Records outlive the program that wrote them: one layout, whatever Qt reads them.
+constexpr QDataStream::Version kVersionFlujo = QDataStream::Qt_6_0;
 // The room the journal keeps free beyond the records, for everything else.
 constexpr qint64 kHolgura = 16 << 10;
 
@@ -97,6 +99,7 @@ QByteArray Serializa(const EscrituraFichero& e)
 {
     QByteArray b;
     QDataStream s(&b, QIODevice::WriteOnly);
+    s.setVersion(kVersionFlujo);
     s.writeRawData(kMarca, sizeof kMarca);
     s << qint32(kEscritura) << e.destino << quint64(e.dispositivo) << quint64(e.inodo) << e.largoOriginal
       << e.largoFinal << quint32(e.trozos.size());
@@ -285,6 +288,7 @@ QString Diario::AnotaCopia(const QString& temporal, const QString& final, const 
     const QString token = NuevoToken();
     QByteArray b;
     QDataStream s(&b, QIODevice::WriteOnly);
+    s.setVersion(kVersionFlujo);
     s.writeRawData(kMarca, sizeof kMarca);
     s << qint32(kCopia) << temporal << final << carpetaImagenes << token;
     Escribe(token, b);
@@ -319,6 +323,7 @@ int Diario::Recupera()
         const QString ruta = dir.filePath(f);
         const QByteArray b = LeeFicheroRegular(ruta);
         QDataStream s(b);
+        s.setVersion(kVersionFlujo);
         char marca[sizeof kMarca] = {};
         qint32 clase = 0;
         if (s.readRawData(marca, sizeof marca) != sizeof marca || std::memcmp(marca, kMarca, sizeof marca) != 0) {
