@@ -237,6 +237,7 @@ void Diario::Asegura()
 void Diario::Aplica(std::size_t i)
 {
     Pendiente& p = pendientes_.at(i);
+    p.intentada = true;
     bool tocado = false;
     const int error = AplicaEscritura(p.escritura, &tocado);
     if (!error) {
@@ -260,7 +261,7 @@ void Diario::Termina()
     for (const auto& [dispositivo, ruta] : discos)
         VaciaDisco(ruta);
     for (const Pendiente& p : pendientes_)
-        if (p.aplicada)
+        if (p.aplicada || !p.intentada)
             QFile::remove(Registro(p.token, ".reg"));
     for (const Pendiente& p : pendientes_)
         QFile::remove(Registro(p.token, ".tmp"));

@@ -55,7 +55,8 @@ public:
     // Writes the i-th noted file as recorded. Throws LodrinError naming it;
     // when nothing of it was touched, its record is dropped at once.
     void Aplica(std::size_t i);
-    // Every file applied reaches the disk; then every record goes.
+    // Every file applied reaches the disk; then its record goes, as does
+    // every record whose file was never reached.
     void Termina();
 
     // One file written whole: the four phases for it alone.
@@ -90,6 +91,7 @@ private:
     struct Pendiente {
         EscrituraFichero escritura;
         QString token;
+        bool intentada = false;  // Aplica reached it: its file may have changed
         bool aplicada = false;
     };
 
